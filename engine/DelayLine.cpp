@@ -1,0 +1,98 @@
+#include "DelayLine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+DelayLine* DelayLine_Create()
+{
+    return static_cast<DelayLine*> (std::malloc (sizeof (DelayLine)));
+}
+
+void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedback)
+{
+    line->sampleRate = sampleRate;
+    line->capacity = (int32_t) (sampleRate * 0.5f);
+    line->buffer = static_cast<float*> (std::calloc ((size_t) line->capacity, sizeof (float)));
+    line->feedback = feedback;
+    line->length = DelayLine_Length_For_Time (line, time);
+    line->position = 0;
+}
+
+float DelayLine_Process (DelayLine* line, float x)
+{
+    line->position = (line->position + 1) % line->length;
+    const float y = line->buffer[line->position];
+    line->buffer[line->position] = line->feedback * y + x;
+    return y;
+}
+
+void DelayLine_Process_Block (DelayLine* line, const float* in, float* out, int32_t numSamples)
+{
+    // The same steps as DelayLine_Process, with the wrap taken as a branch:
+    // the remainder is needed only when the position reaches the length, or
+    // lies beyond it after the line was shortened.
+    float* const buffer = line->buffer;
+    const float feedback = line->feedback;
+    const int32_t length = line->length;
+    int32_t position = line->position;
+
+    for (int32_t i = 0; i < numSamples; ++i)
+    {
+        position = position + 1 < length ? position + 1 : (position + 1) % length;
+        const float y = buffer[position];
+        buffer[position] = feedback * y + in[i];
+        out[i] = y;
+    }
+
+    line->position = position;
+}
+
+void DelayLine_Set_Feedback (DelayLine* line, float feedback)
+{
+    line->feedback = feedback;
+}
+
+void DelayLine_Set_Time (DelayLine* line, float seconds)
+{
+    const int32_t length = DelayLine_Length_For_Time (line, seconds);
+
+    if (length != line->length)
+        DelayLine_Reset_Length (line, length);
+}
+
+float DelayLine_Get_Time (const DelayLine* line)
+{
+    return DelayLine_Time_For_Length (line, line->length);
+}
+
+int32_t DelayLine_Length_For_Time (const DelayLine* line, float seconds)
+{
+    const float samples = seconds * line->sampleRate;
+
+    // Shorter than one sample (or not a number) would leave a ring of length
+    // 0 to wrap by: such a time runs as one sample.
+    if (! (samples >= 1.0f))
+        return 1;
+
+    if (samples >= (float) line->capacity)
+        return line->capacity;
+
+    return (int32_t) samples;
+}
+
+float DelayLine_Time_For_Length (const DelayLine* line, int32_t length)
+{
+    return (float) length / line->sampleRate;
+}
+
+void DelayLine_Reset_Length (DelayLine* line, int32_t length)
+{
+    std::memset (line->buffer, 0, sizeof (float) * (size_t) line->capacity);
+    line->length = length;
+}
+
+void DelayLine_Destroy (DelayLine* line)
+{
+    std::free (line->buffer);
+    std::free (line);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+// A feedback comb: the input delayed by `length` samples plus `feedback`
+// times the output `length` samples ago. Times are in seconds, lengths in
+// samples; the ring holds half a second.
+struct DelayLine
+{
+    float* buffer;
+    float feedback;
+    int32_t length;
+    int32_t position;
+    int32_t capacity;
+    float sampleRate;
+};
+
+DelayLine* DelayLine_Create();
+void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedback);
+float DelayLine_Process (DelayLine* line, float x);
+void DelayLine_Process_Block (DelayLine* line, const float* in, float* out, int32_t numSamples);
+void DelayLine_Set_Feedback (DelayLine* line, float feedback);
+void DelayLine_Set_Time (DelayLine* line, float seconds);
+float DelayLine_Get_Time (const DelayLine* line);
+int32_t DelayLine_Length_For_Time (const DelayLine* line, float seconds);
+float DelayLine_Time_For_Length (const DelayLine* line, int32_t length);
+void DelayLine_Reset_Length (DelayLine* line, int32_t length);
+void DelayLine_Destroy (DelayLine* line);

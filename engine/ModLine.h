@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Sinus.h"
+
+#include <cstdint>
+
+// A pre-delay whose read position is offset by a sine table. The ring holds
+// one second plus 100 samples; pre-delays are in seconds (capped at 1 s),
+// depth in samples, rate in Hz.
+struct ModLine
+{
+    float* buffer;
+    float depth;
+    float rate;
+    float sampleRate;
+    uint32_t phase;
+    float phaseIncrement;
+    int32_t length;
+    int32_t capacity;
+    int32_t writeIndex;
+    int32_t readIndex;
+    float sineTable[SINUS_TABLE_SIZE];
+};
+
+ModLine* ModLine_Create();
+void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float sampleRate);
+float ModLine_Process (ModLine* line, float x);
+void ModLine_Process_Block (ModLine* line, const float* in, float* out, int32_t numSamples);
+void ModLine_Set_Predelay (ModLine* line, float seconds);
+float ModLine_Get_Predelay (const ModLine* line);
+int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds);
+float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);
+void ModLine_Destroy (ModLine* line);

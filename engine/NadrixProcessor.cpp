@@ -1,0 +1,280 @@
+#include "NadrixProcessor.h"
+
+#include "ML_Modulation_Values.h"
+#include "Nadrix_Default.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+    constexpr auto relaxed = std::memory_order_relaxed;
+    constexpr auto acquire = std::memory_order_acquire;
+    constexpr auto release = std::memory_order_release;
+
+    float crossfadeGain (float share)
+    {
+        // The angle is formed in double from the float share and rounded to float for cosf.
+        return std::cos ((float) ((double) share * M_PI * 0.5));
+    }
+}
+
+NadrixProcessor::NadrixProcessor (float sampleRate)
+    : mix (0.64038998f),
+      midSplitFrequency (4347.6953f),
+      lowSplitFrequency (1275.2135f),
+      gainLow (0.73891002f),
+      gainMid (1.345804f),
+      gainHigh (0.71982002f),
+      engineSampleRate (sampleRate)
+{
+    using namespace ParameterLayout;
+
+    for (int j = 0; j < numLines; ++j)
+    {
+        const float* d = Nadrix_Default + indexOf (j, 0);
+
+        delayLines[j] = DelayLine_Create();
+        modLines[j] = ModLine_Create();
+        DelayLine_Init (delayLines[j], d[delayTime], engineSampleRate, d[feedback]);
+        ModLine_Init (modLines[j], ML_Modulation_Values[j].depth, ML_Modulation_Values[j].rate, d[predelay], engineSampleRate);
+        PanGains_Set (&panGains[j], d[pan]);
+        hcGain[j] = d[ParameterLayout::hcGain];
+        active[j] = d[ParameterLayout::active];
+        predelayGain[j] = d[ParameterLayout::predelayGain];
+
+        LineRequest& r = requests[j];
+        r.pan.store (d[pan], relaxed);
+        r.hcGain.store (d[ParameterLayout::hcGain], relaxed);
+        r.feedback.store (d[feedback], relaxed);
+        r.predelay.store (d[predelay], relaxed);
+        r.delayLength.store (delayLines[j]->length, relaxed);
+        r.active.store (d[ParameterLayout::active], relaxed);
+        r.predelayGain.store (d[ParameterLayout::predelayGain], relaxed);
+    }
+
+    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) engineSampleRate);
+
+    for (int j = 0; j < numLines; ++j)
+        syncParamForView (j);
+}
+
+NadrixProcessor::~NadrixProcessor()
+{
+    for (int j = 0; j < numLines; ++j)
+    {
+        DelayLine_Destroy (delayLines[j]);
+        ModLine_Destroy (modLines[j]);
+    }
+}
+
+//==============================================================================
+void NadrixProcessor::setParamByAUID (int id, float value)
+{
+    using namespace ParameterLayout;
+
+    switch (id)
+    {
+        case ParameterLayout::mix:     mix.store (value, relaxed); return;
+        case splitFreqLow:             lowSplitFrequency.store (value, relaxed); requestTakeOver (splitChanged); return;
+        case splitFreqMid:             midSplitFrequency.store (value, relaxed); requestTakeOver (splitChanged); return;
+        case ParameterLayout::gainLow: gainLow.store (value, relaxed); return;
+        case ParameterLayout::gainMid: gainMid.store (value, relaxed); return;
+        case ParameterLayout::gainHigh: gainHigh.store (value, relaxed); return;
+        default: break;
+    }
+
+    if (id < numGlobals || id >= numParameters)
+        return;
+
+    const int j = lineOf (id);
+    LineRequest& r = requests[j];
+
+    switch (kindOf (id))
+    {
+        case pan:                         r.pan.store (value, relaxed); break;
+        case ParameterLayout::hcGain:     r.hcGain.store (value, relaxed); break;
+        case feedback:                    r.feedback.store (value, relaxed); break;
+        case predelay:                    r.predelay.store (value, relaxed); break;
+        case ParameterLayout::active:     r.active.store (value, relaxed); break;
+        case ParameterLayout::predelayGain: r.predelayGain.store (value, relaxed); break;
+        case delayTime:
+        {
+            // A new length empties the ring; the clearing itself happens on
+            // the audio thread, before the line's next sample.
+            const int32_t length = DelayLine_Length_For_Time (delayLines[j], value);
+            if (r.delayLength.exchange (length, relaxed) != length)
+                r.clearRing.store (true, release);
+            break;
+        }
+        default: break;
+    }
+
+    syncParamForView (j);
+    requestTakeOver (uint64_t { 1 } << j);
+}
+
+void NadrixProcessor::syncParamForView (int line)
+{
+    if (line < 0 || line >= numLines)
+        return;
+
+    const LineRequest& r = requests[line];
+    NadrixViewdata& v = viewdata[line];
+    const int32_t predelayLength = ModLine_Length_For_Predelay (modLines[line], r.predelay.load (relaxed));
+
+    v.pan.store (r.pan.load (relaxed), relaxed);
+    v.hcGain.store (r.hcGain.load (relaxed), relaxed);
+    v.feedback.store (r.feedback.load (relaxed), relaxed);
+    v.predelay.store (ModLine_Predelay_For_Length (modLines[line], predelayLength), relaxed);
+    v.delayTime.store (DelayLine_Time_For_Length (delayLines[line], r.delayLength.load (relaxed)), relaxed);
+    v.active.store (r.active.load (relaxed), relaxed);
+    v.predelayGain.store (r.predelayGain.load (relaxed), relaxed);
+}
+
+void NadrixProcessor::requestTakeOver (uint64_t bits)
+{
+    pendingRequests.fetch_or (bits, release);
+}
+
+void NadrixProcessor::takeOverRequests()
+{
+    if (pendingRequests.load (relaxed) == 0)
+        return;
+
+    const uint64_t pending = pendingRequests.exchange (0, acquire);
+
+    if ((pending & splitChanged) != 0)
+        update_3band_state (&splitter,
+                            (int) lowSplitFrequency.load (relaxed),
+                            (int) midSplitFrequency.load (relaxed),
+                            (int) engineSampleRate);
+
+    for (int j = 0; j < numLines; ++j)
+        if ((pending & (uint64_t { 1 } << j)) != 0)
+            takeOverLine (j);
+}
+
+void NadrixProcessor::takeOverLine (int line)
+{
+    LineRequest& r = requests[line];
+
+    if (r.clearRing.exchange (false, acquire))
+        DelayLine_Reset_Length (delayLines[line], r.delayLength.load (relaxed));
+
+    DelayLine_Set_Feedback (delayLines[line], r.feedback.load (relaxed));
+    ModLine_Set_Predelay (modLines[line], r.predelay.load (relaxed));
+    PanGains_Set (&panGains[line], r.pan.load (relaxed));
+    hcGain[line] = r.hcGain.load (relaxed);
+    active[line] = r.active.load (relaxed);
+    predelayGain[line] = r.predelayGain.load (relaxed);
+}
+
+//==============================================================================
+void NadrixProcessor::process (void* data, unsigned int /*byteSize*/, unsigned int numFrames)
+{
+    takeOverRequests();
+
+    const auto frames = (int32_t) numFrames;
+    if (frames <= 0)
+        return;
+
+    const BlockGains gains = gainsForBlock();
+    auto* io = static_cast<float*> (data);
+
+    for (int32_t start = 0; start < frames; start += chunkFrames)
+        processChunk (io + 2 * start, std::min (chunkFrames, frames - start), gains);
+}
+
+NadrixProcessor::BlockGains NadrixProcessor::gainsForBlock() const
+{
+    int running = 0;
+    for (float a : active)
+        running += a > 0.5f ? 1 : 0;
+
+    const float m = mix.load (relaxed);
+
+    BlockGains g;
+    g.low = (double) gainLow.load (relaxed);
+    g.mid = (double) gainMid.load (relaxed);
+    g.high = (double) gainHigh.load (relaxed);
+    g.dry = crossfadeGain (m);
+    g.wet = crossfadeGain (1.0f - m);
+    g.norm = (float) ((double) (2 + running) * 0.7); // formed in double, used as float
+    return g;
+}
+
+void NadrixProcessor::processChunk (float* frames, int32_t numFrames, const BlockGains& gains)
+{
+    splitChunk (frames, numFrames, gains);
+
+    for (int j = 0; j < numLines; ++j)
+        if (! (0.5f > active[j])) // exactly 0.5 runs, though the norm does not count it
+            runLine (j, numFrames);
+
+    mixChunk (frames, numFrames, gains);
+}
+
+void NadrixProcessor::splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains)
+{
+    for (int32_t i = 0; i < numFrames; ++i)
+    {
+        const auto x = (double) ((frames[2 * i] + frames[2 * i + 1]) * 0.7f); // mono sum formed in float
+        double low, mid, high;
+        do_3band_sep (&splitter, &low, &mid, &high, x);
+
+        highWeighted[i] = gains.high * high;
+        lowMid[i] = (float) (gains.low * low + gains.mid * mid); // rounded to float, widened again per line
+        accLeft[i] = 0.0f;
+        accRight[i] = 0.0f;
+    }
+}
+
+void NadrixProcessor::runLine (int line, int32_t numFrames)
+{
+    const auto inputGain = (double) predelayGain[line];
+    const auto highShare = (double) hcGain[line];
+
+    for (int32_t i = 0; i < numFrames; ++i)
+        lineIn[i] = (float) (inputGain * (highShare * highWeighted[i] + (double) lowMid[i])); // stored as float
+
+    DelayLine_Process_Block (delayLines[line], lineIn, combOut, numFrames);
+    ModLine_Process_Block (modLines[line], combOut, lineOut, numFrames);
+
+    const float left = panGains[line].left;
+    const float right = panGains[line].right;
+
+    // Each frame's sums take the lines in index order, as a frame-by-frame run would.
+    for (int32_t i = 0; i < numFrames; ++i)
+    {
+        accLeft[i] += lineOut[i] * left;
+        accRight[i] += lineOut[i] * right;
+    }
+}
+
+void NadrixProcessor::mixChunk (float* frames, int32_t numFrames, const BlockGains& gains)
+{
+    for (int32_t i = 0; i < numFrames; ++i)
+    {
+        const float wetLeft = accLeft[i] / gains.norm;
+        const float wetRight = accRight[i] / gains.norm;
+        frames[2 * i] = frames[2 * i] * gains.dry + wetLeft * gains.wet;
+        frames[2 * i + 1] = frames[2 * i + 1] * gains.dry + wetRight * gains.wet;
+    }
+}
+
+//==============================================================================
+// The name-keyed interface is not used by this engine: every parameter goes
+// through setParamByAUID.
+int NadrixProcessor::setParam (const char*, float) { return 0; }
+float NadrixProcessor::getParam (const char*) { return 0.0f; }
+void NadrixProcessor::setBypass (bool shouldBypass) { bypass.store (shouldBypass, relaxed); }
+bool NadrixProcessor::getBypass() { return bypass.load (relaxed); }
+int NadrixProcessor::getParamType (const char*) { return -1; }
+const char* NadrixProcessor::getIdName() { return "Nadrix"; }
+
+const std::vector<std::string>& NadrixProcessor::getParamList()
+{
+    static const std::vector<std::string> none;
+    return none;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "DelayLine.h"
+#include "EffectEngine.h"
+#include "LineRequest.h"
+#include "ModLine.h"
+#include "NadrixViewdata.h"
+#include "PanGains.h"
+#include "ParameterLayout.h"
+#include "ThreeBandState.h"
+
+#include <atomic>
+#include <cstdint>
+
+// The reverb: 50 lines, each a feedback comb followed by a modulated
+// pre-delay, fed from a three-band split of the mono input, panned into a
+// stereo sum and crossfaded with the dry signal. Parameters arrive by index
+// in engine units (Hz, seconds, linear gains, pan -1..+1).
+//
+// setParamByAUID may run on any thread while process runs: values are
+// atomics, and whatever touches a line's rings is handed to the audio thread,
+// which takes it over before the first frame of its next block.
+class NadrixProcessor final : public EffectEngine
+{
+public:
+    explicit NadrixProcessor (float sampleRate);
+    ~NadrixProcessor() override;
+
+    NadrixProcessor (const NadrixProcessor&) = delete;
+    NadrixProcessor& operator= (const NadrixProcessor&) = delete;
+
+    void process (void* data, unsigned int byteSize, unsigned int numFrames) override;
+    int setParam (const char* name, float value) override;
+    float getParam (const char* name) override;
+    void setBypass (bool shouldBypass) override;
+    bool getBypass() override;
+    const std::vector<std::string>& getParamList() override;
+    int getParamType (const char* name) override;
+    const char* getIdName() override;
+
+    void setParamByAUID (int id, float value);
+    void syncParamForView (int line);
+    const NadrixViewdata* getViewData() const noexcept { return viewdata; }
+
+    // Frames run through the lines together; longer blocks go in pieces.
+    static constexpr int32_t chunkFrames = 256;
+
+private:
+    static constexpr int numLines = ParameterLayout::numLines;
+    static constexpr uint64_t splitChanged = uint64_t { 1 } << numLines;
+
+    struct BlockGains
+    {
+        double low, mid, high;
+        float dry, wet, norm;
+    };
+
+    void requestTakeOver (uint64_t bits);
+    void takeOverRequests();
+    void takeOverLine (int line);
+    BlockGains gainsForBlock() const;
+    void processChunk (float* frames, int32_t numFrames, const BlockGains& gains);
+    void splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains);
+    void runLine (int line, int32_t numFrames);
+    void mixChunk (float* frames, int32_t numFrames, const BlockGains& gains);
+
+    std::atomic<float> mix;
+    std::atomic<float> midSplitFrequency;
+    std::atomic<float> lowSplitFrequency;
+    std::atomic<float> gainLow, gainMid, gainHigh;
+    NadrixViewdata viewdata[numLines];
+    std::atomic<bool> bypass { false };
+    DelayLine* delayLines[numLines];
+    ModLine* modLines[numLines];
+    ThreeBandState splitter;
+
+    // Owned by the audio thread; refreshed from `requests` at each take-over.
+    float hcGain[numLines];
+    float predelayGain[numLines];
+    PanGains panGains[numLines];
+    float active[numLines];
+
+    float engineSampleRate;
+
+    LineRequest requests[numLines];
+    std::atomic<uint64_t> pendingRequests { 0 }; // bit j: line j; bit 50: split frequencies
+
+    // Per-chunk scratch of the audio thread.
+    double highWeighted[chunkFrames];
+    float lowMid[chunkFrames];
+    float lineIn[chunkFrames];
+    float combOut[chunkFrames];
+    float lineOut[chunkFrames];
+    float accLeft[chunkFrames];
+    float accRight[chunkFrames];
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "ParameterLayout.h"
+
+// The engine's construction table, in engine units and parameter index order.
+extern const float Nadrix_Default[ParameterLayout::numParameters];

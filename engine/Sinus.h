@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+// A 4096-entry sine table: one full cycle, amplitude and offset in the
+// caller's units (the pre-delay uses samples).
+constexpr int32_t SINUS_TABLE_SIZE = 4096;
+
+void Sinus_Init (float* table, float amplitude, float offset);
+float Sinus_Get_Value (const float* table, int32_t index);

@@ -1,0 +1,96 @@
+#include "ReferenceEngine.h"
+
+#include "ML_Modulation_Values.h"
+#include "Nadrix_Default.h"
+
+#include <cmath>
+
+ReferenceEngine::ReferenceEngine (float rate) : sampleRate (rate)
+{
+    for (int j = 0; j < numLines; ++j)
+    {
+        const float* d = Nadrix_Default + 7 + 7 * j;
+        delays[j] = DelayLine_Create();
+        predelays[j] = ModLine_Create();
+        DelayLine_Init (delays[j], d[4], sampleRate, d[2]);
+        ModLine_Init (predelays[j], ML_Modulation_Values[j].depth, ML_Modulation_Values[j].rate, d[3], sampleRate);
+        PanGains_Set (&pans[j], d[0]);
+        hcGain[j] = d[1];
+        active[j] = d[5];
+        predelayGain[j] = d[6];
+    }
+    init_3band_state (&splitter, (int) lowSplit, (int) midSplit, (int) sampleRate);
+}
+
+ReferenceEngine::~ReferenceEngine()
+{
+    for (int j = 0; j < numLines; ++j)
+    {
+        DelayLine_Destroy (delays[j]);
+        ModLine_Destroy (predelays[j]);
+    }
+}
+
+void ReferenceEngine::setParamByAUID (int id, float v)
+{
+    switch (id)
+    {
+        case 0: mix = v; return;
+        case 1: lowSplit = v; update_3band_state (&splitter, (int) v, (int) midSplit, (int) sampleRate); return;
+        case 2: midSplit = v; update_3band_state (&splitter, (int) lowSplit, (int) v, (int) sampleRate); return;
+        case 3: gainLow = v; return;
+        case 4: gainMid = v; return;
+        case 5: gainHigh = v; return;
+        default: break;
+    }
+    if (id < 7 || id > 356)
+        return;
+
+    const int j = (id - 7) / 7;
+    switch ((id - 7) % 7)
+    {
+        case 0: PanGains_Set (&pans[j], v); break;
+        case 1: hcGain[j] = v; break;
+        case 2: DelayLine_Set_Feedback (delays[j], v); break;
+        case 3: ModLine_Set_Predelay (predelays[j], v); break;
+        case 4: DelayLine_Set_Time (delays[j], v); break;
+        case 5: active[j] = v; break;
+        case 6: predelayGain[j] = v; break;
+        default: break;
+    }
+}
+
+void ReferenceEngine::process (float* data, int numFrames)
+{
+    int count = 2;
+    for (int j = 0; j < numLines; ++j)
+        if (active[j] > 0.5f)
+            ++count;
+    const auto norm = (float) (count * 0.7);
+
+    for (int i = 0; i < numFrames; ++i)
+    {
+        const float inL = data[2 * i], inR = data[2 * i + 1];
+        const auto x = (double) ((inL + inR) * 0.7f);
+        double low, mid, high;
+        do_3band_sep (&splitter, &low, &mid, &high, x);
+        const double highW = gainHigh * high;
+        const auto lowMid = (double) (float) (gainLow * low + gainMid * mid);
+
+        float accL = 0.0f, accR = 0.0f;
+        for (int j = 0; j < numLines; ++j)
+        {
+            if (0.5f > active[j])
+                continue;
+            const auto in = (float) (predelayGain[j] * (hcGain[j] * highW + lowMid));
+            const float z = ModLine_Process (predelays[j], DelayLine_Process (delays[j], in));
+            accL += z * pans[j].left;
+            accR += z * pans[j].right;
+        }
+
+        const float dry = cosf ((float) (mix * M_PI * 0.5));
+        const float wet = cosf ((float) ((1.0f - mix) * M_PI * 0.5));
+        data[2 * i] = inL * dry + accL / norm * wet;
+        data[2 * i + 1] = inR * dry + accR / norm * wet;
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "DelayLine.h"
+#include "ModLine.h"
+#include "PanGains.h"
+#include "ThreeBandState.h"
+
+// The reverb written the obvious way: frame by frame, one sample-level call
+// per line, every setting applied at once. The block-wise engine must match
+// it to the bit.
+class ReferenceEngine
+{
+public:
+    explicit ReferenceEngine (float sampleRate);
+    ~ReferenceEngine();
+
+    void setParamByAUID (int id, float value);
+    void process (float* data, int numFrames);
+
+private:
+    static constexpr int numLines = 50;
+
+    float mix = 0.64038998f, midSplit = 4347.6953f, lowSplit = 1275.2135f;
+    float gainLow = 0.73891002f, gainMid = 1.345804f, gainHigh = 0.71982002f;
+    DelayLine* delays[numLines];
+    ModLine* predelays[numLines];
+    ThreeBandState splitter;
+    float hcGain[numLines], predelayGain[numLines], active[numLines];
+    PanGains pans[numLines];
+    float sampleRate;
+};
