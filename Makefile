@@ -1,0 +1,39 @@
+# The two front-door commands are `make demo` and `make test`; each installs
+# whatever system packages are missing, configures, builds and runs.
+
+BUILD_DIR ?= build
+TSAN_DIR ?= build-tsan
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build demo test unit-tests tsan bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) > $(BUILD_DIR).configure.log 2>&1 || { cat $(BUILD_DIR).configure.log; exit 1; }
+
+build: configure
+	@cmake --build $(BUILD_DIR)
+
+demo: build
+	@echo "== Engine throughput (short run; x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
+	@$(BUILD_DIR)/bench/engine_bench --benchmark_min_time=0.1
+
+unit-tests: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure
+
+tsan: deps
+	@cmake -S . -B $(TSAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=thread > $(TSAN_DIR).configure.log 2>&1 || { cat $(TSAN_DIR).configure.log; exit 1; }
+	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests
+	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
+
+test: unit-tests tsan
+
+bench: build
+	@$(BUILD_DIR)/bench/engine_bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(TSAN_DIR) $(BUILD_DIR).configure.log $(TSAN_DIR).configure.log
