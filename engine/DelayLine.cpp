@@ -1,7 +1,21 @@
 #include "DelayLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+namespace
+{
+    void combRun (float* __restrict slots, const float* __restrict in, float* __restrict out, float feedback, int32_t count)
+    {
+        for (int32_t i = 0; i < count; ++i)
+        {
+            const float y = slots[i];
+            slots[i] = feedback * y + in[i];
+            out[i] = y;
+        }
+    }
+}
 
 DelayLine* DelayLine_Create()
 {
@@ -28,20 +42,21 @@ float DelayLine_Process (DelayLine* line, float x)
 
 void DelayLine_Process_Block (DelayLine* line, const float* in, float* out, int32_t numSamples)
 {
-    // The same steps as DelayLine_Process, with the wrap taken as a branch:
-    // the remainder is needed only when the position reaches the length, or
-    // lies beyond it after the line was shortened.
+    // The same steps as DelayLine_Process, taken in runs that end where the
+    // position wraps: within a run every sample touches its own slot, so the
+    // loop needs no index arithmetic and the compiler may vectorise it.
     float* const buffer = line->buffer;
     const float feedback = line->feedback;
     const int32_t length = line->length;
     int32_t position = line->position;
 
-    for (int32_t i = 0; i < numSamples; ++i)
+    for (int32_t done = 0; done < numSamples;)
     {
-        position = position + 1 < length ? position + 1 : (position + 1) % length;
-        const float y = buffer[position];
-        buffer[position] = feedback * y + in[i];
-        out[i] = y;
+        const int32_t first = (position + 1) % length; // also wraps a position left beyond a shortened line
+        const int32_t run = std::min (numSamples - done, length - first);
+        combRun (buffer + first, in + done, out + done, feedback, run);
+        position = first + run - 1;
+        done += run;
     }
 
     line->position = position;

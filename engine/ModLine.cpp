@@ -1,6 +1,8 @@
 #include "ModLine.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
@@ -72,17 +74,36 @@ void ModLine_Process_Block (ModLine* line, const float* in, float* out, int32_t 
         return;
     }
 
+    // Both indices advance together, so between wraps the line writes one run
+    // of slots and reads another. When the read run starts at or behind the
+    // write run, every slot they share is written before it is read; when it
+    // starts ahead, every shared slot is read before it is written.
     float* const buffer = line->buffer;
     const int32_t length = line->length;
     int32_t writeIndex = line->writeIndex;
     int32_t readIndex = line->readIndex;
 
-    for (int32_t i = 0; i < numSamples; ++i)
+    for (int32_t done = 0; done < numSamples;)
     {
-        writeIndex = wrapped (writeIndex + 1, length);
-        readIndex = wrapped (readIndex + 1, length);
-        buffer[writeIndex] = in[i];
-        out[i] = buffer[readIndex];
+        const int32_t firstWrite = wrapped (writeIndex + 1, length);
+        const int32_t firstRead = wrapped (readIndex + 1, length);
+        const int32_t run = std::min ({ numSamples - done, length - firstWrite, length - firstRead });
+        const auto bytes = sizeof (float) * (size_t) run;
+
+        if (firstWrite >= firstRead)
+        {
+            std::memcpy (buffer + firstWrite, in + done, bytes);
+            std::memcpy (out + done, buffer + firstRead, bytes);
+        }
+        else
+        {
+            std::memcpy (out + done, buffer + firstRead, bytes);
+            std::memcpy (buffer + firstWrite, in + done, bytes);
+        }
+
+        writeIndex = firstWrite + run - 1;
+        readIndex = firstRead + run - 1;
+        done += run;
     }
 
     line->writeIndex = writeIndex;
