@@ -1,0 +1,76 @@
+# The plug-in target and its shared code. JUCE's modules are compiled once,
+# into the shared-code target `Nadrix`; the format wrappers, the tools and the
+# tests all link against it (see nadrix_use_shared_code).
+
+find_package (JUCE CONFIG REQUIRED)
+find_package (PkgConfig REQUIRED)
+
+# Debian's JUCE has no bundled FLAC: decode it with the system library.
+pkg_check_modules (FLAC REQUIRED IMPORTED_TARGET flac)
+
+set (NADRIX_FORMATS VST3 LV2 Standalone)
+if (APPLE)
+    list (APPEND NADRIX_FORMATS AU)
+    set (NADRIX_AAX_SDK_PATH "" CACHE PATH "Avid's AAX SDK; the AAX format is built only when it is given")
+    if (NADRIX_AAX_SDK_PATH)
+        juce_set_aax_sdk_path ("${NADRIX_AAX_SDK_PATH}")
+        list (APPEND NADRIX_FORMATS AAX)
+    endif()
+endif()
+
+set (NADRIX_LV2_URI "https://mirelock.com/plugins/nadrix")
+
+juce_add_plugin (Nadrix
+    PRODUCT_NAME "Nadrix"
+    COMPANY_NAME "Mirelock"
+    COMPANY_WEBSITE "https://mirelock.com"
+    COMPANY_EMAIL "support@mirelock.com"
+    BUNDLE_ID "com.mirelock.nadrix"
+    PLUGIN_MANUFACTURER_CODE Mrlk
+    PLUGIN_CODE Ndrx
+    FORMATS ${NADRIX_FORMATS}
+    IS_SYNTH FALSE
+    NEEDS_MIDI_INPUT FALSE
+    NEEDS_MIDI_OUTPUT FALSE
+    IS_MIDI_EFFECT FALSE
+    EDITOR_WANTS_KEYBOARD_FOCUS FALSE
+    COPY_PLUGIN_AFTER_BUILD FALSE
+    VST3_CATEGORIES Fx Reverb
+    AU_MAIN_TYPE kAudioUnitType_Effect
+    AAX_CATEGORY AAX_ePlugInCategory_Reverb
+    LV2URI "${NADRIX_LV2_URI}")
+
+target_compile_definitions (Nadrix
+    PUBLIC
+        JUCE_WEB_BROWSER=0
+        JUCE_USE_CURL=0
+        JUCE_VST3_CAN_REPLACE_VST2=0
+        JUCE_DISPLAY_SPLASH_SCREEN=0
+        JUCE_USE_FLAC=1
+        JUCE_INCLUDE_FLAC_CODE=0
+        JUCE_USE_OGGVORBIS=0
+        JUCE_PLUGINHOST_VST3=1
+        JUCE_PLUGINHOST_LV2=1
+        # JUCE's setting checks would otherwise fall back to the bare product
+        # name before the generated LV2 header is read, and the bundle would
+        # carry the relative URI "Nadrix".
+        JucePlugin_LV2URI="${NADRIX_LV2_URI}")
+
+target_link_libraries (Nadrix
+    PRIVATE
+        juce::juce_audio_utils
+        juce::juce_audio_formats
+        juce::juce_opengl
+    PUBLIC
+        nadrix_engine
+        PkgConfig::FLAC
+        juce::juce_recommended_config_flags
+        juce::juce_recommended_warning_flags)
+
+# Links a tool or a test against the shared code: its compiled modules, and
+# the include paths and definitions they were compiled with.
+function (nadrix_use_shared_code target)
+    target_link_libraries (${target} PRIVATE Nadrix)
+    target_include_directories (${target} PRIVATE $<TARGET_PROPERTY:Nadrix,INCLUDE_DIRECTORIES>)
+    target_compile_definitions (${target} PRIVATE $<TARGET_PROPERTY:Nadrix,COMPILE_DEFINITIONS>)
+endfunction()

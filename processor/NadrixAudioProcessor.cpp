@@ -1,0 +1,253 @@
+#include "NadrixAudioProcessor.h"
+
+#include "Nadrix_Preset_Data.h"
+#include "ParameterMapping.h"
+#include "ParameterNames.h"
+#include "TailLength.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+    constexpr int startProgram = 5; // "Small Complex Room" supplies every start value
+    constexpr juce::uint32 programLockoutMs = 200;
+
+    // Values from outside (a host, a saved state) can be damaged: one that
+    // is not a number keeps the current value, the rest are held to 0..1 so
+    // the reverb cannot run away.
+    float sanitised (float value, float current)
+    {
+        if (! std::isfinite (value))
+            return current;
+        return juce::jlimit (0.0f, 1.0f, value);
+    }
+}
+
+NadrixAudioProcessor::NadrixAudioProcessor()
+    : juce::AudioProcessor (BusesProperties()
+                                .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+{
+    normalizePresetTable();
+
+    engineSampleRate = getSampleRate() < 44000.0 ? 44100.0f : (float) getSampleRate();
+
+    for (auto& v : paramValues)
+        v.store (0.0f, std::memory_order_relaxed);
+
+    interleaveBuffer = static_cast<float*> (std::malloc (sizeof (float) * 2 * (size_t) interleaveFrames));
+    engine = new NadrixProcessor (engineSampleRate);
+
+    publishParameters();
+}
+
+NadrixAudioProcessor::~NadrixAudioProcessor()
+{
+    delete engine;
+    std::free (interleaveBuffer);
+}
+
+float NadrixAudioProcessor::startValue (int index)
+{
+    return Nadrix_Preset_Data[startProgram][index];
+}
+
+void NadrixAudioProcessor::publishParameters()
+{
+    for (int i = 0; i < numParameters; ++i)
+    {
+        internalSetParameter (i, startValue (i));
+        const juce::String name (parameterName (i));
+        published[i] = new NadrixParameter (*this, i, name, startValue (i));
+        addParameter (published[i]);
+    }
+}
+
+//==============================================================================
+void NadrixAudioProcessor::internalSetParameter (int index, float value)
+{
+    if (index < 0 || index >= numParameters)
+        return;
+
+    paramValues[index].store (value, std::memory_order_relaxed);
+    engine->setParamByAUID (index, ParameterMapping::engineValueFor (index, value));
+}
+
+void NadrixAudioProcessor::setParameter (int index, float value)
+{
+    if (index < 0 || index >= numParameters)
+        return;
+
+    value = sanitised (value, paramValues[index].load (std::memory_order_relaxed));
+    internalSetParameter (index, value);
+
+    if (uiPresent.load (std::memory_order_acquire))
+        changeQueue.push (index, value);
+
+    published[index]->publish (value);
+}
+
+void NadrixAudioProcessor::setParameterFromUI (int index, float value, bool notifyHost)
+{
+    if (index < 0 || index >= numParameters)
+        return;
+
+    internalSetParameter (index, value);
+    published[index]->publish (value);
+
+    if (notifyHost)
+        published[index]->sendValueChangedMessageToListeners (value);
+}
+
+float NadrixAudioProcessor::getParameterValue (int index) const noexcept
+{
+    if (index < 0 || index >= numParameters)
+        return 0.0f;
+    return paramValues[index].load (std::memory_order_relaxed);
+}
+
+//==============================================================================
+const juce::String NadrixAudioProcessor::getName() const { return "Nadrix"; }
+void NadrixAudioProcessor::prepareToPlay (double, int) {}
+void NadrixAudioProcessor::releaseResources() {}
+
+bool NadrixAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto in = layouts.getMainInputChannelSet();
+    return layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo()
+        && (in == juce::AudioChannelSet::stereo() || in == juce::AudioChannelSet::mono());
+}
+
+void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    const int numSamples = buffer.getNumSamples();
+    const int numChannels = buffer.getNumChannels();
+    const int numOutputs = juce::jmin (getTotalNumOutputChannels(), numChannels);
+
+    for (int ch = getTotalNumInputChannels(); ch < numOutputs; ++ch)
+        buffer.clear (ch, 0, numSamples);
+
+    if (numChannels < 1 || numSamples <= 0)
+        return;
+
+    float* left = buffer.getWritePointer (0);
+    float* right = numOutputs > 1 ? buffer.getWritePointer (1) : nullptr;
+
+    for (int start = 0; start < numSamples; start += interleaveFrames)
+    {
+        const int n = juce::jmin (interleaveFrames, numSamples - start);
+
+        for (int i = 0; i < n; ++i)
+        {
+            interleaveBuffer[2 * i] = left[start + i];
+            interleaveBuffer[2 * i + 1] = right != nullptr ? right[start + i] : left[start + i];
+        }
+
+        engine->process (interleaveBuffer, 8u * (unsigned) n, (unsigned) n);
+
+        for (int i = 0; i < n; ++i)
+        {
+            left[start + i] = interleaveBuffer[2 * i];
+            if (right != nullptr)
+                right[start + i] = interleaveBuffer[2 * i + 1];
+        }
+    }
+}
+
+double NadrixAudioProcessor::getTailLengthSeconds() const
+{
+    return reverbTailSeconds (engine->getViewData(), ParameterLayout::numLines);
+}
+
+bool NadrixAudioProcessor::acceptsMidi() const { return false; }
+bool NadrixAudioProcessor::producesMidi() const { return false; }
+bool NadrixAudioProcessor::silenceInProducesSilenceOut() const { return false; }
+bool NadrixAudioProcessor::hasEditor() const { return true; }
+
+juce::AudioProcessorEditor* NadrixAudioProcessor::createEditor()
+{
+    return new juce::GenericAudioProcessorEditor (*this);
+}
+
+//==============================================================================
+int NadrixAudioProcessor::getNumPrograms() { return NadrixPresetCount; }
+int NadrixAudioProcessor::getCurrentProgram() { return currentProgram.load(); }
+
+void NadrixAudioProcessor::setCurrentProgram (int program)
+{
+    if (program < 0 || program >= NadrixPresetCount || program == currentProgram.load())
+        return;
+
+    // A host that restores a state often selects a program right after; the
+    // restored values win.
+    if (juce::Time::getMillisecondCounter() - lastStateRestoreTime.load() < programLockoutMs)
+        return;
+
+    currentProgram.store (program);
+
+    for (int i = 0; i < numParameters; ++i)
+        setParameter (i, Nadrix_Preset_Data[program][i]);
+}
+
+const juce::String NadrixAudioProcessor::getProgramName (int program)
+{
+    if (program < 0 || program >= NadrixPresetCount)
+        return {};
+    return Nadrix_Preset_Names[program];
+}
+
+void NadrixAudioProcessor::changeProgramName (int, const juce::String&) {}
+
+//==============================================================================
+void NadrixAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+{
+    float values[numParameters];
+    for (int i = 0; i < numParameters; ++i)
+        values[i] = juce::ByteOrder::swapIfBigEndian (paramValues[i].load (std::memory_order_relaxed));
+
+    destData.append (values, sizeof (values));
+}
+
+void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    lastStateRestoreTime.store (juce::Time::getMillisecondCounter());
+
+    if (data == nullptr || sizeInBytes < 0)
+        return;
+
+    // Values past the 357th belong to no parameter and are ignored.
+    const int n = juce::jmin (sizeInBytes / (int) sizeof (float), numParameters);
+
+    for (int i = 0; i < n; ++i)
+    {
+        float value;
+        std::memcpy (&value, static_cast<const char*> (data) + sizeof (float) * (size_t) i, sizeof (float));
+        setParameter (i, juce::ByteOrder::swapIfBigEndian (value));
+    }
+}
+
+//==============================================================================
+const juce::String NadrixAudioProcessor::getInputChannelName (int channelIndex) const { return juce::String (channelIndex + 1); }
+const juce::String NadrixAudioProcessor::getOutputChannelName (int channelIndex) const { return juce::String (channelIndex + 1); }
+bool NadrixAudioProcessor::isInputChannelStereoPair (int) const { return true; }
+bool NadrixAudioProcessor::isOutputChannelStereoPair (int) const { return true; }
+
+//==============================================================================
+const NadrixViewdata* NadrixAudioProcessor::getViewData() const noexcept { return engine->getViewData(); }
+bool NadrixAudioProcessor::hasParamChanges() const noexcept { return changeQueue.hasChanges(); }
+std::vector<Param> NadrixAudioProcessor::getParamChanges() { return changeQueue.collect(); }
+void NadrixAudioProcessor::clearParamChanges() { changeQueue.clear(); }
+
+void NadrixAudioProcessor::setUIPresent (bool present)
+{
+    clearParamChanges();
+    uiPresent.store (present, std::memory_order_release);
+}
+
+//==============================================================================
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new NadrixAudioProcessor();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "NadrixParameter.h"
+#include "NadrixProcessor.h"
+#include "Param.h"
+#include "ParamChangeQueue.h"
+#include "ParameterLayout.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <atomic>
+#include <vector>
+
+// The plug-in object the host talks to. It owns the reverb engine, publishes
+// the 357 parameters, runs the engine on each block, saves and restores the
+// parameter values as the plug-in state, serves the six factory programs and
+// keeps the parameter changes an open editor has not yet collected.
+//
+// Every change from a host, a program or a state restore ends in
+// setParameter; every change from the editor in setParameterFromUI. Both
+// store the normalised value and map it into the engine through
+// internalSetParameter.
+class NadrixAudioProcessor final : public juce::AudioProcessor
+{
+public:
+    NadrixAudioProcessor();
+    ~NadrixAudioProcessor() override;
+
+    static constexpr int numParameters = ParameterLayout::numParameters;
+    static constexpr int interleaveFrames = 196000; // longer blocks run in pieces
+    static constexpr int stateBytes = numParameters * (int) sizeof (float);
+
+    //==============================================================================
+    const juce::String getName() const override;
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using juce::AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool silenceInProducesSilenceOut() const override;
+
+    bool hasEditor() const override;
+    juce::AudioProcessorEditor* createEditor() override;
+
+    // A host-side change, a program value or a restored value.
+    void setParameter (int index, float value) override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int program) override;
+    const juce::String getProgramName (int program) override;
+    void changeProgramName (int program, const juce::String& newName) override;
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    const juce::String getInputChannelName (int channelIndex) const override;
+    const juce::String getOutputChannelName (int channelIndex) const override;
+    bool isInputChannelStereoPair (int index) const override;
+    bool isOutputChannelStereoPair (int index) const override;
+
+    //==============================================================================
+    // For the editor, on the message thread.
+    const NadrixViewdata* getViewData() const noexcept;
+    void setParameterFromUI (int index, float value, bool notifyHost);
+    bool hasParamChanges() const noexcept;
+    std::vector<Param> getParamChanges();
+    void clearParamChanges();
+    void setUIPresent (bool present);
+
+    // The last normalised value set for a parameter: what the state saves.
+    float getParameterValue (int index) const noexcept;
+
+private:
+    void internalSetParameter (int index, float value);
+    void publishParameters();
+    static float startValue (int index);
+
+    std::atomic<float> paramValues[numParameters];
+    std::atomic<juce::uint32> lastStateRestoreTime { 0 };
+    std::atomic<int> currentProgram { 0 };
+    float engineSampleRate = 44100.0f;
+    NadrixProcessor* engine = nullptr;
+    float* interleaveBuffer = nullptr;
+    ParamChangeQueue changeQueue;
+    std::atomic<bool> uiPresent { false };
+    NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessor)
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+
+// One parameter change for the editor: index and normalised value.
+struct Param
+{
+    int32_t index;
+    float value;
+};
+
+static_assert (sizeof (Param) == 8);

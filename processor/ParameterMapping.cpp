@@ -1,0 +1,34 @@
+#include "ParameterMapping.h"
+
+#include "ParameterLayout.h"
+
+#include <cmath>
+
+namespace
+{
+    bool isSplitFrequency (int index) { return index == ParameterLayout::splitFreqLow || index == ParameterLayout::splitFreqMid; }
+    bool isBandGain (int index) { return index >= ParameterLayout::gainLow && index <= ParameterLayout::gainHigh; }
+    bool isPan (int index) { return index >= ParameterLayout::numGlobals && ParameterLayout::kindOf (index) == ParameterLayout::pan; }
+}
+
+float ParameterMapping::engineValueFor (int index, float n)
+{
+    if (isSplitFrequency (index))
+        return n * n * 9080.0f + 20.0f;
+    if (isBandGain (index))
+        return n + n;
+    if (isPan (index))
+        return (n + n) - 1.0f;
+    return n;
+}
+
+float ParameterMapping::normalisedFromStored (int index, float v)
+{
+    if (isSplitFrequency (index))
+        return std::sqrt ((v - 20.0f) / 9980.0f);
+    if (isBandGain (index))
+        return v * 0.5f;
+    if (isPan (index))
+        return (v + 1.0f) * 0.5f;
+    return v;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// Parameter names, which are also their identifiers: the globals by index,
+// the per-line ones as a stem followed by the line number ("Pan Dly 0").
+extern const char* const NadrixGlobalParamNames[];
+extern const char* const NadrixDelaylineParamNames[];
+
+std::string parameterName (int index);

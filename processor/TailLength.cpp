@@ -1,0 +1,34 @@
+#include "TailLength.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+    constexpr double maximumTail = 30.0;
+
+    double lineTail (const NadrixViewdata& line)
+    {
+        const double feedback = std::abs ((double) line.feedback.load (std::memory_order_relaxed));
+        const double predelay = line.predelay.load (std::memory_order_relaxed);
+        const double delayTime = line.delayTime.load (std::memory_order_relaxed);
+
+        if (! (feedback < 1.0)) // rings for ever (or is not a number)
+            return maximumTail;
+
+        // Passes through the comb until the level is down by 60 dB.
+        const double passes = feedback > 0.0 ? std::ceil (std::log (0.001) / std::log (feedback)) : 0.0;
+        return predelay + delayTime * (1.0 + passes);
+    }
+}
+
+double reverbTailSeconds (const NadrixViewdata* lines, int numLines)
+{
+    double longest = 0.0;
+
+    for (int j = 0; j < numLines; ++j)
+        if (lines[j].active.load (std::memory_order_relaxed) >= 0.5f)
+            longest = std::max (longest, lineTail (lines[j]));
+
+    return std::min (longest, maximumTail);
+}
