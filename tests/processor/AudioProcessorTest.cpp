@@ -1,0 +1,212 @@
+#include "NadrixAudioProcessor.h"
+#include "Nadrix_Preset_Data.h"
+#include "ProcessorTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+
+namespace
+{
+    constexpr int activeOf (int line) { return 7 + 7 * line + 5; }
+
+    // Counts what the host would be told.
+    struct HostListener : juce::AudioProcessorListener
+    {
+        std::vector<std::pair<int, float>> changes;
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    };
+
+    juce::MemoryBlock stateOf (NadrixAudioProcessor& p)
+    {
+        juce::MemoryBlock block;
+        p.getStateInformation (block);
+        return block;
+    }
+}
+
+TEST (ProcessorRouting, HostWritesAreAppliedOnceQueuedOnlyWithAnEditorAndNeverEchoed)
+{
+    NadrixAudioProcessor p;
+    HostListener host;
+    p.addListener (&host);
+    auto& pan = *p.getParameters()[7 + 7 * 3];
+
+    pan.setValueNotifyingHost (0.25f); // the host's own write: one notification, from JUCE itself
+    EXPECT_EQ (p.getParameterValue (7 + 7 * 3), 0.25f);
+    EXPECT_EQ (p.getViewData()[3].pan.load(), -0.5f);
+    EXPECT_EQ (host.changes.size(), 1u);
+    EXPECT_FALSE (p.hasParamChanges()); // no editor: nothing queued
+
+    p.setUIPresent (true);
+    EXPECT_TRUE (p.getParamChanges().empty());
+    pan.setValueNotifyingHost (0.75f);
+    pan.setValueNotifyingHost (0.8f);
+    EXPECT_TRUE (p.hasParamChanges());
+    const auto changes = p.getParamChanges();
+    ASSERT_EQ (changes.size(), 1u); // the slot keeps the newest value
+    EXPECT_EQ (changes[0].index, 7 + 7 * 3);
+    EXPECT_EQ (changes[0].value, 0.8f);
+    EXPECT_FALSE (p.hasParamChanges());
+    EXPECT_TRUE (p.getParamChanges().empty());
+
+    p.setUIPresent (false);
+    pan.setValueNotifyingHost (0.1f);
+    EXPECT_FALSE (p.hasParamChanges());
+    p.removeListener (&host);
+}
+
+TEST (ProcessorRouting, EditorWritesArePublishedAndNotifiedButNotQueued)
+{
+    NadrixAudioProcessor p;
+    HostListener host;
+    p.addListener (&host);
+    p.setUIPresent (true);
+
+    p.setParameterFromUI (0, 0.3f, true);
+    EXPECT_EQ (p.getParameterValue (0), 0.3f);
+    EXPECT_EQ (p.getParameters()[0]->getValue(), 0.3f);
+    ASSERT_EQ (host.changes.size(), 1u);
+    EXPECT_EQ (host.changes[0], std::make_pair (0, 0.3f));
+
+    p.setParameterFromUI (7 + 4, 0.2f, false);
+    EXPECT_EQ (p.getParameters()[7 + 4]->getValue(), 0.2f);
+    EXPECT_EQ (p.getViewData()[0].delayTime.load(), (float) (int) (0.2f * 44100.0f) / 44100.0f);
+    EXPECT_EQ (host.changes.size(), 1u);
+    EXPECT_FALSE (p.hasParamChanges());
+    p.removeListener (&host);
+}
+
+TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARestore)
+{
+    NadrixAudioProcessor p;
+    p.setCurrentProgram (3);
+    EXPECT_EQ (p.getCurrentProgram(), 3);
+    EXPECT_EQ (p.getParameterValue (3), 0.0f); // band gains 0, 2, 0
+    EXPECT_EQ (p.getParameterValue (4), 1.0f);
+    EXPECT_EQ (p.getParameterValue (5), 0.0f);
+    EXPECT_EQ (p.getParameters()[4]->getValue(), 1.0f);
+
+    p.setParameterFromUI (0, 0.01f, false);
+    p.setCurrentProgram (3); // already current: the edit stays
+    EXPECT_EQ (p.getParameterValue (0), 0.01f);
+
+    for (int outOfRange : { -1, 6, 1000 })
+        p.setCurrentProgram (outOfRange);
+    EXPECT_EQ (p.getCurrentProgram(), 3);
+
+    const auto saved = stateOf (p);
+    p.setStateInformation (saved.getData(), (int) saved.getSize());
+    p.setCurrentProgram (1); // within 200 ms of the restore: dropped
+    EXPECT_EQ (p.getCurrentProgram(), 3);
+    EXPECT_EQ (p.getParameterValue (0), 0.01f);
+
+    std::this_thread::sleep_for (std::chrono::milliseconds (220));
+    p.setCurrentProgram (1);
+    EXPECT_EQ (p.getCurrentProgram(), 1);
+    EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
+}
+
+TEST (ProcessorState, StateIsExactly1428BytesAndRestoresBitExactly)
+{
+    NadrixAudioProcessor a, b;
+    std::mt19937 rng (5);
+    std::uniform_real_distribution<float> unit (0.0f, 1.0f);
+    for (int i = 0; i < 357; ++i)
+        a.setParameterFromUI (i, unit (rng), false);
+
+    const auto state = stateOf (a);
+    ASSERT_EQ (state.getSize(), 1428u);
+    float first;
+    std::memcpy (&first, state.getData(), 4);
+    EXPECT_EQ (first, a.getParameterValue (0)); // little-endian floats, index order, no header
+
+    b.setStateInformation (state.getData(), (int) state.getSize());
+    EXPECT_EQ (stateOf (b), state);
+    for (int i = 0; i < 357; ++i)
+        ASSERT_EQ (b.getParameters()[i]->getValue(), a.getParameterValue (i)) << i;
+}
+
+TEST (ProcessorState, ShortLongAndDamagedChunksChangeOnlyWhatTheyValidlyHold)
+{
+    NadrixAudioProcessor p;
+    const auto before = stateOf (p);
+    const float eight[] = { 0.1f, 0.2f };
+    p.setStateInformation (eight, sizeof (eight));
+    EXPECT_EQ (p.getParameterValue (0), 0.1f);
+    EXPECT_EQ (p.getParameterValue (1), 0.2f);
+    EXPECT_EQ (std::memcmp (static_cast<const char*> (before.getData()) + 8, static_cast<const char*> (stateOf (p).getData()) + 8, 1428 - 8), 0);
+
+    p.setStateInformation (eight, 3); // too short for one value
+    p.setStateInformation (nullptr, 100);
+    EXPECT_EQ (p.getParameterValue (0), 0.1f);
+
+    // Longer than 357 values: the rest is ignored, nothing is written past the end.
+    std::vector<float> longChunk (400, 0.5f);
+    p.setStateInformation (longChunk.data(), (int) (longChunk.size() * sizeof (float)));
+    EXPECT_EQ (p.getParameterValue (356), 0.5f);
+    EXPECT_EQ (stateOf (p).getSize(), 1428u);
+
+    // Damaged values: NaN and infinities keep the current value, the rest are held to 0..1.
+    std::vector<float> damaged (357, 0.5f);
+    damaged[0] = std::nanf ("");
+    damaged[1] = INFINITY;
+    damaged[2] = 7.0f;
+    damaged[3] = -0.25f;
+    p.setStateInformation (damaged.data(), 1428);
+    EXPECT_EQ (p.getParameterValue (0), 0.5f);
+    EXPECT_EQ (p.getParameterValue (1), 0.5f);
+    EXPECT_EQ (p.getParameterValue (2), 1.0f);
+    EXPECT_EQ (p.getParameterValue (3), 0.0f);
+    EXPECT_EQ (p.getParameters()[2]->getValue(), 1.0f);
+}
+
+TEST (ProcessorAudio, MonoTrackFeedsTheEngineLeftAndSilence)
+{
+    NadrixAudioProcessor mono, stereo;
+    ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
+    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
+    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::stereo() }, { juce::AudioChannelSet::mono() } }));
+
+    auto a = noiseBuffer (2, 3000, 1); // channel 1 holds garbage a mono host leaves behind
+    auto b = a;
+    b.clear (1, 0, b.getNumSamples());
+    processInBlocks (mono, a, 512);
+    processInBlocks (stereo, b, 512);
+    EXPECT_TRUE (identical (a, b));
+}
+
+TEST (ProcessorAudio, BlocksLongerThanTheScratchBlockMatchSmallBlocks)
+{
+    NadrixAudioProcessor big, small;
+    auto a = noiseBuffer (2, 200000, 2);
+    auto b = a;
+    processInBlocks (big, a, 200000);
+    processInBlocks (small, b, 512);
+    EXPECT_TRUE (identical (a, b));
+}
+
+TEST (ProcessorAudio, TailCoversTheSlowestRunningLine)
+{
+    NadrixAudioProcessor p;
+    const double programFive = p.getTailLengthSeconds();
+    EXPECT_GT (programFive, 0.5);
+    EXPECT_LT (programFive, 30.0);
+
+    for (int j = 0; j < 50; ++j)
+        p.setParameterFromUI (activeOf (j), 0.0f, false);
+    EXPECT_EQ (p.getTailLengthSeconds(), 0.0);
+
+    // One line: feedback 0.5 needs 10 passes to fall by 60 dB.
+    p.setParameterFromUI (activeOf (0), 1.0f, false);
+    p.setParameterFromUI (7 + 2, 0.5f, false);
+    p.setParameterFromUI (7 + 3, 0.1f, false);
+    p.setParameterFromUI (7 + 4, 0.2f, false);
+    const auto& v = p.getViewData()[0];
+    EXPECT_DOUBLE_EQ (p.getTailLengthSeconds(), (double) v.predelay.load() + (double) v.delayTime.load() * 11.0);
+
+    p.setParameterFromUI (7 + 2, 1.0f, false);
+    EXPECT_EQ (p.getTailLengthSeconds(), 30.0);
+}
