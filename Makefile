@@ -18,9 +18,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR)
 
+DEMO_OUT ?= $(BUILD_DIR)/nadrix-demo.wav
+
 demo: build
-	@echo "== Engine throughput (short run; x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
-	@$(BUILD_DIR)/bench/engine_bench --benchmark_min_time=0.1
+	@$(BUILD_DIR)/tools/nadrix-render/nadrix-render -o $(DEMO_OUT) --program "Nice Hall"
 
 unit-tests: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure
@@ -33,6 +34,7 @@ tsan: deps
 test: unit-tests tsan
 
 bench: build
+	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
 	@$(BUILD_DIR)/bench/engine_bench
 
 clean:

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# lv2info must list the plug-in from the built bundle, with no error or
+# warning from lilv on the way.
+set -u
+bundle=$1 uri=$2
+out=$(LV2_PATH="$(dirname "$bundle")" lv2info "$uri" 2>&1)
+status=$?
+echo "$out" | head -n 12
+if [ $status -ne 0 ] || ! echo "$out" | grep -q "Name: *Nadrix"; then
+  echo "lv2info did not list $uri (exit $status)"; exit 1
+fi
+if echo "$out" | grep -qiE 'error|warning'; then
+  echo "lv2info complained:"; echo "$out" | grep -iE 'error|warning'; exit 1
+fi
+presets=$(echo "$out" | sed -n '/Presets:/,/^$/p' | grep -cE 'Bright Ambience|Nice Hall|Robotizer|Sheep Spring Reverb|Small Drum Booth|Small Complex Room')
+if [ "$presets" -ne 6 ]; then
+  echo "expected the six factory programs as presets, found $presets"; exit 1
+fi

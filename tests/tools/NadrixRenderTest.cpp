@@ -1,0 +1,176 @@
+// Runs the built nadrix-render as a user would and checks what it writes,
+// what it says, and that a failed run leaves every file as it was.
+#include "NadrixAudioProcessor.h"
+#include "Nadrix_Preset_Data.h"
+#include "../processor/ProcessorTestHelpers.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    struct Run
+    {
+        int exitCode;
+        juce::String output;
+    };
+
+    Run runRender (juce::StringArray args)
+    {
+        args.insert (0, NADRIX_RENDER_PATH);
+        juce::ChildProcess child;
+        if (! child.start (args, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+            return { -1, "could not start" };
+        const auto text = child.readAllProcessOutput();
+        child.waitForProcessToFinish (60000);
+        return { (int) child.getExitCode(), text };
+    }
+
+    class RenderFixture : public testing::Test
+    {
+    protected:
+        juce::File dir = juce::File::createTempFile ("nadrix-render-test");
+        void SetUp() override { ASSERT_TRUE (dir.createDirectory()); }
+        void TearDown() override { dir.deleteRecursively(); }
+
+        juce::File writeAudio (const juce::String& name, juce::AudioFormat& format, const juce::AudioBuffer<float>& audio, double rate, int bits)
+        {
+            const auto file = dir.getChildFile (name);
+            auto stream = std::make_unique<juce::FileOutputStream> (file);
+            std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (stream.get(), rate, (unsigned) audio.getNumChannels(), bits, {}, 0));
+            EXPECT_NE (writer, nullptr);
+            stream.release();
+            writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+            return file;
+        }
+
+        static juce::AudioBuffer<float> readAudio (const juce::File& file, double& rate)
+        {
+            juce::AudioFormatManager formats;
+            formats.registerBasicFormats();
+            std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
+            if (reader == nullptr)
+                return {};
+            rate = reader->sampleRate;
+            juce::AudioBuffer<float> audio ((int) reader->numChannels, (int) reader->lengthInSamples);
+            reader->read (&audio, 0, audio.getNumSamples(), 0, true, true);
+            return audio;
+        }
+    };
+}
+
+TEST_F (RenderFixture, RendersAFileAsAHostWouldAtItsOwnRate)
+{
+    juce::WavAudioFormat wav;
+    const auto in = writeAudio ("in.wav", wav, noiseBuffer (2, 9000, 1), 48000.0, 32);
+    const auto out = dir.getChildFile ("out.wav");
+
+    const auto run = runRender ({ in.getFullPathName(), "-o", out.getFullPathName(), "--program", "Robotizer", "--tail", "0.5", "--block", "300" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains (out.getFullPathName())) << run.output;
+    EXPECT_TRUE (run.output.contains ("Robotizer")) << run.output;
+
+    double rate = 0;
+    const auto rendered = readAudio (out, rate);
+    EXPECT_EQ (rate, 48000.0);
+    ASSERT_EQ (rendered.getNumChannels(), 2);
+    ASSERT_EQ (rendered.getNumSamples(), 9000 + 24000);
+
+    // The same through an in-process processor, block by block.
+    NadrixAudioProcessor expected;
+    expected.setCurrentProgram (2);
+    juce::AudioBuffer<float> audio (2, 33000);
+    audio.clear();
+    const auto input = noiseBuffer (2, 9000, 1);
+    for (int ch = 0; ch < 2; ++ch)
+        audio.copyFrom (ch, 0, input, ch, 0, 9000);
+    processInBlocks (expected, audio, 300);
+    EXPECT_TRUE (identical (rendered, audio));
+}
+
+TEST_F (RenderFixture, ProgramZeroIsAppliedRightAfterConstruction)
+{
+    const auto state = dir.getChildFile ("state.bin");
+    const auto run = runRender ({ "-o", dir.getChildFile ("demo.wav").getFullPathName(), "--program", "0", "--tail", "0",
+                                  "--save-state", state.getFullPathName() });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+
+    juce::MemoryBlock saved;
+    ASSERT_TRUE (state.loadFileAsData (saved));
+    ASSERT_EQ (saved.getSize(), 1428u);
+    NadrixAudioProcessor converted; // makes sure the program table is normalised here too
+    EXPECT_EQ (std::memcmp (saved.getData(), Nadrix_Preset_Data[0], 1428), 0);
+}
+
+TEST_F (RenderFixture, MonoFlacInputGivesStereoOutputWithTheWetSignalOnTheRight)
+{
+    juce::FlacAudioFormat flac;
+    auto mono = noiseBuffer (1, 4000, 2);
+    const auto in = writeAudio ("in.flac", flac, mono, 44100.0, 24);
+    const auto out = dir.getChildFile ("out.wav");
+
+    const auto run = runRender ({ in.getFullPathName(), "-o", out.getFullPathName(), "--set", "Mix=1", "--tail", "0.2" });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    double rate = 0;
+    const auto rendered = readAudio (out, rate);
+    ASSERT_EQ (rendered.getNumChannels(), 2);
+    EXPECT_EQ (rendered.getNumSamples(), 4000 + 8820);
+    EXPECT_GT (rendered.getMagnitude (1, 0, rendered.getNumSamples()), 0.001f);
+}
+
+TEST_F (RenderFixture, BadInputIsRefusedWithOneLineAndNothingIsLost)
+{
+    juce::WavAudioFormat wav;
+    const auto in = writeAudio ("in.wav", wav, noiseBuffer (2, 1000, 3), 44100.0, 16);
+    const auto out = dir.getChildFile ("out.wav");
+    ASSERT_TRUE (out.replaceWithText ("keep me"));
+    const auto notAudio = dir.getChildFile ("notes.wav");
+    ASSERT_TRUE (notAudio.replaceWithText ("this is not audio"));
+    const auto inPath = in.getFullPathName(), outPath = out.getFullPathName();
+    juce::MemoryBlock inputBefore;
+    ASSERT_TRUE (in.loadFileAsData (inputBefore));
+
+    const std::vector<std::pair<juce::StringArray, juce::String>> cases = {
+        { { dir.getChildFile ("missing.wav").getFullPathName(), "-o", outPath }, "no such file" },
+        { { notAudio.getFullPathName(), "-o", outPath }, "not a WAV, AIFF or FLAC" },
+        { { inPath, "-o", outPath, "--program", "Cathedral" }, "unknown program" },
+        { { inPath, "-o", outPath, "--program", "6" }, "unknown program" },
+        { { inPath, "-o", outPath, "--set", "Colour=0.5" }, "unknown parameter" },
+        { { inPath, "-o", outPath, "--set", "Mix=1.5" }, "from 0 to 1" },
+        { { inPath, "-o", outPath, "--set", "Mix=nan" }, "from 0 to 1" },
+        { { inPath, "-o", outPath, "--state", inPath }, "1428 bytes" },
+        { { inPath, "-o", outPath, "--block", "0" }, "--block" },
+        { { inPath, "-o", inPath }, "is the input file" },
+        { { inPath, "-o", "/nonexistent-dir/out.wav" }, "cannot write" },
+        { { inPath }, "missing -o" },
+        { { inPath, "-o", outPath, "--bogus" }, "unknown option" },
+    };
+
+    for (const auto& [args, expected] : cases)
+    {
+        const auto run = runRender (args);
+        EXPECT_NE (run.exitCode, 0) << args.joinIntoString (" ");
+        EXPECT_TRUE (run.output.contains (expected)) << args.joinIntoString (" ") << " said: " << run.output;
+        EXPECT_EQ (run.output.trim().indexOfChar ('\n'), -1) << run.output;
+    }
+
+    EXPECT_EQ (out.loadFileAsString(), "keep me");
+    juce::MemoryBlock inputAfter;
+    ASSERT_TRUE (in.loadFileAsData (inputAfter));
+    EXPECT_EQ (inputAfter, inputBefore);
+    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 3); // no temporary left behind
+}
+
+TEST_F (RenderFixture, ListsProgramsAndParameters)
+{
+    const auto programs = runRender ({ "--list-programs" });
+    EXPECT_EQ (programs.exitCode, 0);
+    EXPECT_TRUE (programs.output.contains ("3  Sheep Spring Reverb"));
+    EXPECT_EQ (juce::StringArray::fromLines (programs.output.trim()).size(), 6);
+
+    const auto params = runRender ({ "--list-params" });
+    EXPECT_EQ (params.exitCode, 0);
+    EXPECT_EQ (juce::StringArray::fromLines (params.output.trim()).size(), 357);
+    EXPECT_TRUE (params.output.contains ("Predelay gain Dly 49"));
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+// A few seconds of stereo material that shows a reverb off: drum-like hits,
+// then a sustained chord that stops dead so the tail is heard on its own.
+// The same every time.
+juce::AudioBuffer<float> makeDemoSignal (double sampleRate);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "NadrixAudioProcessor.h"
+
+// Drives a processor the way a host does: states through
+// setStateInformation, programs through setCurrentProgram, single values
+// through the published parameter objects.
+class HostSession
+{
+public:
+    explicit HostSession (NadrixAudioProcessor& processor);
+
+    juce::Result restoreState (const juce::File& file);
+    juce::Result saveState (const juce::File& file);
+
+    // A program number 0..5 or a program name.
+    juce::Result selectProgram (const juce::String& numberOrName);
+    juce::Result setParameter (const juce::String& name, float normalisedValue);
+
+    juce::String describeSetup() const;
+    juce::String listPrograms() const;
+    juce::String listParameters() const;
+
+private:
+    int findProgram (const juce::String& numberOrName) const;
+    juce::AudioProcessorParameter* findParameter (const juce::String& name) const;
+
+    NadrixAudioProcessor& processor;
+    juce::String setup { "the start values (\"Small Complex Room\")" };
+    int settingsChanged = 0;
+};

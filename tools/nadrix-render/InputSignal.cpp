@@ -1,0 +1,64 @@
+#include "InputSignal.h"
+
+std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& file, juce::String& error)
+{
+    if (! file.existsAsFile())
+    {
+        error = "cannot read '" + file.getFullPathName() + "': no such file";
+        return {};
+    }
+
+    juce::AudioFormatManager formats;
+    formats.registerFormat (new juce::WavAudioFormat(), true);
+    formats.registerFormat (new juce::AiffAudioFormat(), false);
+    formats.registerFormat (new juce::FlacAudioFormat(), false);
+
+    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
+    if (reader == nullptr)
+    {
+        error = "cannot read '" + file.getFullPathName() + "': not a WAV, AIFF or FLAC file, or damaged";
+        return {};
+    }
+
+    if (reader->numChannels < 1 || reader->numChannels > 2)
+    {
+        error = "cannot use '" + file.getFullPathName() + "': it has " + juce::String (reader->numChannels)
+              + " channels; only mono and stereo files can be reverberated";
+        return {};
+    }
+
+    if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 768000.0))
+    {
+        error = "cannot use '" + file.getFullPathName() + "': its sample rate of " + juce::String (reader->sampleRate) + " Hz is out of range";
+        return {};
+    }
+
+    std::unique_ptr<InputSignal> in (new InputSignal());
+    in->numChannels = (int) reader->numChannels;
+    in->sampleRate = reader->sampleRate;
+    in->length = reader->lengthInSamples;
+    in->reader = std::move (reader);
+    return in;
+}
+
+std::unique_ptr<InputSignal> InputSignal::fromBuffer (juce::AudioBuffer<float> buffer, double rate)
+{
+    std::unique_ptr<InputSignal> in (new InputSignal());
+    in->numChannels = buffer.getNumChannels();
+    in->sampleRate = rate;
+    in->length = buffer.getNumSamples();
+    in->memory = std::move (buffer);
+    return in;
+}
+
+void InputSignal::read (juce::AudioBuffer<float>& dest, juce::int64 start, int n)
+{
+    if (reader != nullptr)
+    {
+        reader->read (&dest, 0, n, start, true, numChannels > 1);
+        return;
+    }
+
+    for (int ch = 0; ch < numChannels; ++ch)
+        dest.copyFrom (ch, 0, memory, ch, (int) start, n);
+}

@@ -1,0 +1,29 @@
+#include "OutputFile.h"
+
+OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPerSample)
+    : destination (target),
+      temporary (target)
+{
+    auto stream = std::make_unique<juce::FileOutputStream> (temporary.getFile());
+    if (! stream->openedOk())
+        return;
+
+    juce::WavAudioFormat wav;
+    // 32 bits are written as IEEE floats, so the reverb's output is kept as it is.
+    writer.reset (wav.createWriterFor (stream.get(), sampleRate, 2, bitsPerSample, {}, 0));
+    if (writer != nullptr)
+        stream.release(); // the writer owns it now
+}
+
+juce::Result OutputFile::commit()
+{
+    if (writer == nullptr)
+        return juce::Result::fail ("nothing was written");
+
+    writer.reset(); // flushes and closes the file
+
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return juce::Result::fail ("cannot move the finished file to '" + destination.getFullPathName() + "'");
+
+    return juce::Result::ok();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <memory>
+
+// A stereo WAV written beside its destination under a temporary name and
+// moved into place only by commit(), so a failed render never leaves a
+// partial file or clobbers the one already there.
+class OutputFile
+{
+public:
+    OutputFile (const juce::File& destination, double sampleRate, int bitsPerSample);
+
+    bool isOpen() const noexcept { return writer != nullptr; }
+    juce::AudioFormatWriter& getWriter() { return *writer; }
+    juce::Result commit();
+
+private:
+    juce::File destination;
+    juce::TemporaryFile temporary;
+    std::unique_ptr<juce::AudioFormatWriter> writer;
+};

@@ -1,0 +1,126 @@
+#include "RenderOptions.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+    constexpr int maximumBlock = 1 << 20;
+    constexpr double maximumTail = 3600.0;
+
+    // Whole-string number parsing: "0.5x" or "" is not a number.
+    std::optional<double> parseNumber (const juce::String& text)
+    {
+        const auto s = text.trim();
+        if (s.isEmpty())
+            return std::nullopt;
+
+        char* end = nullptr;
+        const double value = std::strtod (s.toRawUTF8(), &end);
+        if (end == nullptr || *end != '\0' || ! std::isfinite (value))
+            return std::nullopt;
+        return value;
+    }
+
+    juce::File fileFromArgument (const juce::String& path)
+    {
+        return juce::File::getCurrentWorkingDirectory().getChildFile (path);
+    }
+}
+
+juce::String RenderOptions::usage()
+{
+    return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
+           "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--save-state FILE]\n"
+           "       nadrix-render --list-programs | --list-params\n"
+           "\n"
+           "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
+           "sample rate and writes OUT as a stereo WAV (32-bit float unless --bits says otherwise).\n"
+           "Without IN it renders a built-in demo signal. Settings apply in this order: --state,\n"
+           "--program, then each --set (normalised values 0..1). The reverb tail is rendered past\n"
+           "the end of the input unless --tail gives another length.\n";
+}
+
+std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::StringArray& args)
+{
+    RenderOptions o;
+    bool haveOutput = false;
+
+    for (int i = 0; i < args.size(); ++i)
+    {
+        const auto& arg = args[i];
+
+        auto value = [&] () -> std::optional<juce::String> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+
+        if (arg == "-h" || arg == "--help")
+            o.showHelp = true;
+        else if (arg == "--list-programs")
+            o.listPrograms = true;
+        else if (arg == "--list-params")
+            o.listParameters = true;
+        else if (arg == "-o" || arg == "--output" || arg == "--program" || arg == "--state" || arg == "--set"
+                 || arg == "--tail" || arg == "--block" || arg == "--bits" || arg == "--save-state")
+        {
+            const auto v = value();
+            if (! v.has_value())
+                return arg + " needs a value";
+
+            if (arg == "-o" || arg == "--output")
+            {
+                o.output = fileFromArgument (*v);
+                haveOutput = true;
+            }
+            else if (arg == "--program")
+                o.program = *v;
+            else if (arg == "--state")
+                o.stateFile = fileFromArgument (*v);
+            else if (arg == "--save-state")
+                o.saveStateFile = fileFromArgument (*v);
+            else if (arg == "--set")
+            {
+                if (! v->containsChar ('='))
+                    return "--set takes \"Name=value\", not '" + *v + "'";
+                const auto name = v->upToLastOccurrenceOf ("=", false, false).trim();
+                const auto number = parseNumber (v->fromLastOccurrenceOf ("=", false, false));
+                if (! number.has_value() || *number < 0.0 || *number > 1.0)
+                    return "--set " + name + ": the value must be a number from 0 to 1";
+                o.settings.push_back ({ name, (float) *number });
+            }
+            else if (arg == "--tail")
+            {
+                const auto number = parseNumber (*v);
+                if (! number.has_value() || *number < 0.0 || *number > maximumTail)
+                    return "--tail must be a number of seconds from 0 to " + juce::String (maximumTail, 0);
+                o.tailSeconds = *number;
+            }
+            else if (arg == "--block")
+            {
+                const auto number = parseNumber (*v);
+                if (! number.has_value() || *number < 1.0 || *number > maximumBlock || std::floor (*number) != *number)
+                    return "--block must be a whole number of frames from 1 to " + juce::String (maximumBlock);
+                o.blockSize = (int) *number;
+            }
+            else if (arg == "--bits")
+            {
+                if (*v != "16" && *v != "24" && *v != "32")
+                    return "--bits must be 16, 24 or 32";
+                o.bitsPerSample = v->getIntValue();
+            }
+        }
+        else if (arg.startsWith ("-") && arg.length() > 1)
+            return "unknown option '" + arg + "'";
+        else if (o.input == juce::File())
+            o.input = fileFromArgument (arg);
+        else
+            return "only one input file may be given";
+    }
+
+    if (! haveOutput && ! o.showHelp && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
+        return "missing -o OUT";
+
+    return o;
+}
