@@ -75,10 +75,11 @@ namespace
         return names;
     }
 
-    using RoundTrip = std::function<void (const juce::MemoryBlock& hostedState, const juce::MemoryBlock& chunk)>;
-
-    void checkHostedPlugin (juce::AudioPluginInstance& hosted, bool isVst3, const RoundTrip& roundTripThroughAnotherInstance)
+    void checkHostedPlugin (juce::AudioPluginFormat& format, const juce::String& fileOrIdentifier, bool isVst3)
     {
+        const auto instance = load (format, fileOrIdentifier);
+        ASSERT_NE (instance, nullptr);
+        auto& hosted = *instance;
         NadrixAudioProcessor local;
 
         EXPECT_EQ (hosted.getName(), "Nadrix");
@@ -128,7 +129,7 @@ namespace
         processInBlocks (local, localAudio, 512);
         EXPECT_TRUE (identical (hostedAudio, localAudio));
 
-        // A state round trip through the host: a fresh instance takes the
+        // A state round trip through the host: another instance takes the
         // saved state and gives back the same chunk.
         for (int i = 0; i < 357; ++i)
             params[i]->setValueNotifyingHost (0.25f);
@@ -140,35 +141,25 @@ namespace
         const auto edited = pluginChunk (hostedState, isVst3);
         ASSERT_EQ (edited.getSize(), 1428u);
         EXPECT_EQ (static_cast<const float*> (edited.getData())[100], 0.25f);
-        roundTripThroughAnotherInstance (hostedState, edited);
+
+        auto other = load (format, fileOrIdentifier);
+        ASSERT_NE (other, nullptr);
+        other->setStateInformation (hostedState.getData(), (int) hostedState.getSize());
+        juce::MemoryBlock again;
+        other->getStateInformation (again);
+        EXPECT_EQ (pluginChunk (again, isVst3), edited);
     }
 }
 
 TEST (PluginHosting, Vst3BundleLoadsAndMatchesTheProcessor)
 {
     juce::VST3PluginFormat format;
-    auto hosted = load (format, NADRIX_VST3_BUNDLE);
-    ASSERT_NE (hosted, nullptr);
-    checkHostedPlugin (*hosted, true, [&format] (const juce::MemoryBlock& state, const juce::MemoryBlock& chunk) {
-        auto other = load (format, NADRIX_VST3_BUNDLE);
-        other->setStateInformation (state.getData(), (int) state.getSize());
-        juce::MemoryBlock again;
-        other->getStateInformation (again);
-        EXPECT_EQ (pluginChunk (again, true), chunk);
-    });
+    checkHostedPlugin (format, NADRIX_VST3_BUNDLE, true);
 }
 
 TEST (PluginHosting, Lv2BundleLoadsAndMatchesTheProcessor)
 {
     juce::LV2PluginFormat format;
     format.searchPathsForPlugins (juce::FileSearchPath (juce::File (NADRIX_LV2_BUNDLE).getParentDirectory().getFullPathName()), false, false);
-    auto hosted = load (format, NADRIX_LV2_URI_TEXT);
-    ASSERT_NE (hosted, nullptr);
-    checkHostedPlugin (*hosted, false, [&format] (const juce::MemoryBlock& state, const juce::MemoryBlock& chunk) {
-        auto other = load (format, NADRIX_LV2_URI_TEXT);
-        other->setStateInformation (state.getData(), (int) state.getSize());
-        juce::MemoryBlock again;
-        other->getStateInformation (again);
-        EXPECT_EQ (pluginChunk (again, false), chunk);
-    });
+    checkHostedPlugin (format, NADRIX_LV2_URI_TEXT, false);
 }
