@@ -87,8 +87,10 @@ namespace
         ASSERT_EQ (params.size(), 357);
         EXPECT_EQ (sortedNames (params), sortedNames (local.getParameters())); // LV2 lists them by name
         if (isVst3)
+        {
             for (int i = 0; i < 357; ++i)
                 ASSERT_EQ (params[i]->getName (100), local.getParameters()[i]->getName (100)) << i;
+        }
 
         // LV2 hosts list the presets in their own order, so programs are found by name.
         ASSERT_EQ (hosted.getNumPrograms(), 6);
@@ -99,7 +101,9 @@ namespace
         {
             EXPECT_TRUE (hostedPrograms.contains (programNames[i])) << programNames[i];
             if (isVst3)
+            {
                 EXPECT_EQ (hostedPrograms[i], programNames[i]);
+            }
         }
 
         // The plug-in's chunk: exactly the 357 values, the same bytes as a local processor's.

@@ -1,0 +1,45 @@
+#include "ESwitchButton.h"
+
+#include "ReleaseInside.h"
+
+void ESwitchButton::setImages (juce::Image off, juce::Image on)
+{
+    offImage = off;
+    onImage = on;
+    setBounds (getX(), getY(), offImage.getWidth(), offImage.getHeight());
+    repaint();
+}
+
+void ESwitchButton::setCallback (UICallback* cb) { callback = cb; }
+void ESwitchButton::setValue (float v) { setValue (v, true); }
+
+void ESwitchButton::setValue (float v, bool repaintNow)
+{
+    value = v;
+    if (repaintNow)
+        repaint();
+}
+
+float ESwitchButton::getValue() { return value; }
+void ESwitchButton::setParamId (int id) { paramId = id; }
+int ESwitchButton::getParamId() { return paramId; }
+void ESwitchButton::resized() {}
+void ESwitchButton::mouseDown (const juce::MouseEvent&) {}
+
+void ESwitchButton::mouseUp (const juce::MouseEvent& e)
+{
+    if (! releaseInside (*this, e))
+        return;
+
+    // The switch changes itself before it reports, so an owner that keeps a
+    // radio group can set it back from inside valueChanged.
+    value = value > 0.5f ? 0.0f : 1.0f;
+    if (callback != nullptr)
+        callback->valueChanged (this, paramId, value);
+    repaint();
+}
+
+void ESwitchButton::paint (juce::Graphics& g)
+{
+    g.drawImageAt (value > 0.5f ? onImage : offImage, 0, 0, false);
+}

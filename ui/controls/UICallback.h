@@ -1,0 +1,23 @@
+#pragma once
+
+class EComponent;
+
+// How a control reports what the user did: a changed value, a click, the
+// start and end of a drag; and how it asks what a reset restores. The owner
+// that implements it decides what each report means.
+class UICallback
+{
+public:
+    virtual ~UICallback() = default;
+
+    virtual void valueChanged (EComponent* source, int paramId, float value) = 0;
+    virtual void buttonClicked (EComponent*) {}
+    virtual float defaultValueForParamId (int) { return 0.0f; }
+    virtual void ui_beginGesture (EComponent*, int) {}
+    virtual void ui_endGesture (EComponent*, int) {}
+
+    // Radio-button numbering between a control and the signal side; unused
+    // by the controls here, kept as the identity.
+    virtual int remapRadioButtonIndexToDSP (int, int index) { return index; }
+    virtual int remapRadioButtonIndexToUI (int, int index) { return index; }
+};
