@@ -1,5 +1,7 @@
 #include "EEQ.h"
 
+#include "FloatColour.h"
+
 #include <cmath>
 
 namespace
@@ -8,8 +10,8 @@ namespace
     constexpr double gainPerPixel = 0.007;  // on the 0..2 scale
     constexpr float minimumSplit = 0.1f, maximumSplit = 0.9f, minimumBand = 0.1f;
 
-    const juce::Colour shapeColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.4f);
-    const juce::Colour guideColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.1f);
+    const juce::Colour shapeColour = floatColour (1.0f, 1.0f, 1.0f, 0.4f);
+    const juce::Colour guideColour = floatColour (1.0f, 1.0f, 1.0f, 0.1f);
 }
 
 void EEQ::setCallback (UICallback* cb) { callback = cb; }

@@ -1,5 +1,7 @@
 #include "EKnob.h"
 
+#include "FloatColour.h"
+
 #include <cmath>
 
 namespace
@@ -7,9 +9,9 @@ namespace
     constexpr float sweepRotation = 2.1676989f;   // 0.69 pi: the sweep is symmetric about 12 o'clock
     constexpr float sweepStart = -4.3353977f;     // -1.38 pi before the rotation
 
-    const juce::Colour trackColour = juce::Colour::fromFloatRGBA (0.0f, 0.0f, 0.0f, 0.32f);
-    const juce::Colour litColour = juce::Colour::fromFloatRGBA (0.3647059f, 0.70980394f, 0.4627451f, 1.0f);
-    const juce::Colour dotColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.3f);
+    const juce::Colour trackColour = floatColour (0.0f, 0.0f, 0.0f, 0.32f);
+    const juce::Colour litColour = floatColour (0.3647059f, 0.70980394f, 0.4627451f, 1.0f);
+    const juce::Colour dotColour = floatColour (1.0f, 1.0f, 1.0f, 0.3f);
 }
 
 void EKnob::setCallback (UICallback* cb) { callback = cb; }

@@ -1,14 +1,16 @@
 #include "ESlider.h"
 
+#include "FloatColour.h"
+
 namespace
 {
     constexpr float pixelsToValue = 0.004f; // 250 pixels cover the whole range
 
-    const juce::Colour dotColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.6f);
-    const juce::Colour lineColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.2f);
-    const juce::Colour barColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.3f);
-    const juce::Colour frameColour = juce::Colour::fromFloatRGBA (1.0f, 1.0f, 1.0f, 0.7f);
-    const juce::Colour stepColour = juce::Colour::fromFloatRGBA (0.0f, 0.0f, 0.0f, 0.1f);
+    const juce::Colour dotColour = floatColour (1.0f, 1.0f, 1.0f, 0.6f);
+    const juce::Colour lineColour = floatColour (1.0f, 1.0f, 1.0f, 0.2f);
+    const juce::Colour barColour = floatColour (1.0f, 1.0f, 1.0f, 0.3f);
+    const juce::Colour frameColour = floatColour (1.0f, 1.0f, 1.0f, 0.7f);
+    const juce::Colour stepColour = floatColour (0.0f, 0.0f, 0.0f, 0.1f);
 
     const juce::PathStrokeType hairline (1.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt);
 }
