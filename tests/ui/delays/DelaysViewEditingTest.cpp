@@ -1,0 +1,260 @@
+#include "DelaysViewTestKit.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    constexpr int newLine = DelaysView::NewLine, idle = DelaysView::Idle, pointPress = DelaysView::PointPress,
+                  bandSelect = DelaysView::BandSelect, bandHeld = DelaysView::BandHeld;
+
+    float logged (const EngineBackedCallback& cb, const std::string& what, int line)
+    {
+        for (auto it = cb.calls.rbegin(); it != cb.calls.rend(); ++it)
+            if (it->what == what && it->line == line)
+                return it->value;
+        return NAN;
+    }
+}
+
+TEST (DelaysViewEditing, NewLineIsPulledFromTheCentreIntoTheLowestFreeLine)
+{
+    ViewFixture f;
+    for (int j = 0; j < 5; ++j)
+        f.cb.setLine (j, -0.9f + 0.3f * (float) j, 0.05f, 0.05f);
+
+    f.press ({ 405, 60 });
+    EXPECT_EQ (f.view.getDragState(), newLine);
+    EXPECT_NEAR (f.view.getNewLineImage().getAlpha(), 1.0f, 0.01f);
+    f.drag ({ 405, 300 });
+    EXPECT_EQ (f.view.getDragState(), newLine);
+    f.drag ({ 405, 534 }); // radial time (514 - 60) / 567 = 0.8
+    f.release ({ 0, 0 });  // the last dragged position counts, not the release
+
+    EXPECT_EQ (f.cb.log, (std::vector<std::string> { "pan 5", "predelay 5", "delay 5", "feedback 5", "highcut 5", "active 5", "predelaygain 5" }));
+    EXPECT_EQ (logged (f.cb, "pan", 5), 0.0f);
+    EXPECT_EQ (logged (f.cb, "predelay", 5), 0.29f); // pre-delay + delay capped at 0.58
+    EXPECT_EQ (logged (f.cb, "delay", 5), 0.29f);
+    EXPECT_EQ (logged (f.cb, "feedback", 5), 0.6f);
+    EXPECT_EQ (logged (f.cb, "highcut", 5), 0.8f);
+    EXPECT_EQ (logged (f.cb, "predelaygain", 5), 0.8f);
+    EXPECT_EQ (f.cb.line (5).active.load(), 1.0f);
+    EXPECT_EQ (f.view.getDragState(), idle);
+    EXPECT_NEAR (f.view.getNewLineImage().getAlpha(), 0.5f, 0.01f);
+}
+
+TEST (DelaysViewEditing, CentreCircleRules)
+{
+    ViewFixture f;
+    f.click ({ 405, 60 }); // a click without a drag creates nothing
+    EXPECT_TRUE (f.cb.log.empty());
+    EXPECT_EQ (f.view.getDragState(), idle);
+
+    f.press ({ 465, 20 }); // exactly 60 pixels from the origin: outside the circle
+    EXPECT_EQ (f.view.getDragState(), bandSelect);
+    f.release ({ 465, 20 });
+
+    // Released below the origin: only the horizontal distance counts, pan is -1.
+    ViewFixture below;
+    below.press ({ 405, 40 });
+    below.drag ({ 100, 5 });
+    below.release ({ 100, 5 });
+    EXPECT_EQ (logged (below.cb, "pan", 0), -1.0f);
+    EXPECT_FLOAT_EQ (logged (below.cb, "delay", 0), (float) ((305.0 - 60.0) / 567.0) * 0.5f);
+
+    // New lines can be pulled in delete mode too; with only line 49 free it is line 49.
+    ViewFixture last (false);
+    last.view.setEditMode (Trashcan);
+    last.press ({ 405, 50 });
+    last.drag ({ 500, 200 });
+    last.release ({ 500, 200 });
+    EXPECT_EQ (last.cb.calls.front().line, 49);
+    EXPECT_FALSE (last.view.getNewLineImage().isVisible()); // all 50 now run
+
+    last.press ({ 405, 50 }); // nothing free: ignored
+    EXPECT_NE (last.view.getDragState(), newLine);
+    last.release ({ 405, 50 });
+
+    last.click (last.dot (20, true)); // deleting a line in the view shows the hint again
+    EXPECT_EQ (last.cb.line (20).active.load(), 0.0f);
+    EXPECT_TRUE (last.view.getNewLineImage().isVisible());
+}
+
+TEST (DelaysViewEditing, HitTestPrefersTheNearestThenTheDelayDotThenTheLowerLine)
+{
+    ViewFixture f;
+    // Two lines on top of each other: both dots of line 3 and line 7 coincide.
+    f.cb.setLine (3, 0.0f, 0.1f, 0.1f);
+    f.cb.setLine (7, 0.0f, 0.1f, 0.1f);
+    f.press (f.dot (3, true) + juce::Point<float> (2, 0));
+    ASSERT_EQ (f.view.getSelection().size(), 1);
+    EXPECT_EQ (f.view.getSelection()[0].lineIndex, 3);
+    EXPECT_TRUE (f.view.getSelection()[0].moveDelayPoint);
+    f.release ({ 0, 0 });
+
+    // A record with no delay time puts both dots of a line on one spot
+    // (the engine never realises less than a sample): the delay dot wins.
+    NadrixViewdata records[50];
+    records[2].active = 1.0f;
+    records[2].predelay = 0.2f;
+    records[2].feedback = records[2].predelayGain = 0.5f;
+    EngineBackedCallback sink;
+    DelaysView same;
+    same.setup (20, -39, 810, 420, 1.4f, records, &sink);
+    const auto spot = FanGeometry (810.0f, 420.0f, 1.4f).line (records[2]).predelayPoint;
+    same.mouseDown (mouseAt (same, spot.x, spot.y));
+    ASSERT_EQ (same.getSelection().size(), 1);
+    EXPECT_TRUE (same.getSelection()[0].moveDelayPoint);
+
+    // The nearer dot wins.
+    ViewFixture near;
+    near.cb.setLine (1, 0.0f, 0.1f, 0.02f, 0.9f, 0.9f);
+    const auto between = near.dot (1, false) + (near.dot (1, true) - near.dot (1, false)) * 0.3f;
+    near.press (between);
+    EXPECT_TRUE (near.view.getSelection()[0].movePredelayPoint);
+}
+
+TEST (DelaysViewEditing, DelayTimeModeDragsFollowThePointerWithinTheLimits)
+{
+    ViewFixture f;
+    f.cb.setLine (0, 0.0f, 0.05f, 0.5f);
+    const auto p1 = f.dot (0, false);
+
+    f.press (p1);
+    EXPECT_EQ (f.view.getDragState(), pointPress);
+    for (int step = 1; step <= 40; ++step)
+        f.drag (p1 + juce::Point<float> (0, 2.0f * (float) step));
+    f.release ({ 0, 0 });
+    EXPECT_LE (logged (f.cb, "predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f + 1e-6f);
+    EXPECT_NEAR (logged (f.cb, "predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f, 1e-5f);
+
+    f.cb.setLine (5, 0.0f, 0.02f, 0.2f);
+    const auto inner = f.dot (5, false);
+    f.press (inner);
+    for (float y = inner.y - 2.0f; y > 25.0f; y -= 2.0f)
+        f.drag ({ inner.x, y });
+    f.release ({ 0, 0 });
+    EXPECT_EQ (logged (f.cb, "predelay", 5), 0.001f);
+
+    // Moving right raises the pan.
+    const float panBefore = f.cb.line (0).pan.load();
+    const auto d = f.dot (0, true);
+    f.press (d);
+    f.drag (d + juce::Point<float> (30, 0));
+    f.release ({ 0, 0 });
+    EXPECT_GT (f.cb.line (0).pan.load(), panBefore);
+}
+
+TEST (DelaysViewEditing, FeedbackAndHighcutModesMoveGainsByVerticalMovement)
+{
+    ViewFixture f;
+    f.cb.setLine (0, -0.3f, 0.05f, 0.1f, 0.9f, 0.5f, 0.5f);
+    f.view.setEditMode (Feedback);
+    const auto d = f.dot (0, true);
+    f.press (d);
+    for (int step = 1; step <= 20; ++step)
+        f.drag (d + juce::Point<float> (0, 10.0f * (float) step));
+    f.release ({ 0, 0 });
+    EXPECT_EQ (f.cb.line (0).feedback.load(), 0.995f);
+    EXPECT_EQ (f.cb.line (0).predelayGain.load(), 0.5f); // only the delay dot was pressed
+
+    f.view.setEditMode (Highcut);
+    const auto p = f.dot (0, false);
+    f.press (p);
+    f.drag (p + juce::Point<float> (0, -10));
+    f.release ({ 0, 0 });
+    EXPECT_LT (f.cb.line (0).hcGain.load(), 0.5f); // down lowers it, whichever dot was pressed
+}
+
+TEST (DelaysViewEditing, RubberBandCatchesDotsInEitherDirectionAndMovesThemTogether)
+{
+    ViewFixture f;
+    f.cb.setLine (0, -0.2f, 0.05f, 0.05f);
+    f.cb.setLine (1, 0.2f, 0.05f, 0.05f);
+    f.cb.setLine (2, 0.9f, 0.05f, 0.05f); // far right, outside the band
+
+    // A band from top right to bottom left around the dots of lines 0 and 1.
+    f.press ({ 560, 200 });
+    EXPECT_EQ (f.view.getDragState(), bandSelect);
+    f.drag ({ 250, 60 });
+    f.release ({ 250, 60 });
+    EXPECT_EQ (f.view.getDragState(), bandHeld);
+    ASSERT_EQ (f.view.getSelection().size(), 2);
+    EXPECT_TRUE (f.view.getSelection()[0].moveDelayPoint && f.view.getSelection()[0].movePredelayPoint);
+
+    // Pressing a selected line's dot drags the whole selection; it survives the release.
+    f.cb.log.clear();
+    f.view.setEditMode (Feedback);
+    const auto d = f.dot (1, true);
+    f.press (d);
+    f.drag (d + juce::Point<float> (0, 10));
+    f.release (d);
+    EXPECT_EQ (f.cb.log, (std::vector<std::string> { "feedback 0", "predelaygain 0", "feedback 1", "predelaygain 1" }));
+    EXPECT_EQ (f.view.getDragState(), bandHeld);
+
+    // A press elsewhere drops the band and is handled as a fresh press.
+    f.press ({ 700, 350 });
+    EXPECT_EQ (f.view.getDragState(), bandSelect);
+    EXPECT_TRUE (f.view.getSelection().isEmpty());
+    f.release ({ 700, 350 });
+
+    // A band that catches only the pre-delay dot moves only that dot.
+    ViewFixture g;
+    g.cb.setLine (4, 0.0f, 0.05f, 0.3f);
+    const auto p1 = g.dot (4, false);
+    g.press (p1 - juce::Point<float> (20, 20));
+    g.drag (p1 + juce::Point<float> (20, 20));
+    g.release (p1 + juce::Point<float> (20, 20));
+    ASSERT_EQ (g.view.getSelection().size(), 1);
+    EXPECT_FALSE (g.view.getSelection()[0].moveDelayPoint);
+    g.press (p1);
+    g.drag (p1 + juce::Point<float> (0, 15));
+    g.release ({ 0, 0 });
+    EXPECT_EQ (g.cb.log, (std::vector<std::string> { "predelay 4", "pan 4" }));
+
+    g.view.setEditMode (Trashcan); // delete mode drops a held band
+    EXPECT_EQ (g.view.getDragState(), idle);
+    EXPECT_TRUE (g.view.getSelection().isEmpty());
+}
+
+TEST (DelaysViewEditing, DeleteModeRemovesTheLineUnderThePointerAtRelease)
+{
+    ViewFixture f;
+    f.cb.setLine (0, -0.5f, 0.05f, 0.1f);
+    f.cb.setLine (1, 0.5f, 0.05f, 0.1f);
+    f.view.setEditMode (Trashcan);
+
+    f.click ({ 700, 380 }); // empty space: nothing
+    EXPECT_TRUE (f.cb.log.empty());
+
+    f.press (f.dot (0, true)); // from one dot to the other: only the second goes
+    f.drag (f.dot (1, false));
+    EXPECT_EQ (f.view.getDragState(), pointPress);
+    f.release (f.dot (1, false));
+    EXPECT_EQ (f.cb.log, std::vector<std::string> { "active 1" });
+    EXPECT_TRUE (f.view.getNewLineImage().isVisible());
+
+    f.press (f.dot (0, false)); // dragged off into empty space: nothing
+    f.drag ({ 700, 380 });
+    f.release ({ 700, 380 });
+    EXPECT_EQ (f.cb.log.size(), 1u);
+
+    f.click (f.dot (0, true));
+    EXPECT_EQ (f.cb.log.back(), "active 0");
+    EXPECT_EQ (f.cb.line (0).active.load(), 0.0f);
+}
+
+TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
+{
+    ViewFixture all (false);
+    all.cb.engine.setParamByAUID (7 + 7 * 49 + 5, 1.0f);
+    DelaysView fresh;
+    fresh.setup (20, -39, 810, 420, 1.4f, all.cb.engine.getViewData(), &all.cb);
+    EXPECT_FALSE (fresh.getNewLineImage().isVisible()); // all 50 run at set-up
+
+    all.cb.engine.setParamByAUID (7 + 5, 0.0f); // a change from elsewhere: no effect yet
+    EXPECT_FALSE (fresh.getNewLineImage().isVisible());
+
+    DelaysView unset;
+    unset.setup (0, 0, 810, 420, 1.4f, nullptr, nullptr);
+    EXPECT_FALSE (unset.getNewLineImage().isVisible());
+}

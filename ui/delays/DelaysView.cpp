@@ -1,0 +1,493 @@
+#include "DelaysView.h"
+
+#include "BinaryData.h"
+#include "FloatColour.h"
+
+#include <cmath>
+
+namespace
+{
+    constexpr int numLines = 50;
+    constexpr double pi = juce::MathConstants<double>::pi;
+
+    const juce::Colour guideColour = floatColour (248.0f / 255.0f, 243.0f / 255.0f, 244.0f / 255.0f, 0.7f);
+    const juce::Colour outlineColour = floatColour (248.0f / 255.0f, 243.0f / 255.0f, 244.0f / 255.0f, 0.8f);
+    const juce::Colour bandColour = floatColour (1.0f, 1.0f, 1.0f, 0.5f);
+    const juce::PathStrokeType hairline (1.0f);
+
+    juce::Colour discColour (float h) { return floatColour (1.0f, 1.0f, h, 0.6f); }
+    juce::Colour rayColour (float h, float alpha) { return floatColour ((float) (0.5 + 0.5 * (double) h), 0.8f, 0.9f, alpha); }
+
+    float load (const std::atomic<float>& field) { return field.load (std::memory_order_relaxed); }
+
+    juce::Path circle (juce::Point<float> centre, float radius)
+    {
+        juce::Path p;
+        p.addCentredArc (centre.x, centre.y, radius, radius, 0.0f, 0.0f, juce::MathConstants<float>::twoPi, true);
+        return p;
+    }
+
+    void strokeSegment (juce::Graphics& g, juce::Point<float> from, juce::Point<float> to)
+    {
+        juce::Path p;
+        p.startNewSubPath (from);
+        p.lineTo (to);
+        g.strokePath (p, hairline);
+    }
+
+    // Each dragged value is rounded to float before it is clamped.
+    float clamped (double v, float low, float high) { return juce::jlimit (low, high, (float) v); }
+
+    // Edit constants of the mouse handling.
+    constexpr float maximumTotalTime = 0.58f, minimumTime = 0.001f, maximumGain = 0.995f;
+    constexpr double highcutPerPixel = 0.004, gainPerPixel = 0.01, followShare = 0.5;
+}
+
+//==============================================================================
+void DelaysView::setup (int x, int y, int width, int height, float z, const NadrixViewdata* records, DelaysViewCallback* cb)
+{
+    callback = cb;
+
+    // y grows upwards: the fan stands on the bottom edge.
+    setBounds (0, 0, width, height);
+    setTransform (juce::AffineTransform::verticalFlip ((float) getHeight()));
+    setBounds (x, y, width, height);
+
+    viewdata = records;
+    zoom = z;
+    scaleView.setBounds (0, 20, width, (int) ((float) height - 20.0f));
+    scaleView.zoom = z;
+    background = juce::Image (juce::Image::ARGB, width, (int) ((float) height - 20.0f), false);
+    setZoom (z);
+
+    newLineImage.setImage (juce::ImageCache::getFromMemory (BinaryData::new_line_btn_png, BinaryData::new_line_btn_pngSize));
+    newLineImage.setBounds ((int) ((float) width * 0.5f - 15.0f), 23, 29, 29);
+    newLineImage.setAlpha (0.5f);
+    newLineImage.setInterceptsMouseClicks (false, false);
+    addAndMakeVisible (newLineImage);
+
+    checkAllLinesBusy();
+    repaint();
+}
+
+void DelaysView::setZoom (float z)
+{
+    zoom = z;
+    scaleView.zoom = z;
+    backgroundDirty = true;
+    repaint();
+}
+
+void DelaysView::setEditMode (int mode)
+{
+    const int previous = editMode;
+    editMode = mode;
+    if (mode == previous)
+        return;
+
+    if (mode == Trashcan)
+    {
+        selection.clear();
+        dragState = Idle;
+    }
+    repaint();
+}
+
+bool DelaysView::isBusy (const NadrixViewdata& line)
+{
+    return ! (load (line.active) < 0.5f);
+}
+
+void DelaysView::checkAllLinesBusy()
+{
+    bool anyFree = false;
+    if (viewdata != nullptr)
+        for (int j = 0; j < numLines; ++j)
+            anyFree = anyFree || ! isBusy (viewdata[j]);
+
+    newLineImage.setVisible (anyFree);
+}
+
+FanGeometry DelaysView::geometry() const
+{
+    return FanGeometry ((float) getWidth(), (float) getHeight(), zoom);
+}
+
+void DelaysView::resized() {}
+
+//==============================================================================
+void DelaysView::paint (juce::Graphics& g)
+{
+    if (backgroundDirty)
+    {
+        background.clear (background.getBounds(), juce::Colour (0x00000000));
+        juce::Graphics rings (background);
+        scaleView.paint (rings);
+        backgroundDirty = false;
+    }
+    g.drawImageAt (background, 0, 20);
+
+    if (viewdata == nullptr)
+        return;
+
+    const FanGeometry fan = geometry();
+
+    if (dragState == NewLine)
+        paintNewLineGuide (g, fan);
+
+    for (int j = 0; j < numLines; ++j)
+        if (isBusy (viewdata[j]))
+            paintLine (g, fan, j);
+
+    if (dragState == BandSelect)
+    {
+        g.setColour (bandColour);
+        g.drawRect (juce::Rectangle<float> (std::min (bandX1, bandX2), std::min (bandY1, bandY2),
+                                            std::abs (bandX2 - bandX1), std::abs (bandY2 - bandY1)), 1.0f);
+    }
+}
+
+void DelaysView::paintNewLineGuide (juce::Graphics& g, const FanGeometry& fan) const
+{
+    const juce::Point<float> pointer (mouseX, std::max (20.0f, mouseY));
+    if (! (fan.origin.getDistanceFrom (pointer) > FanGeometry::innerRadius))
+        return;
+
+    g.setColour (guideColour);
+    strokeSegment (g, fan.pointAt (fan.direction (pointer), FanGeometry::innerRadius), pointer);
+}
+
+void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) const
+{
+    const NadrixViewdata& record = viewdata[j];
+    const FanGeometry::Line l = fan.line (record);
+    const float h = load (record.hcGain);
+    const bool predelayVisible = l.predelayRadius <= fan.visibleRadius;
+    const bool delayVisible = l.delayRadius <= fan.visibleRadius;
+
+    if (predelayVisible)
+    {
+        const float radius = 15.0f * load (record.predelayGain) + 2.0f;
+        g.setColour (discColour (h));
+        g.fillPath (circle (l.predelayPoint, radius));
+        if (editMode == Highcut || editMode == DelayTime || editMode == Feedback)
+            outlineSelected (g, j, false, l.predelayPoint, radius);
+    }
+
+    if (delayVisible)
+    {
+        const float radius = 15.0f * load (record.feedback) + 2.0f;
+        g.setColour (discColour (h));
+        g.fillPath (circle (l.delayPoint, radius));
+        outlineSelected (g, j, true, l.delayPoint, radius);
+    }
+
+    if (predelayVisible)
+    {
+        g.setColour (rayColour (h, 0.6f));
+        strokeSegment (g, l.predelayPoint, delayVisible ? l.delayPoint : l.edgePoint);
+    }
+
+    g.setColour (rayColour (h, 0.5f));
+    strokeSegment (g, l.innerPoint, predelayVisible ? l.predelayPoint : l.edgePoint);
+}
+
+void DelaysView::outlineSelected (juce::Graphics& g, int line, bool delayPoint, juce::Point<float> centre, float radius) const
+{
+    g.setColour (outlineColour);
+    for (const auto& entry : selection)
+        if (entry.lineIndex == line && (delayPoint ? entry.moveDelayPoint : entry.movePredelayPoint))
+            g.strokePath (circle (centre, radius), hairline); // once per entry: a line listed twice gets darker
+}
+
+//==============================================================================
+void DelaysView::mouseDown (const juce::MouseEvent& e)
+{
+    press (e.getPosition().toFloat());
+}
+
+void DelaysView::press (juce::Point<float> p)
+{
+    mouseX = p.x;
+    mouseY = p.y;
+
+    if (dragState != BandHeld && geometry().radialTime (p) < 0.0f)
+    {
+        startNewLine();
+        return;
+    }
+
+    if (dragState != BandHeld)
+        dragState = PointPress;
+
+    NadrixDelayMoveData hit {};
+    const bool found = findDotAt (p, hit);
+
+    if (dragState == BandHeld)
+    {
+        if (found && selectionHasLine (hit.lineIndex))
+        {
+            repaint();
+            return;
+        }
+
+        dragState = Idle;
+        selection.clear();
+        press (p);
+        return;
+    }
+
+    if (found)
+    {
+        selection.add (hit);
+        repaint();
+        return;
+    }
+
+    dragState = BandSelect;
+    bandX1 = bandX2 = mouseX;
+    bandY1 = bandY2 = mouseY;
+    repaint();
+}
+
+bool DelaysView::startNewLine()
+{
+    for (int j = 0; j < numLines; ++j)
+    {
+        if (! isBusy (viewdata[j]))
+        {
+            newLineIndex = j;
+            dragState = NewLine;
+            newLineImage.setAlpha (1.0f);
+            return true;
+        }
+    }
+    return false; // every line runs already
+}
+
+bool DelaysView::findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) const
+{
+    // The nearest dot within its hit radius (drawn radius + 2) wins; at equal
+    // distance the delay dot of the same line, then the lower line, wins.
+    const FanGeometry fan = geometry();
+    float best = 1000000.0f;
+    bool found = false;
+
+    for (int j = 0; j < numLines; ++j)
+    {
+        if (! isBusy (viewdata[j]))
+            continue;
+
+        const FanGeometry::Line l = fan.line (viewdata[j]);
+        const float toDelay = p.getDistanceFrom (l.delayPoint);
+        const float toPredelay = p.getDistanceFrom (l.predelayPoint);
+
+        if (toDelay < 15.0f * load (viewdata[j].feedback) + 4.0f && toDelay < best)
+        {
+            best = toDelay;
+            hit = { j, true, false };
+            found = true;
+        }
+        if (toPredelay < 15.0f * load (viewdata[j].predelayGain) + 4.0f && toPredelay < best)
+        {
+            best = toPredelay;
+            hit = { j, false, true };
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool DelaysView::selectionHasLine (int line) const
+{
+    for (const auto& entry : selection)
+        if (entry.lineIndex == line)
+            return true;
+    return false;
+}
+
+void DelaysView::mouseDrag (const juce::MouseEvent& e)
+{
+    const auto p = e.getPosition().toFloat();
+
+    if (editMode == Trashcan && dragState != NewLine)
+    {
+        // Deleting follows the pointer: only the dot under it stays selected.
+        selection.clear();
+        press (p);
+        if (dragState == NewLine)
+            newLineImage.setAlpha (0.5f); // the press crossed the centre circle, but no line is being pulled
+        dragState = PointPress;
+        return;
+    }
+
+    previousMouseX = mouseX;
+    previousMouseY = mouseY;
+    mouseX = p.x;
+    mouseY = p.y;
+
+    if (dragState == BandSelect)
+    {
+        bandX2 = mouseX;
+        bandY2 = mouseY;
+        repaint();
+        return;
+    }
+
+    if (dragState == NewLine)
+    {
+        repaint();
+        return;
+    }
+
+    if (! selection.isEmpty() && editSelection ({ previousMouseX, previousMouseY }, { mouseX, mouseY }))
+        repaint();
+}
+
+bool DelaysView::editSelection (juce::Point<float> previous, juce::Point<float> now)
+{
+    const FanGeometry fan = geometry();
+    const float aNow = fan.direction (now), aPrev = fan.direction (previous);
+    const float tNow = fan.radialTime (now), tPrev = fan.radialTime (previous);
+    const auto dT = (float) ((double) tPrev - (double) tNow);
+    const auto dA = (float) ((double) aPrev - (double) aNow);
+    const double dy = (double) now.y - (double) previous.y;
+    bool changed = false;
+
+    for (const auto& entry : selection)
+    {
+        const int j = entry.lineIndex;
+        const NadrixViewdata& r = viewdata[j];
+
+        // The farther the pointer from the line, in angle and in radius, the
+        // slower the dot follows (and the faster a high-cut gain changes).
+        const double angleFactor = 2.0 * std::abs ((double) FanGeometry::angleOfPan (load (r.pan)) - (double) aNow) + 1.0;
+        const double radiusFactor = 6.0 * std::abs ((double) load (r.predelay) + (double) load (r.delayTime) - (double) tNow) + 1.0;
+
+        auto movePan = [&] {
+            callback->setPan (clamped ((double) load (r.pan) - followShare * dA / angleFactor, -1.0f, 1.0f), j);
+        };
+
+        switch (editMode)
+        {
+            case Highcut:
+                callback->setHighcutGain (clamped ((double) load (r.hcGain) + highcutPerPixel * dy * angleFactor * radiusFactor, 0.0f, 1.0f), j);
+                changed = true;
+                break;
+
+            case DelayTime:
+                if (entry.movePredelayPoint)
+                {
+                    const double predelayFactor = 6.0 * std::abs ((double) load (r.predelay) - (double) tNow) + 1.0;
+                    float v = clamped ((double) load (r.predelay) - followShare * dT / predelayFactor, minimumTime, 1.0f);
+                    if (load (r.delayTime) + v > maximumTotalTime)
+                        v = maximumTotalTime - load (r.delayTime);
+                    callback->setPredelayTime (v, j);
+                    movePan();
+                    changed = true;
+                }
+                if (entry.moveDelayPoint)
+                {
+                    float v = clamped ((double) load (r.delayTime) - followShare * dT / radiusFactor, minimumTime, 1.0f);
+                    if (load (r.predelay) + v > maximumTotalTime)
+                        v = maximumTotalTime - load (r.predelay);
+                    callback->setDelayTime (v, j);
+                    movePan();
+                    changed = true;
+                }
+                break;
+
+            case Feedback:
+                // Both gains move by the delay dot's radius factor.
+                if (entry.moveDelayPoint)
+                {
+                    callback->setFeedback (clamped ((double) load (r.feedback) + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
+                    changed = true;
+                }
+                if (entry.movePredelayPoint)
+                {
+                    callback->setPredelayGain (clamped ((double) load (r.predelayGain) + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
+                    changed = true;
+                }
+                break;
+
+            default:
+                break;
+        }
+    }
+    return changed;
+}
+
+void DelaysView::mouseUp (const juce::MouseEvent&)
+{
+    if (dragState == NewLine)
+        finishNewLine();
+    else if (editMode == Trashcan)
+        deleteSelection();
+    else if (dragState == BandSelect)
+        catchBand();
+
+    if (dragState != BandHeld)
+    {
+        dragState = Idle;
+        selection.clear();
+    }
+    repaint();
+}
+
+void DelaysView::finishNewLine()
+{
+    newLineImage.setAlpha (0.5f);
+
+    // Measured from the last pressed or dragged position; below the origin
+    // only the horizontal distance counts.
+    const FanGeometry fan = geometry();
+    const float dx = mouseX - fan.origin.x;
+    const float dy = mouseY < 20.0f ? 0.0f : mouseY - 20.0f;
+    const auto t = (float) ((double) (std::sqrt (dx * dx + dy * dy) - FanGeometry::innerRadius) / (double) fan.pixelsPerSecond);
+    if (! (t > 0.0f))
+        return; // released inside the centre circle
+
+    // The delay dot lands under the pointer, the pre-delay dot halfway.
+    const float half = std::min (maximumTotalTime, t) * 0.5f;
+    callback->setPan ((float) ((double) std::atan2 (dx, dy) / (pi / 2.0)), newLineIndex);
+    callback->setPredelayTime (half, newLineIndex);
+    callback->setDelayTime (half, newLineIndex);
+    callback->setFeedback (0.6f, newLineIndex);
+    callback->setHighcutGain (0.8f, newLineIndex);
+    callback->setDelayActive (1.0f, newLineIndex);
+    callback->setPredelayGain (0.8f, newLineIndex);
+    checkAllLinesBusy();
+}
+
+void DelaysView::deleteSelection()
+{
+    if (selection.isEmpty())
+        return;
+
+    newLineImage.setVisible (true);
+    for (const auto& entry : selection)
+        callback->setDelayActive (0.0f, entry.lineIndex);
+}
+
+void DelaysView::catchBand()
+{
+    selection.clear();
+    dragState = BandHeld;
+
+    const float left = std::min (bandX1, bandX2), bottom = std::min (bandY1, bandY2);
+    const float w = std::abs (bandX2 - bandX1), h = std::abs (bandY2 - bandY1);
+    auto inside = [&] (juce::Point<float> p) { return left <= p.x && p.x < left + w && bottom <= p.y && p.y < bottom + h; };
+
+    const FanGeometry fan = geometry();
+    for (int j = 0; j < numLines; ++j)
+    {
+        if (! (load (viewdata[j].active) > 0.5f))
+            continue;
+
+        const FanGeometry::Line l = fan.line (viewdata[j]);
+        const bool delayIn = inside (l.delayPoint), predelayIn = inside (l.predelayPoint);
+        if (delayIn || predelayIn)
+            selection.add ({ j, delayIn, predelayIn });
+    }
+}

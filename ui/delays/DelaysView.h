@@ -1,0 +1,76 @@
+#pragma once
+
+#include "DelaysViewCallback.h"
+#include "EditMode.h"
+#include "FanGeometry.h"
+#include "NadrixDelayMoveData.h"
+#include "NadrixViewdata.h"
+#include "ScaleView.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// The fan of delay lines. Each running line is a ray from the centre circle:
+// its direction is the pan, its two dots sit at the pre-delay and at
+// pre-delay plus delay time, their sizes are the pre-delay gain and the
+// feedback, their colour the high-cut share. The view reads the engine's
+// view records at every paint and never writes them: every edit leaves
+// through DelaysViewCallback, and shows once the record follows.
+class DelaysView final : public juce::Component
+{
+public:
+    DelaysView() = default;
+
+    enum DragState { Idle, PointPress, NewLine, BandSelect, BandHeld };
+
+    void setup (int x, int y, int width, int height, float zoom, const NadrixViewdata* viewdata, DelaysViewCallback* callback);
+    void setZoom (float z);
+    void setEditMode (int mode);
+    void checkAllLinesBusy();
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+    void mouseDown (const juce::MouseEvent& e) override;
+    void mouseDrag (const juce::MouseEvent& e) override;
+    void mouseUp (const juce::MouseEvent& e) override;
+
+    // For tests and the editor: what the view is doing.
+    int getDragState() const noexcept { return dragState; }
+    int getEditMode() const noexcept { return editMode; }
+    float getZoom() const noexcept { return zoom; }
+    const juce::Array<NadrixDelayMoveData>& getSelection() const noexcept { return selection; }
+    const juce::ImageComponent& getNewLineImage() const noexcept { return newLineImage; }
+
+private:
+    FanGeometry geometry() const;
+    static bool isBusy (const NadrixViewdata& line);
+
+    void paintNewLineGuide (juce::Graphics& g, const FanGeometry& fan) const;
+    void paintLine (juce::Graphics& g, const FanGeometry& fan, int line) const;
+    void outlineSelected (juce::Graphics& g, int line, bool delayPoint, juce::Point<float> centre, float radius) const;
+
+    void press (juce::Point<float> p);
+    bool startNewLine();
+    bool findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) const;
+    bool selectionHasLine (int line) const;
+    bool editSelection (juce::Point<float> previous, juce::Point<float> now);
+    void finishNewLine();
+    void deleteSelection();
+    void catchBand();
+
+    juce::ImageComponent newLineImage;
+    ScaleView scaleView;
+    bool backgroundDirty = false;
+    juce::Image background;
+    DelaysViewCallback* callback = nullptr;
+    const NadrixViewdata* viewdata = nullptr;
+    float zoom = 1.0f;
+    int dragState = Idle;
+    int editMode = DelayTime;
+    int newLineIndex = 0;
+    juce::Array<NadrixDelayMoveData> selection;
+    float mouseX = 0.0f, mouseY = 0.0f;
+    float previousMouseX = 0.0f, previousMouseY = 0.0f;
+    float bandX1 = 0.0f, bandY1 = 0.0f, bandX2 = 0.0f, bandY2 = 0.0f;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DelaysView)
+};

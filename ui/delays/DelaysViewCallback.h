@@ -1,0 +1,18 @@
+#pragma once
+
+// How every edit leaves the delay-line view: one value for one line (0..49).
+// Pans are -1..+1, times are seconds on the normalised 0..1 scale, gains
+// and feedback 0..1, and active is 1 to create a line and 0 to delete it.
+class DelaysViewCallback
+{
+public:
+    virtual ~DelaysViewCallback() {}
+
+    virtual void setPan (float value, int line) = 0;
+    virtual void setPredelayTime (float value, int line) = 0;
+    virtual void setDelayTime (float value, int line) = 0;
+    virtual void setFeedback (float value, int line) = 0;
+    virtual void setHighcutGain (float value, int line) = 0;
+    virtual void setDelayActive (float value, int line) = 0;
+    virtual void setPredelayGain (float value, int line) = 0;
+};

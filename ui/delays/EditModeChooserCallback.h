@@ -1,0 +1,10 @@
+#pragma once
+
+// Told each edit mode the user picks: 1 high-cut, 2 delete, 3 delay time, 4 feedback.
+class EditModeChooserCallback
+{
+public:
+    virtual ~EditModeChooserCallback() {}
+
+    virtual void editModeChanged (int mode) = 0;
+};

@@ -1,0 +1,84 @@
+#include "EditModeChooserView.h"
+
+#include "BinaryData.h"
+#include "EditMode.h"
+
+namespace
+{
+    juce::Image embedded (const char* data, int size) { return juce::ImageCache::getFromMemory (data, size); }
+}
+
+void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
+{
+    callback = cb;
+    setBounds (x, y, 126, 126);
+
+    struct Place
+    {
+        ESwitchButton& button;
+        juce::Image off, on;
+        int x, y;
+    };
+
+    const Place places[] = {
+        { trashcanButton, embedded (BinaryData::btn_trashcan_up_png, BinaryData::btn_trashcan_up_pngSize),
+          embedded (BinaryData::btn_trashcan_down_png, BinaryData::btn_trashcan_down_pngSize), 60, 0 },
+        { delayTimeButton, embedded (BinaryData::btn_delaytime_up_png, BinaryData::btn_delaytime_up_pngSize),
+          embedded (BinaryData::btn_delaytime_down_png, BinaryData::btn_delaytime_down_pngSize), 0, 0 },
+        { feedbackButton, embedded (BinaryData::btn_feedback_up_png, BinaryData::btn_feedback_up_pngSize),
+          embedded (BinaryData::btn_feedback_down_png, BinaryData::btn_feedback_down_pngSize), 0, 60 },
+        { highcutButton, embedded (BinaryData::btn_highcut_up_png, BinaryData::btn_highcut_up_pngSize),
+          embedded (BinaryData::btn_highcut_down_png, BinaryData::btn_highcut_down_pngSize), 60, 60 },
+    };
+
+    for (const auto& place : places)
+    {
+        place.button.setCallback (this);
+        place.button.setImages (place.off, place.on);
+        place.button.setTopLeftPosition (place.x, place.y);
+        addAndMakeVisible (place.button);
+    }
+
+    // The view starts in delay-time mode too, so nothing is reported.
+    delayTimeButton.setValue (1.0f, true);
+    repaint();
+}
+
+ESwitchButton* EditModeChooserView::buttonFor (int editMode)
+{
+    switch (editMode)
+    {
+        case Highcut: return &highcutButton;
+        case Trashcan: return &trashcanButton;
+        case DelayTime: return &delayTimeButton;
+        case Feedback: return &feedbackButton;
+        default: return nullptr;
+    }
+}
+
+void EditModeChooserView::valueChanged (EComponent* source, int, float)
+{
+    int clicked = 0;
+    for (int m = Highcut; m <= Feedback; ++m)
+        if (source == buttonFor (m))
+            clicked = m;
+
+    if (clicked != 0)
+    {
+        // The clicked button has toggled itself: the lit one must stay lit.
+        if (mode == clicked)
+            buttonFor (clicked)->setValue (1.0f);
+        else
+            mode = clicked;
+
+        for (auto* other : { &trashcanButton, &delayTimeButton, &feedbackButton, &highcutButton })
+            if (other != source)
+                other->setValue (0.0f, true);
+    }
+
+    if (callback != nullptr)
+        callback->editModeChanged (mode);
+}
+
+void EditModeChooserView::paint (juce::Graphics&) {}
+void EditModeChooserView::resized() {}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "EditModeChooserCallback.h"
+#include "ESwitchButton.h"
+#include "UICallback.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// Four switch buttons, two by two, kept as a radio group: exactly one edit
+// mode is lit, and every click is reported, also a click on the lit button.
+class EditModeChooserView final : public juce::Component,
+                                  public UICallback
+{
+public:
+    EditModeChooserView() = default;
+
+    void setup (int x, int y, EditModeChooserCallback* callback);
+
+    void valueChanged (EComponent* source, int paramId, float value) override;
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    int getMode() const noexcept { return mode; }
+
+private:
+    ESwitchButton* buttonFor (int editMode);
+
+    EditModeChooserCallback* callback = nullptr;
+    ESwitchButton trashcanButton;
+    ESwitchButton delayTimeButton;
+    ESwitchButton feedbackButton;
+    ESwitchButton highcutButton;
+    int mode = 3;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditModeChooserView)
+};

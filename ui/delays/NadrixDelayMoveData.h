@@ -1,0 +1,9 @@
+#pragma once
+
+// One selected line and which of its dots a drag moves (at least one).
+struct NadrixDelayMoveData
+{
+    int lineIndex;
+    bool moveDelayPoint;
+    bool movePredelayPoint;
+};
