@@ -1,5 +1,6 @@
 #include "NadrixAudioProcessor.h"
 
+#include "NadrixAudioProcessorEditor.h"
 #include "Nadrix_Preset_Data.h"
 #include "ParameterMapping.h"
 #include "ParameterNames.h"
@@ -168,7 +169,7 @@ bool NadrixAudioProcessor::hasEditor() const { return true; }
 
 juce::AudioProcessorEditor* NadrixAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new NadrixAudioProcessorEditor (*this);
 }
 
 //==============================================================================
@@ -243,7 +244,12 @@ void NadrixAudioProcessor::clearParamChanges() { changeQueue.clear(); }
 void NadrixAudioProcessor::setUIPresent (bool present)
 {
     clearParamChanges();
-    uiPresent.store (present, std::memory_order_release);
+
+    // Counted, so that a host that opens a second window before closing the
+    // first keeps feeding the one still open.
+    const int open = juce::jmax (0, openEditors.load() + (present ? 1 : -1));
+    openEditors.store (open);
+    uiPresent.store (open > 0, std::memory_order_release);
 }
 
 //==============================================================================

@@ -88,6 +88,7 @@ private:
     float* interleaveBuffer = nullptr;
     ParamChangeQueue changeQueue;
     std::atomic<bool> uiPresent { false };
+    std::atomic<int> openEditors { 0 };
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessor)

@@ -6,6 +6,7 @@
 #include "OutputFile.h"
 #include "RenderOptions.h"
 #include "Renderer.h"
+#include "Snapshot.h"
 
 #include <cmath>
 #include <iostream>
@@ -75,6 +76,15 @@ int main (int argc, char* argv[])
 
     if (auto r = setUp (session, options); r.failed())
         return fail (r.getErrorMessage());
+
+    if (options.snapshotFile != juce::File())
+    {
+        if (auto r = writeEditorSnapshot (processor, options.snapshotFile); r.failed())
+            return fail (r.getErrorMessage());
+        std::cout << "nadrix-render: wrote " << options.snapshotFile.getFullPathName() << "\n  the window with "
+                  << session.describeSetup() << std::endl;
+        return 0;
+    }
 
     const bool demo = options.input == juce::File();
     std::unique_ptr<InputSignal> input;

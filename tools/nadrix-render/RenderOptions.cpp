@@ -32,13 +32,15 @@ juce::String RenderOptions::usage()
 {
     return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--save-state FILE]\n"
+           "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render --list-programs | --list-params\n"
            "\n"
            "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
            "sample rate and writes OUT as a stereo WAV (32-bit float unless --bits says otherwise).\n"
            "Without IN it renders a built-in demo signal. Settings apply in this order: --state,\n"
            "--program, then each --set (normalised values 0..1). The reverb tail is rendered past\n"
-           "the end of the input unless --tail gives another length.\n";
+           "the end of the input unless --tail gives another length. --snapshot paints the plug-in's\n"
+           "window, as set up, into a PNG file.\n";
 }
 
 std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::StringArray& args)
@@ -63,7 +65,7 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
         else if (arg == "--list-params")
             o.listParameters = true;
         else if (arg == "-o" || arg == "--output" || arg == "--program" || arg == "--state" || arg == "--set"
-                 || arg == "--tail" || arg == "--block" || arg == "--bits" || arg == "--save-state")
+                 || arg == "--tail" || arg == "--block" || arg == "--bits" || arg == "--save-state" || arg == "--snapshot")
         {
             const auto v = value();
             if (! v.has_value())
@@ -80,6 +82,8 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
                 o.stateFile = fileFromArgument (*v);
             else if (arg == "--save-state")
                 o.saveStateFile = fileFromArgument (*v);
+            else if (arg == "--snapshot")
+                o.snapshotFile = fileFromArgument (*v);
             else if (arg == "--set")
             {
                 if (! v->containsChar ('='))
@@ -118,6 +122,9 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
         else
             return "only one input file may be given";
     }
+
+    if (o.snapshotFile != juce::File() && (o.input != juce::File() || haveOutput))
+        return "--snapshot paints the window only; give no input or output file with it";
 
     if (! haveOutput && ! o.showHelp && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
         return "missing -o OUT";

@@ -20,6 +20,7 @@ struct RenderOptions
     int blockSize = 512;
     int bitsPerSample = 32;
     juce::File saveStateFile;
+    juce::File snapshotFile;           // set: paint the editor window into this PNG instead of rendering
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;

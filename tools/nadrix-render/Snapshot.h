@@ -1,0 +1,8 @@
+#pragma once
+
+#include "NadrixAudioProcessor.h"
+
+// Builds the processor's editor off-screen, paints the whole window with the
+// software renderer and writes it as a PNG, under a temporary name renamed
+// into place.
+juce::Result writeEditorSnapshot (NadrixAudioProcessor& processor, const juce::File& file);

@@ -1,0 +1,214 @@
+#include "NadrixAudioProcessorEditor.h"
+
+#include "BinaryData.h"
+#include "ParameterLayout.h"
+#include "ProductLinks.h"
+#include "RandomRender.h"
+
+namespace
+{
+    constexpr float minimumZoom = 1.4f, zoomRange = 10.0f;
+
+    juce::Image embedded (const char* data, int size) { return juce::ImageCache::getFromMemory (data, size); }
+}
+
+NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
+    : juce::AudioProcessorEditor (p),
+      openDocument ([] (const juce::String& address) { return juce::Process::openDocument (address, {}); }),
+      processor (p)
+{
+    openGLContext.setPixelFormat (juce::OpenGLPixelFormat (8, 8, 8, 8));
+    openGLContext.setMultisamplingEnabled (false);
+    openGLContext.attachTo (*getTopLevelComponent());
+
+    setSize (850, 596);
+    const int h = getHeight();
+
+    delaysView.setup (20, -39, 810, 420, minimumZoom, processor.getViewData(), this);
+    addAndMakeVisible (delaysView);
+
+    editModeChooser.setup (717, h - 577, this);
+    addAndMakeVisible (editModeChooser);
+
+    // The stored zoom is applied as if the user had set it, and so written back.
+    zoomSlider.orientation = 0;
+    zoomSlider.setParamId (ParameterLayout::uiZoom);
+    controlsByParam[ParameterLayout::uiZoom] = &zoomSlider;
+    zoomSlider.setCallback (this);
+    zoomSlider.setValue (processor.getParameterValue (ParameterLayout::uiZoom));
+    zoomSlider.setBounds (530, h - 151, 270, 16);
+    zoomSlider.style = 1;
+    valueChanged (&zoomSlider, 0, processor.getParameterValue (ParameterLayout::uiZoom));
+    addAndMakeVisible (zoomSlider);
+
+    eq.lowSplitParamId = ParameterLayout::splitFreqLow;
+    eq.midSplitParamId = ParameterLayout::splitFreqMid;
+    eq.lowGainParamId = ParameterLayout::gainLow;
+    eq.midGainParamId = ParameterLayout::gainMid;
+    eq.highGainParamId = ParameterLayout::gainHigh;
+    eq.lowSplit = processor.getParameterValue (ParameterLayout::splitFreqLow);
+    eq.midSplit = processor.getParameterValue (ParameterLayout::splitFreqMid);
+    eq.lowGain = 2.0f * processor.getParameterValue (ParameterLayout::gainLow);
+    eq.midGain = 2.0f * processor.getParameterValue (ParameterLayout::gainMid);
+    eq.highGain = 2.0f * processor.getParameterValue (ParameterLayout::gainHigh);
+    eq.setCallback (this);
+    eq.setBounds (21, h - 132, 325, 111);
+    addAndMakeVisible (eq);
+    for (int i = ParameterLayout::splitFreqLow; i <= ParameterLayout::gainHigh; ++i)
+        controlsByParam[i] = &eq;
+
+    mixKnob.setCallback (this);
+    mixKnob.setParamId (ParameterLayout::mix);
+    controlsByParam[ParameterLayout::mix] = &mixKnob;
+    mixKnob.setValue (processor.getParameterValue (ParameterLayout::mix), true);
+    mixKnob.setBounds (378, h - 123, 90, 90);
+    addAndMakeVisible (mixKnob);
+
+    // The randomizer's settings are not parameters: every window starts from these.
+    struct RandomSetting
+    {
+        ESlider& slider;
+        int y;
+        float start;
+    };
+    for (const auto& setting : { RandomSetting { complexitySlider, h - 45, 0.3f }, RandomSetting { predelaySlider, h - 62, 0.1f },
+                                 RandomSetting { roomSizeSlider, h - 79, 0.5f }, RandomSetting { tailTimeSlider, h - 96, 0.2f } })
+    {
+        setting.slider.setBounds (509, setting.y, 130, 15);
+        setting.slider.style = 2;
+        setting.slider.orientation = 0;
+        setting.slider.setValue (setting.start);
+        addAndMakeVisible (setting.slider);
+    }
+
+    struct ImageButton
+    {
+        EPushButton& button;
+        juce::Image up, down;
+        int x, y;
+    };
+    for (const auto& b : { ImageButton { renderRandomButton, embedded (BinaryData::render_random_btn_png, BinaryData::render_random_btn_pngSize),
+                                         embedded (BinaryData::render_random_down_btn_png, BinaryData::render_random_down_btn_pngSize), 658, h - 63 },
+                           ImageButton { aboutButton, embedded (BinaryData::about_btn_png, BinaryData::about_btn_pngSize),
+                                         embedded (BinaryData::about_down_btn_png, BinaryData::about_down_btn_pngSize), 720, h - 72 },
+                           ImageButton { helpButton, embedded (BinaryData::help_btn_png, BinaryData::help_btn_pngSize),
+                                         embedded (BinaryData::help_down_btn_png, BinaryData::help_down_btn_pngSize), 720, h - 130 } })
+    {
+        b.button.setImages (b.up, b.down);
+        b.button.setTopLeftPosition (b.x, b.y);
+        b.button.setCallback (this);
+        addAndMakeVisible (b.button);
+    }
+
+    processor.setUIPresent (true);
+    startTimerHz (25);
+}
+
+NadrixAudioProcessorEditor::~NadrixAudioProcessorEditor()
+{
+    stopTimer();
+    processor.setUIPresent (false);
+    openGLContext.detach();
+}
+
+void NadrixAudioProcessorEditor::paint (juce::Graphics& g)
+{
+    g.drawImageAt (embedded (BinaryData::bkg_au_png, BinaryData::bkg_au_pngSize), 0, 0);
+}
+
+void NadrixAudioProcessorEditor::resized() {}
+
+//==============================================================================
+void NadrixAudioProcessorEditor::writeLineParameter (int line, int kind, float value)
+{
+    processor.setParameterFromUI (ParameterLayout::indexOf (line, kind), value, true);
+}
+
+void NadrixAudioProcessorEditor::setPan (float v, int line) { writeLineParameter (line, ParameterLayout::pan, (v + 1.0f) * 0.5f); }
+void NadrixAudioProcessorEditor::setPredelayTime (float v, int line) { writeLineParameter (line, ParameterLayout::predelay, v); }
+void NadrixAudioProcessorEditor::setDelayTime (float v, int line) { writeLineParameter (line, ParameterLayout::delayTime, v); }
+void NadrixAudioProcessorEditor::setFeedback (float v, int line) { writeLineParameter (line, ParameterLayout::feedback, v); }
+void NadrixAudioProcessorEditor::setHighcutGain (float v, int line) { writeLineParameter (line, ParameterLayout::hcGain, v); }
+void NadrixAudioProcessorEditor::setDelayActive (float v, int line) { writeLineParameter (line, ParameterLayout::active, v); }
+void NadrixAudioProcessorEditor::setPredelayGain (float v, int line) { writeLineParameter (line, ParameterLayout::predelayGain, v); }
+
+void NadrixAudioProcessorEditor::editModeChanged (int mode)
+{
+    delaysView.setEditMode (mode);
+}
+
+void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, float v)
+{
+    if (source == &zoomSlider)
+    {
+        delaysView.setZoom (v * zoomRange + minimumZoom);
+        processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
+    }
+    else if (source == &mixKnob)
+    {
+        processor.setParameterFromUI (ParameterLayout::mix, v, true);
+    }
+    else if (source == &eq)
+    {
+        processor.setParameterFromUI (paramId, v, true);
+    }
+}
+
+void NadrixAudioProcessorEditor::buttonClicked (EComponent* source)
+{
+    // Whether the address could be opened changes nothing here.
+    if (source == &renderRandomButton)
+        renderRandom();
+    else if (source == &aboutButton)
+        openDocument (ProductLinks::productPage);
+    else if (source == &helpButton)
+        openDocument (ProductLinks::manual);
+}
+
+void NadrixAudioProcessorEditor::timerCallback()
+{
+    if (! processor.hasParamChanges())
+        return;
+
+    bool linesChanged = false;
+
+    for (const auto& change : processor.getParamChanges())
+    {
+        if (change.index == ParameterLayout::uiZoom)
+        {
+            controlsByParam[ParameterLayout::uiZoom]->setValueForParamId (ParameterLayout::uiZoom, change.value);
+            valueChanged (&zoomSlider, 0, change.value);
+        }
+        else if (change.index < ParameterLayout::uiZoom)
+        {
+            controlsByParam[change.index]->setValueForParamId (change.index, change.value);
+        }
+        else
+        {
+            linesChanged = true;
+        }
+    }
+
+    // One redraw however many line parameters changed: the view reads the
+    // engine's records, which are already up to date.
+    if (linesChanged)
+        repaintFan();
+}
+
+void NadrixAudioProcessorEditor::repaintFan()
+{
+    ++fanRepaintRequests;
+    delaysView.repaint();
+}
+
+void NadrixAudioProcessorEditor::renderRandom()
+{
+    RandomRenderSettings settings;
+    settings.complexity = complexitySlider.getValue();
+    settings.roomSize = roomSizeSlider.getValue();
+    settings.predelay = predelaySlider.getValue();
+    settings.tailTime = tailTimeSlider.getValue();
+
+    renderRandomReverb (settings, [this] (int index, float value) { processor.setParameterFromUI (index, value, true); });
+    repaintFan();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "DelaysView.h"
+#include "DelaysViewCallback.h"
+#include "EEQ.h"
+#include "EKnob.h"
+#include "EPushButton.h"
+#include "ESlider.h"
+#include "EditModeChooserCallback.h"
+#include "EditModeChooserView.h"
+#include "NadrixAudioProcessor.h"
+#include "UICallback.h"
+
+#include <juce_opengl/juce_opengl.h>
+
+#include <functional>
+
+// The plug-in window, 850 x 596: the background picture, the fan of delay
+// lines with its mode chooser and zoom, the equaliser, the mix knob, the
+// randomizer and the about and help buttons. Every user edit goes to the
+// processor at once with a host notification; changes from the host are
+// collected 25 times a second and pushed into the controls.
+class NadrixAudioProcessorEditor final : public juce::AudioProcessorEditor,
+                                         public DelaysViewCallback,
+                                         public EditModeChooserCallback,
+                                         public juce::Timer,
+                                         public UICallback
+{
+public:
+    explicit NadrixAudioProcessorEditor (NadrixAudioProcessor& processor);
+    ~NadrixAudioProcessorEditor() override;
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    void setPan (float value, int line) override;
+    void setPredelayTime (float value, int line) override;
+    void setDelayTime (float value, int line) override;
+    void setFeedback (float value, int line) override;
+    void setHighcutGain (float value, int line) override;
+    void setDelayActive (float value, int line) override;
+    void setPredelayGain (float value, int line) override;
+
+    void editModeChanged (int mode) override;
+
+    void valueChanged (EComponent* source, int paramId, float value) override;
+    void buttonClicked (EComponent* source) override;
+
+    void timerCallback() override;
+
+    void renderRandom();
+
+    // Opens a web address; the system's document handler unless replaced.
+    std::function<bool (const juce::String& address)> openDocument;
+
+    // How often the editor has asked the fan view to redraw for changes.
+    int getFanRepaintRequests() const noexcept { return fanRepaintRequests; }
+
+private:
+    void writeLineParameter (int line, int kind, float value);
+    void repaintFan();
+
+    juce::OpenGLContext openGLContext;
+    EditModeChooserView editModeChooser;
+    DelaysView delaysView;
+    ESlider zoomSlider;
+    EEQ eq;
+    EKnob mixKnob;
+    ESlider complexitySlider;
+    ESlider roomSizeSlider;
+    ESlider tailTimeSlider;
+    ESlider predelaySlider;
+    EPushButton renderRandomButton;
+    EPushButton aboutButton;
+    EPushButton helpButton;
+    EComponent* controlsByParam[7] = {};
+    NadrixAudioProcessor& processor;
+    int fanRepaintRequests = 0;
+
+    friend struct EditorInspector; // lets the tests reach the children
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessorEditor)
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+// The addresses the about and help buttons open.
+namespace ProductLinks
+{
+    inline constexpr const char* productPage = "https://mirelock.com/nadrix";
+    inline constexpr const char* manual = "https://mirelock.com/nadrix/Nadrix-Manual.pdf";
+}

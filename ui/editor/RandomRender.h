@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+// Builds a random reverb from the four RANDOMIZER settings (each 0..1):
+// complexity sets how many lines run, room size the spread of delay and
+// pre-delay times, predelay the base pre-delay, tail time the feedback.
+// Everything else is drawn from the C library's rand(), in 10000 steps,
+// never seeded here. Writes normalised values by parameter index, in the
+// order the host will see them.
+struct RandomRenderSettings
+{
+    float complexity = 0.3f;
+    float roomSize = 0.5f;
+    float predelay = 0.1f;
+    float tailTime = 0.2f;
+};
+
+void renderRandomReverb (const RandomRenderSettings& settings, const std::function<void (int index, float value)>& write);
+
+// One draw: (rand() mod 10000) / 10000, so 0, 0.0001, ..., 0.9999.
+float randomRenderDraw();
