@@ -14,19 +14,6 @@ namespace
     const juce::Colour dotColour = floatColour (1.0f, 1.0f, 1.0f, 0.3f);
 }
 
-void EKnob::setCallback (UICallback* cb) { callback = cb; }
-void EKnob::setValue (float v) { setValue (v, true); }
-
-void EKnob::setValue (float v, bool repaintNow)
-{
-    value = v;
-    if (repaintNow)
-        repaint();
-}
-
-float EKnob::getValue() { return value; }
-void EKnob::setParamId (int id) { paramId = id; }
-int EKnob::getParamId() { return paramId; }
 void EKnob::resized() {}
 
 float EKnob::reportedValue() const

@@ -1,23 +1,16 @@
 #pragma once
 
-#include "EComponent.h"
+#include "EValueControl.h"
 
 // A rotary control drawn from vector paths: a track, a lit value arc, a
 // centre dot and a pointer. Vertical drags change the value by the square of
 // the distance moved per event (fine when slow, coarse when fast); the wheel
 // and a double-click reset change it too. A stepped knob reports its value
 // rounded up to the next step.
-class EKnob final : public EComponent
+class EKnob final : public EValueControl
 {
 public:
     EKnob() = default;
-
-    void setCallback (UICallback* cb) override;
-    void setValue (float v) override;
-    void setValue (float v, bool repaintNow) override;
-    float getValue() override;
-    void setParamId (int id) override;
-    int getParamId() override;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
@@ -36,9 +29,6 @@ private:
     float reportedValue() const;
 
     float lastMouseY = 0.0f; // at the previous mouse-down or drag event
-    int paramId = -1;
-    float value = 0.0f;
-    UICallback* callback = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EKnob)
 };

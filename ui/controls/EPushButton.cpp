@@ -10,19 +10,6 @@ void EPushButton::setImages (juce::Image up, juce::Image down)
     repaint();
 }
 
-void EPushButton::setCallback (UICallback* cb) { callback = cb; }
-void EPushButton::setValue (float v) { setValue (v, true); }
-
-void EPushButton::setValue (float v, bool repaintNow)
-{
-    value = v;
-    if (repaintNow)
-        repaint();
-}
-
-float EPushButton::getValue() { return value; }
-void EPushButton::setParamId (int id) { paramId = id; }
-int EPushButton::getParamId() { return paramId; }
 void EPushButton::resized() {}
 
 void EPushButton::mouseDown (const juce::MouseEvent&)

@@ -1,23 +1,16 @@
 #pragma once
 
-#include "EComponent.h"
+#include "EValueControl.h"
 
 // A momentary image button: shows its second image while pressed and
 // reports a click when the mouse button is released over it.
-class EPushButton final : public EComponent
+class EPushButton final : public EValueControl
 {
 public:
     EPushButton() = default;
 
     // Stores both images and takes the size of the first one.
     void setImages (juce::Image up, juce::Image down);
-
-    void setCallback (UICallback* cb) override;
-    void setValue (float v) override;
-    void setValue (float v, bool repaintNow) override;
-    float getValue() override;
-    void setParamId (int id) override;
-    int getParamId() override;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
@@ -27,9 +20,6 @@ public:
 private:
     juce::Image upImage, downImage;
     bool isDown = false;
-    int paramId = -1;
-    float value = 0.0f;
-    UICallback* callback = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EPushButton)
 };

@@ -15,8 +15,6 @@ namespace
     const juce::PathStrokeType hairline (1.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt);
 }
 
-void ESlider::setCallback (UICallback* cb) { callback = cb; }
-
 void ESlider::setValue (float v)
 {
     if (isDragging)
@@ -29,16 +27,6 @@ void ESlider::setValue (float v)
     setValue (v, true);
 }
 
-void ESlider::setValue (float v, bool repaintNow)
-{
-    value = v;
-    if (repaintNow)
-        repaint();
-}
-
-float ESlider::getValue() { return value; }
-void ESlider::setParamId (int id) { paramId = id; }
-int ESlider::getParamId() { return paramId; }
 void ESlider::resized() {}
 
 float ESlider::rounded (float v) const

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "EComponent.h"
+#include "EValueControl.h"
 
 // A linear control with three drawing styles: 0 a plain bar, 1 a dot on a
 // line, 2 a rounded bar in a frame. Drags move it by 0.004 per pixel
 // whatever its size. Values pushed in while the user drags are ignored; a
 // stepped slider reports values rounded down to a step and ignores the echo
 // of what it reported, keeping its finer value.
-class ESlider final : public EComponent
+class ESlider final : public EValueControl
 {
 public:
     ESlider() = default;
 
-    void setCallback (UICallback* cb) override;
+    // Ignored during a drag, and for a stepped slider when it echoes the
+    // last value pushed or reported.
     void setValue (float v) override;
-    void setValue (float v, bool repaintNow) override;
-    float getValue() override;
-    void setParamId (int id) override;
-    int getParamId() override;
+    using EValueControl::setValue;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
@@ -42,9 +40,6 @@ private:
     float lastMouseX = 0.0f;
     float lastMouseY = 0.0f;
     float lastPushedValue = -1.0f;
-    int paramId = -1;
-    float value = 0.0f;
-    UICallback* callback = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ESlider)
 };

@@ -10,19 +10,6 @@ void ESwitchButton::setImages (juce::Image off, juce::Image on)
     repaint();
 }
 
-void ESwitchButton::setCallback (UICallback* cb) { callback = cb; }
-void ESwitchButton::setValue (float v) { setValue (v, true); }
-
-void ESwitchButton::setValue (float v, bool repaintNow)
-{
-    value = v;
-    if (repaintNow)
-        repaint();
-}
-
-float ESwitchButton::getValue() { return value; }
-void ESwitchButton::setParamId (int id) { paramId = id; }
-int ESwitchButton::getParamId() { return paramId; }
 void ESwitchButton::resized() {}
 void ESwitchButton::mouseDown (const juce::MouseEvent&) {}
 
