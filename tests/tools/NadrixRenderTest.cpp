@@ -103,7 +103,7 @@ TEST_F (RenderFixture, ProgramZeroIsAppliedRightAfterConstruction)
     EXPECT_EQ (std::memcmp (saved.getData(), Nadrix_Preset_Data[0], 1428), 0);
 }
 
-TEST_F (RenderFixture, MonoFlacInputGivesStereoOutputWithTheWetSignalOnTheRight)
+TEST_F (RenderFixture, MonoFlacAndStereoAiffInputsGiveStereoOutput)
 {
     juce::FlacAudioFormat flac;
     auto mono = noiseBuffer (1, 4000, 2);
@@ -117,6 +117,13 @@ TEST_F (RenderFixture, MonoFlacInputGivesStereoOutputWithTheWetSignalOnTheRight)
     ASSERT_EQ (rendered.getNumChannels(), 2);
     EXPECT_EQ (rendered.getNumSamples(), 4000 + 8820);
     EXPECT_GT (rendered.getMagnitude (1, 0, rendered.getNumSamples()), 0.001f);
+
+    juce::AiffAudioFormat aiff;
+    const auto aiffIn = writeAudio ("in.aiff", aiff, noiseBuffer (2, 3000, 4), 96000.0, 16);
+    const auto aiffRun = runRender ({ aiffIn.getFullPathName(), "-o", out.getFullPathName(), "--tail", "0" });
+    ASSERT_EQ (aiffRun.exitCode, 0) << aiffRun.output;
+    EXPECT_EQ (readAudio (out, rate).getNumSamples(), 3000);
+    EXPECT_EQ (rate, 96000.0);
 }
 
 TEST_F (RenderFixture, BadInputIsRefusedWithOneLineAndNothingIsLost)

@@ -191,6 +191,16 @@ TEST (DelaysViewEditing, RubberBandCatchesDotsInEitherDirectionAndMovesThemToget
     EXPECT_EQ (f.cb.log, (std::vector<std::string> { "feedback 0", "predelaygain 0", "feedback 1", "predelaygain 1" }));
     EXPECT_EQ (f.view.getDragState(), bandHeld);
 
+    // The held band survives a change of mode: in high-cut mode every selected line changes.
+    f.cb.log.clear();
+    f.view.setEditMode (Highcut);
+    const auto p0 = f.dot (0, false);
+    f.press (p0);
+    f.drag (p0 + juce::Point<float> (0, -5));
+    f.release (p0);
+    EXPECT_EQ (f.cb.log, (std::vector<std::string> { "highcut 0", "highcut 1" }));
+    EXPECT_LT (f.cb.line (1).hcGain.load(), 0.5f);
+
     // A press elsewhere drops the band and is handled as a fresh press.
     f.press ({ 700, 350 });
     EXPECT_EQ (f.view.getDragState(), bandSelect);
