@@ -13,7 +13,8 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) > $(BUILD_DIR).configure.log 2>&1 || { cat $(BUILD_DIR).configure.log; exit 1; }
+	@mkdir -p $(BUILD_DIR)
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) > $(BUILD_DIR)/configure.log 2>&1 || { cat $(BUILD_DIR)/configure.log; exit 1; }
 
 build: configure
 	@cmake --build $(BUILD_DIR)
@@ -27,7 +28,8 @@ unit-tests: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure
 
 tsan: deps
-	@cmake -S . -B $(TSAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=thread > $(TSAN_DIR).configure.log 2>&1 || { cat $(TSAN_DIR).configure.log; exit 1; }
+	@mkdir -p $(TSAN_DIR)
+	@cmake -S . -B $(TSAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=thread > $(TSAN_DIR)/configure.log 2>&1 || { cat $(TSAN_DIR)/configure.log; exit 1; }
 	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
 
@@ -38,4 +40,4 @@ bench: build
 	@$(BUILD_DIR)/bench/engine_bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(TSAN_DIR) $(BUILD_DIR).configure.log $(TSAN_DIR).configure.log
+	rm -rf $(BUILD_DIR) $(TSAN_DIR)
