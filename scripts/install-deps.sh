@@ -13,8 +13,8 @@ packages=(
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
   # lv2info, which the tests run on the built LV2 bundle
   lilv-utils
-  # a private X server with Mesa's OpenGL, for the Standalone window test
-  xvfb xauth x11-utils libgl1-mesa-dri
+  # a private X server with Mesa's OpenGL and a font, for the Standalone window test
+  xvfb xauth x11-utils libgl1-mesa-dri fonts-dejavu-core
 )
 
 missing=()
