@@ -41,6 +41,16 @@ namespace
     // Edit constants of the mouse handling.
     constexpr float maximumTotalTime = 0.58f, minimumTime = 0.001f, maximumGain = 0.995f;
     constexpr double highcutPerPixel = 0.004, gainPerPixel = 0.01, followShare = 0.5;
+
+    // A time dot follows half the pointer's radial movement, slowed by its
+    // factor, and gives way so that the line's two times stay within 0.58 s.
+    float draggedTime (const std::atomic<float>& time, const std::atomic<float>& otherTime, float dT, double factor)
+    {
+        float v = clamped ((double) load (time) - followShare * dT / factor, minimumTime, 1.0f);
+        if (load (otherTime) + v > maximumTotalTime)
+            v = maximumTotalTime - load (otherTime);
+        return v;
+    }
 }
 
 //==============================================================================
@@ -379,19 +389,13 @@ bool DelaysView::editSelection (juce::Point<float> previous, juce::Point<float> 
                 if (entry.movePredelayPoint)
                 {
                     const double predelayFactor = 6.0 * std::abs ((double) load (r.predelay) - (double) tNow) + 1.0;
-                    float v = clamped ((double) load (r.predelay) - followShare * dT / predelayFactor, minimumTime, 1.0f);
-                    if (load (r.delayTime) + v > maximumTotalTime)
-                        v = maximumTotalTime - load (r.delayTime);
-                    callback->setPredelayTime (v, j);
+                    callback->setPredelayTime (draggedTime (r.predelay, r.delayTime, dT, predelayFactor), j);
                     movePan();
                     changed = true;
                 }
                 if (entry.moveDelayPoint)
                 {
-                    float v = clamped ((double) load (r.delayTime) - followShare * dT / radiusFactor, minimumTime, 1.0f);
-                    if (load (r.predelay) + v > maximumTotalTime)
-                        v = maximumTotalTime - load (r.predelay);
-                    callback->setDelayTime (v, j);
+                    callback->setDelayTime (draggedTime (r.delayTime, r.predelay, dT, radiusFactor), j);
                     movePan();
                     changed = true;
                 }
