@@ -1,0 +1,73 @@
+// The sound itself, pinned: every factory program renders a fixed input to
+// a fixed checksum. A change of any output bit fails here, naming the case;
+// a deliberate change of the sound updates the table below, with the reason
+// in the commit message. NADRIX_PRINT_GOLDEN=1 prints the table as it is now.
+#include "NadrixAudioProcessor.h"
+#include "ProcessorTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace
+{
+    struct GoldenCase
+    {
+        const char* name;
+        int program;
+        bool monoInput;
+        float mix;          // below 0: the program's own
+        std::uint64_t checksum;
+    };
+
+    // 1.5 s of an impulse followed by noise, at 44.1 kHz in 512-frame blocks.
+    const GoldenCase goldenCases[] = {
+        { "Bright Ambience", 0, false, -1.00f, 0xbed697b4a8604a80ull },
+        { "Nice Hall", 1, false, -1.00f, 0x727eb2e935a55683ull },
+        { "Robotizer", 2, false, -1.00f, 0xbb849c2cda69048full },
+        { "Sheep Spring Reverb", 3, false, -1.00f, 0x54fa359debb9d0deull },
+        { "Small Drum Booth", 4, false, -1.00f, 0xc08124a7133622baull },
+        { "Small Complex Room", 5, false, -1.00f, 0xbed697b4a8604a80ull },
+        { "Nice Hall on a mono track", 1, true, -1.00f, 0x630a5b0b7a589c72ull },
+        { "Small Drum Booth at Mix 0.25", 4, false, 0.25f, 0x8b5e3cfb68a45401ull },
+    };
+
+    constexpr int goldenFrames = 66150;
+
+    std::uint64_t renderChecksum (const GoldenCase& c)
+    {
+        NadrixAudioProcessor p;
+        const auto in = c.monoInput ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+        p.setBusesLayout ({ { in }, { juce::AudioChannelSet::stereo() } });
+        p.setRateAndBufferSizeDetails (44100.0, 512);
+        p.prepareToPlay (44100.0, 512);
+        p.setCurrentProgram (c.program);
+        if (c.mix >= 0.0f)
+            p.getParameters()[0]->setValueNotifyingHost (c.mix);
+
+        auto audio = testSignal (2, goldenFrames);
+        if (c.monoInput)
+            audio.clear (1, 0, goldenFrames); // what a mono track leaves in the second channel
+        processInBlocks (p, audio, 512);
+        return checksumOf (audio);
+    }
+}
+
+TEST (GoldenOutput, EveryFactoryProgramSoundsExactlyAsPinned)
+{
+    const bool print = std::getenv ("NADRIX_PRINT_GOLDEN") != nullptr;
+
+    for (const auto& c : goldenCases)
+    {
+        const auto actual = renderChecksum (c);
+        if (print)
+            std::cout << "        { \"" << c.name << "\", " << c.program << ", " << (c.monoInput ? "true" : "false") << ", "
+                      << juce::String (c.mix, 2) << "f, 0x" << juce::String::toHexString ((juce::int64) actual).paddedLeft ('0', 16) << "ull },\n";
+
+        EXPECT_EQ (actual, c.checksum)
+            << "the golden output of \"" << c.name << "\" changed (checksum 0x" << juce::String::toHexString ((juce::int64) actual)
+            << "). If this change of sound is intended, update the table in " << __FILE__ << " and say why in the commit message.";
+    }
+}
