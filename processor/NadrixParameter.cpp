@@ -1,6 +1,8 @@
 #include "NadrixParameter.h"
 
 #include "NadrixAudioProcessor.h"
+#include "ParameterLayout.h"
+#include "ParameterText.h"
 
 namespace
 {
@@ -29,4 +31,22 @@ void NadrixParameter::valueChanged (float newValue)
 {
     if (! publishing)
         owner.setParameter (index, newValue);
+}
+
+juce::String NadrixParameter::getText (float normalisedValue, int maximumLength) const
+{
+    return ParameterText::format (index, normalisedValue).substring (0, maximumLength);
+}
+
+float NadrixParameter::getValueForText (const juce::String& text) const
+{
+    // Text that cannot be read leaves the value as it is.
+    return ParameterText::parse (index, text).value_or (get()); // the range is 0..1: the held value is the normalised one
+}
+
+bool NadrixParameter::isAutomatable() const
+{
+    // The zoom of the window's fan view is not sound: hosts leave it out of
+    // their automation lists. It is still saved, restored and set by programs.
+    return index != ParameterLayout::uiZoom;
 }

@@ -20,3 +20,11 @@ std::string parameterName (int index)
         return NadrixGlobalParamNames[index];
     return NadrixDelaylineParamNames[kindOf (index)] + std::to_string (lineOf (index));
 }
+
+int parameterIndex (const std::string& name)
+{
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
+        if (parameterName (i) == name)
+            return i;
+    return -1;
+}

@@ -8,3 +8,6 @@ extern const char* const NadrixGlobalParamNames[];
 extern const char* const NadrixDelaylineParamNames[];
 
 std::string parameterName (int index);
+
+// The index of the parameter with this exact name, or -1.
+int parameterIndex (const std::string& name);

@@ -73,23 +73,10 @@ juce::Result HostSession::selectProgram (const juce::String& numberOrName)
     return juce::Result::ok();
 }
 
-juce::AudioProcessorParameter* HostSession::findParameter (const juce::String& name) const
+void HostSession::setParameter (int index, float value)
 {
-    for (auto* p : processor.getParameters())
-        if (p->getName (1000) == name)
-            return p;
-    return nullptr;
-}
-
-juce::Result HostSession::setParameter (const juce::String& name, float value)
-{
-    auto* parameter = findParameter (name);
-    if (parameter == nullptr)
-        return juce::Result::fail ("unknown parameter '" + name + "' (see --list-params)");
-
-    parameter->setValueNotifyingHost (value);
+    processor.getParameters()[index]->setValueNotifyingHost (value);
     ++settingsChanged;
-    return juce::Result::ok();
 }
 
 juce::String HostSession::describeSetup() const
@@ -113,6 +100,6 @@ juce::String HostSession::listParameters() const
     auto& parameters = processor.getParameters();
     for (int i = 0; i < parameters.size(); ++i)
         text << juce::String (i).paddedLeft (' ', 3) << "  " << parameters[i]->getName (1000).paddedRight (' ', 22)
-             << juce::String (processor.getParameterValue (i), 6) << "\n";
+             << juce::String (processor.getParameterValue (i), 6).paddedRight (' ', 10) << parameters[i]->getCurrentValueAsText() << "\n";
     return text;
 }

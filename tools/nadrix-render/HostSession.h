@@ -15,7 +15,7 @@ public:
 
     // A program number 0..5 or a program name.
     juce::Result selectProgram (const juce::String& numberOrName);
-    juce::Result setParameter (const juce::String& name, float normalisedValue);
+    void setParameter (int index, float normalisedValue);
 
     juce::String describeSetup() const;
     juce::String listPrograms() const;
@@ -23,7 +23,6 @@ public:
 
 private:
     int findProgram (const juce::String& numberOrName) const;
-    juce::AudioProcessorParameter* findParameter (const juce::String& name) const;
 
     NadrixAudioProcessor& processor;
     juce::String setup { "the start values (\"Small Complex Room\")" };

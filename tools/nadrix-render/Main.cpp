@@ -31,9 +31,8 @@ namespace
             if (auto r = session.selectProgram (options.program); r.failed())
                 return r;
 
-        for (const auto& [name, value] : options.settings)
-            if (auto r = session.setParameter (name, value); r.failed())
-                return r;
+        for (const auto& [index, value] : options.settings)
+            session.setParameter (index, value);
 
         return juce::Result::ok();
     }

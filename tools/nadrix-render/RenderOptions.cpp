@@ -1,5 +1,8 @@
 #include "RenderOptions.h"
 
+#include "ParameterNames.h"
+#include "ParameterText.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -22,6 +25,34 @@ namespace
         return value;
     }
 
+    // "Name=value": a plain number is the normalised value 0..1 for every
+    // parameter; anything else is read as a host reads typed text ("60 %",
+    // "250 ms", "L30", "On").
+    std::variant<std::pair<int, float>, juce::String> readSetting (const juce::String& setting)
+    {
+        const int equals = setting.indexOfChar ('=');
+        if (equals < 0)
+            return "--set takes \"Name=value\", not '" + setting + "'";
+
+        const auto name = setting.substring (0, equals).trim();
+        const auto text = setting.substring (equals + 1).trim();
+        const int index = parameterIndex (name.toStdString());
+        if (index < 0)
+            return "--set: unknown parameter '" + name + "'; --list-params lists them";
+
+        const auto example = ParameterText::format (index, 0.5f);
+        if (const auto number = parseNumber (text); number.has_value())
+        {
+            if (*number < 0.0 || *number > 1.0)
+                return "--set " + name + ": a plain number is the normalised value from 0 to 1; give other values with their unit, like \"" + example + "\"";
+            return std::pair<int, float> { index, (float) *number };
+        }
+
+        if (const auto value = ParameterText::parse (index, text); value.has_value())
+            return std::pair<int, float> { index, *value };
+        return "--set " + name + ": cannot read '" + text + "'; give a number from 0 to 1 or a value like \"" + example + "\"";
+    }
+
     juce::File fileFromArgument (const juce::String& path)
     {
         return juce::File::getCurrentWorkingDirectory().getChildFile (path);
@@ -38,7 +69,9 @@ juce::String RenderOptions::usage()
            "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
            "sample rate and writes OUT as a stereo WAV (32-bit float unless --bits says otherwise).\n"
            "Without IN it renders a built-in demo signal. Settings apply in this order: --state,\n"
-           "--program, then each --set (normalised values 0..1). The reverb tail is rendered past\n"
+           "--program, then each --set: a plain number is the normalised value 0..1 of any parameter,\n"
+           "and a value with its unit is read as a host reads it (\"Mix=60 %\", \"Delay time Dly 3=250 ms\",\n"
+           "\"Pan Dly 0=L30\", \"Active Dly 7=On\"; see --list-params for each one's unit). The reverb tail is rendered past\n"
            "the end of the input unless --tail gives another length. --snapshot paints the plug-in's\n"
            "window, as set up, into a PNG file.\n";
 }
@@ -86,13 +119,10 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
                 o.snapshotFile = fileFromArgument (*v);
             else if (arg == "--set")
             {
-                if (! v->containsChar ('='))
-                    return "--set takes \"Name=value\", not '" + *v + "'";
-                const auto name = v->upToLastOccurrenceOf ("=", false, false).trim();
-                const auto number = parseNumber (v->fromLastOccurrenceOf ("=", false, false));
-                if (! number.has_value() || *number < 0.0 || *number > 1.0)
-                    return "--set " + name + ": the value must be a number from 0 to 1";
-                o.settings.push_back ({ name, (float) *number });
+                const auto setting = readSetting (*v);
+                if (const auto* error = std::get_if<juce::String> (&setting))
+                    return *error;
+                o.settings.push_back (std::get<std::pair<int, float>> (setting));
             }
             else if (arg == "--tail")
             {

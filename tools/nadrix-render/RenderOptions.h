@@ -15,7 +15,7 @@ struct RenderOptions
     juce::File output;
     juce::String program;              // a number 0..5 or a program name; empty: none
     juce::File stateFile;
-    std::vector<std::pair<juce::String, float>> settings; // --set Name=value, in order
+    std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
     std::optional<double> tailSeconds; // none: the reverb's own tail
     int blockSize = 512;
     int bitsPerSample = 32;

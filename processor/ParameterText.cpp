@@ -1,0 +1,239 @@
+#include "ParameterText.h"
+
+#include "ParameterLayout.h"
+#include "ParameterMapping.h"
+
+#include <cmath>
+
+namespace
+{
+    enum class Unit { mixPercent, percent, hertz, decibel, predelayMs, delayMs, pan, onOff, zoom };
+
+    Unit unitOf (int index)
+    {
+        using namespace ParameterLayout;
+
+        switch (index)
+        {
+            case mix: return Unit::mixPercent;
+            case splitFreqLow:
+            case splitFreqMid: return Unit::hertz;
+            case gainLow:
+            case gainMid:
+            case gainHigh: return Unit::decibel;
+            case uiZoom: return Unit::zoom;
+            default: break;
+        }
+
+        switch (kindOf (index))
+        {
+            case ParameterLayout::pan: return Unit::pan;
+            case predelay: return Unit::predelayMs;
+            case delayTime: return Unit::delayMs;
+            case active: return Unit::onOff;
+            default: return Unit::percent; // high-cut share, feedback, pre-delay gain
+        }
+    }
+
+    // The delay ring holds half a second: longer times run as that.
+    constexpr float longestDelay = 0.5f;
+    constexpr float zoomBase = 1.4f, zoomRange = 10.0f; // the window's zoom of the fan view
+    constexpr double lowestFrequency = 20.0, frequencySpan = 9080.0;
+
+    juce::String decimals (double value) { return juce::String (value, 1); }
+
+    // A typed text split around its first number: "l30%" is "l", 30, "%".
+    struct Quantity
+    {
+        juce::String prefix;
+        double number = 0.0;
+        bool hasNumber = false;
+        juce::String suffix;
+    };
+
+    Quantity split (const juce::String& typed)
+    {
+        const auto s = typed.toLowerCase().removeCharacters (" \t").replace ("\xc3\x97", "x").replaceCharacter (',', '.');
+        const char* const text = s.toRawUTF8();
+        Quantity q;
+
+        for (int i = 0; text[i] != 0; ++i)
+        {
+            const bool signedStart = (text[i] == '-' || text[i] == '+')
+                                  && (std::isdigit ((unsigned char) text[i + 1]) || text[i + 1] == '.' || text[i + 1] == 'i');
+            if (! (std::isdigit ((unsigned char) text[i]) || signedStart || (text[i] == '.' && std::isdigit ((unsigned char) text[i + 1]))))
+                continue;
+
+            // JUCE's reader: the decimal point is '.' whatever the host's locale.
+            const juce::CharPointer_UTF8 start (text + i);
+            auto end = start;
+            const double value = juce::CharacterFunctions::readDoubleValue (end);
+            if (end == start || std::isnan (value))
+                continue;
+
+            q.prefix = juce::String (juce::CharPointer_UTF8 (text), start);
+            q.number = value;
+            q.hasNumber = true;
+            q.suffix = juce::String (end);
+            return q;
+        }
+
+        q.prefix = s;
+        return q;
+    }
+
+    bool isOneOf (const juce::String& s, std::initializer_list<const char*> words)
+    {
+        for (auto* w : words)
+            if (s == w)
+                return true;
+        return false;
+    }
+
+    std::optional<double> readPercent (const Quantity& q, bool mix)
+    {
+        if (! q.hasNumber || q.prefix.isNotEmpty())
+            return std::nullopt;
+        if (! isOneOf (q.suffix, { "", "%", "pct" }) && ! (mix && isOneOf (q.suffix, { "%wet", "wet" })))
+            return std::nullopt;
+        return q.number / 100.0;
+    }
+
+    std::optional<double> readHertz (const Quantity& q)
+    {
+        if (! q.hasNumber || q.prefix.isNotEmpty())
+            return std::nullopt;
+
+        double hz = q.number;
+        if (isOneOf (q.suffix, { "khz", "k" }))
+            hz *= 1000.0;
+        else if (! isOneOf (q.suffix, { "", "hz" }))
+            return std::nullopt;
+
+        return std::sqrt (juce::jmax (0.0, (hz - lowestFrequency) / frequencySpan));
+    }
+
+    std::optional<double> readDecibels (const Quantity& q)
+    {
+        if (! q.hasNumber || q.prefix.isNotEmpty() || ! isOneOf (q.suffix, { "", "db" }))
+            return std::nullopt;
+        return std::pow (10.0, q.number / 20.0) * 0.5; // the band gain runs 0..2
+    }
+
+    std::optional<double> readSeconds (const Quantity& q)
+    {
+        if (! q.hasNumber || q.prefix.isNotEmpty())
+            return std::nullopt;
+
+        const auto unit = q.suffix.upToFirstOccurrenceOf ("(", false, false); // "500.0 ms (max)"
+        if (isOneOf (unit, { "", "ms" }))
+            return q.number / 1000.0;
+        if (isOneOf (unit, { "s", "sec", "secs", "seconds" }))
+            return q.number;
+        return std::nullopt;
+    }
+
+    std::optional<double> readPan (const Quantity& q)
+    {
+        if (! q.hasNumber)
+            return isOneOf (q.prefix, { "c", "center", "centre", "mid", "middle" }) ? std::optional<double> (0.5) : std::nullopt;
+
+        const auto side = (q.prefix + q.suffix).removeCharacters ("%");
+        double percent = q.number;
+        if (isOneOf (side, { "l", "left" }))
+            percent = -std::abs (percent);
+        else if (isOneOf (side, { "r", "right" }))
+            percent = std::abs (percent);
+        else if (side.isNotEmpty())
+            return std::nullopt;
+
+        return (percent / 100.0 + 1.0) * 0.5;
+    }
+
+    std::optional<double> readOnOff (const Quantity& q)
+    {
+        if (q.hasNumber)
+            return q.prefix.isEmpty() && q.suffix.isEmpty() ? std::optional<double> (q.number) : std::nullopt;
+        if (isOneOf (q.prefix, { "on", "true", "yes" }))
+            return 1.0;
+        if (isOneOf (q.prefix, { "off", "false", "no" }))
+            return 0.0;
+        if (q.prefix == "on(notcounted)")
+            return 0.5;
+        return std::nullopt;
+    }
+
+    std::optional<double> readZoom (const Quantity& q)
+    {
+        if (! q.hasNumber || ! isOneOf (q.prefix + q.suffix, { "", "x" }))
+            return std::nullopt;
+        return (q.number - (double) zoomBase) / (double) zoomRange;
+    }
+}
+
+juce::String ParameterText::format (int index, float n)
+{
+    const float value = ParameterMapping::engineValueFor (index, n);
+
+    switch (unitOf (index))
+    {
+        case Unit::mixPercent: return decimals ((double) n * 100.0) + " % wet";
+        case Unit::percent: return decimals ((double) n * 100.0) + " %";
+        case Unit::hertz: return decimals ((double) value) + " Hz";
+
+        case Unit::decibel:
+        {
+            if (! (value > 0.0f))
+                return "-inf dB";
+            const double db = 20.0 * std::log10 ((double) value);
+            if (std::abs (db) < 0.05)
+                return "0.0 dB";
+            return (db > 0.0 ? "+" : "") + decimals (db) + " dB";
+        }
+
+        case Unit::predelayMs: return decimals ((double) value * 1000.0) + " ms";
+
+        case Unit::delayMs:
+            if (value >= longestDelay)
+                return decimals ((double) longestDelay * 1000.0) + " ms (max)";
+            return decimals ((double) value * 1000.0) + " ms";
+
+        case Unit::pan:
+            if (value == 0.0f)
+                return "C";
+            return (value < 0.0f ? "L " : "R ") + decimals (std::abs ((double) value) * 100.0) + " %";
+
+        case Unit::onOff:
+            // The reverb runs a line from 0.5 on, but counts it in its level only above 0.5.
+            if (n > 0.5f)
+                return "On";
+            return n == 0.5f ? "On (not counted)" : "Off";
+
+        case Unit::zoom: return juce::String (n * zoomRange + zoomBase, 2) + "x";
+    }
+
+    return juce::String (n);
+}
+
+std::optional<float> ParameterText::parse (int index, const juce::String& text)
+{
+    const Quantity q = split (text);
+    std::optional<double> value;
+
+    switch (unitOf (index))
+    {
+        case Unit::mixPercent: value = readPercent (q, true); break;
+        case Unit::percent: value = readPercent (q, false); break;
+        case Unit::hertz: value = readHertz (q); break;
+        case Unit::decibel: value = readDecibels (q); break;
+        case Unit::predelayMs:
+        case Unit::delayMs: value = readSeconds (q); break;
+        case Unit::pan: value = readPan (q); break;
+        case Unit::onOff: value = readOnOff (q); break;
+        case Unit::zoom: value = readZoom (q); break;
+    }
+
+    if (! value.has_value() || std::isnan (*value))
+        return std::nullopt;
+    return (float) juce::jlimit (0.0, 1.0, *value);
+}
