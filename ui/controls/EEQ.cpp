@@ -75,6 +75,10 @@ void EEQ::mouseDown (const juce::MouseEvent& e)
         dragMode = highBand;
     else
         dragMode = middleBand;
+
+    // One press is one gesture, whichever of the five values the drag moves.
+    if (callback != nullptr)
+        callback->ui_beginGesture (this, -1);
 }
 
 void EEQ::mouseDrag (const juce::MouseEvent& e)
@@ -113,6 +117,8 @@ void EEQ::mouseDrag (const juce::MouseEvent& e)
 void EEQ::mouseUp (const juce::MouseEvent&)
 {
     dragMode = none;
+    if (callback != nullptr)
+        callback->ui_endGesture (this, -1);
 }
 
 void EEQ::dragSplit (float dx)

@@ -213,6 +213,8 @@ void DelaysView::outlineSelected (juce::Graphics& g, int line, bool delayPoint, 
 //==============================================================================
 void DelaysView::mouseDown (const juce::MouseEvent& e)
 {
+    if (callback != nullptr)
+        callback->beginEditGesture();
     press (e.getPosition().toFloat());
 }
 
@@ -437,6 +439,9 @@ void DelaysView::mouseUp (const juce::MouseEvent&)
         selection.clear();
     }
     repaint();
+
+    if (callback != nullptr)
+        callback->endEditGesture();
 }
 
 void DelaysView::finishNewLine()

@@ -3,6 +3,8 @@
 // How every edit leaves the delay-line view: one value for one line (0..49).
 // Pans are -1..+1, times are seconds on the normalised 0..1 scale, gains
 // and feedback 0..1, and active is 1 to create a line and 0 to delete it.
+// A press opens one edit gesture and its release closes it: every value sent
+// in between belongs to that one gesture.
 class DelaysViewCallback
 {
 public:
@@ -15,4 +17,7 @@ public:
     virtual void setHighcutGain (float value, int line) = 0;
     virtual void setDelayActive (float value, int line) = 0;
     virtual void setPredelayGain (float value, int line) = 0;
+
+    virtual void beginEditGesture() {}
+    virtual void endEditGesture() {}
 };

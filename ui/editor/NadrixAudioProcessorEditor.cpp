@@ -38,7 +38,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     zoomSlider.setValue (processor.getParameterValue (ParameterLayout::uiZoom));
     zoomSlider.setBounds (530, h - 151, 270, 16);
     zoomSlider.style = 1;
-    valueChanged (&zoomSlider, 0, processor.getParameterValue (ParameterLayout::uiZoom));
+    applyZoom (processor.getParameterValue (ParameterLayout::uiZoom));
     addAndMakeVisible (zoomSlider);
 
     eq.lowSplitParamId = ParameterLayout::splitFreqLow;
@@ -121,7 +121,7 @@ void NadrixAudioProcessorEditor::resized() {}
 //==============================================================================
 void NadrixAudioProcessorEditor::writeLineParameter (int line, int kind, float value)
 {
-    processor.setParameterFromUI (ParameterLayout::indexOf (line, kind), value, true);
+    gestures.write (ParameterLayout::indexOf (line, kind), value);
 }
 
 void NadrixAudioProcessorEditor::setPan (float v, int line) { writeLineParameter (line, ParameterLayout::pan, (v + 1.0f) * 0.5f); }
@@ -131,6 +131,11 @@ void NadrixAudioProcessorEditor::setFeedback (float v, int line) { writeLinePara
 void NadrixAudioProcessorEditor::setHighcutGain (float v, int line) { writeLineParameter (line, ParameterLayout::hcGain, v); }
 void NadrixAudioProcessorEditor::setDelayActive (float v, int line) { writeLineParameter (line, ParameterLayout::active, v); }
 void NadrixAudioProcessorEditor::setPredelayGain (float v, int line) { writeLineParameter (line, ParameterLayout::predelayGain, v); }
+
+void NadrixAudioProcessorEditor::beginEditGesture() { gestures.begin(); }
+void NadrixAudioProcessorEditor::endEditGesture() { gestures.end(); }
+void NadrixAudioProcessorEditor::ui_beginGesture (EComponent*, int) { gestures.begin(); }
+void NadrixAudioProcessorEditor::ui_endGesture (EComponent*, int) { gestures.end(); }
 
 void NadrixAudioProcessorEditor::editModeChanged (int mode)
 {
@@ -142,16 +147,24 @@ void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, 
     if (source == &zoomSlider)
     {
         delaysView.setZoom (v * zoomRange + minimumZoom);
-        processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
+        gestures.write (ParameterLayout::uiZoom, v);
     }
     else if (source == &mixKnob)
     {
-        processor.setParameterFromUI (ParameterLayout::mix, v, true);
+        gestures.write (ParameterLayout::mix, v);
     }
     else if (source == &eq)
     {
-        processor.setParameterFromUI (paramId, v, true);
+        gestures.write (paramId, v);
     }
+}
+
+void NadrixAudioProcessorEditor::applyZoom (float v)
+{
+    // Not the user's edit: the stored or automated zoom, shown and written
+    // back as it is, outside any gesture.
+    delaysView.setZoom (v * zoomRange + minimumZoom);
+    processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
 }
 
 void NadrixAudioProcessorEditor::buttonClicked (EComponent* source)
@@ -177,7 +190,7 @@ void NadrixAudioProcessorEditor::timerCallback()
         if (change.index == ParameterLayout::uiZoom)
         {
             controlsByParam[ParameterLayout::uiZoom]->setValueForParamId (ParameterLayout::uiZoom, change.value);
-            valueChanged (&zoomSlider, 0, change.value);
+            applyZoom (change.value);
         }
         else if (change.index < ParameterLayout::uiZoom)
         {
@@ -209,6 +222,9 @@ void NadrixAudioProcessorEditor::renderRandom()
     settings.predelay = predelaySlider.getValue();
     settings.tailTime = tailTimeSlider.getValue();
 
-    renderRandomReverb (settings, [this] (int index, float value) { processor.setParameterFromUI (index, value, true); });
+    // One click: one gesture for each parameter it writes.
+    gestures.begin();
+    renderRandomReverb (settings, [this] (int index, float value) { gestures.write (index, value); });
+    gestures.end();
     repaintFan();
 }

@@ -8,6 +8,7 @@
 #include "ESlider.h"
 #include "EditModeChooserCallback.h"
 #include "EditModeChooserView.h"
+#include "HostGestures.h"
 #include "NadrixAudioProcessor.h"
 #include "UICallback.h"
 
@@ -18,8 +19,9 @@
 // The plug-in window, 850 x 596: the background picture, the fan of delay
 // lines with its mode chooser and zoom, the equaliser, the mix knob, the
 // randomizer and the about and help buttons. Every user edit goes to the
-// processor at once with a host notification; changes from the host are
-// collected 25 times a second and pushed into the controls.
+// processor at once with a host notification, inside the host's change
+// gestures; changes from the host are collected 25 times a second and pushed
+// into the controls.
 class NadrixAudioProcessorEditor final : public juce::AudioProcessorEditor,
                                          public DelaysViewCallback,
                                          public EditModeChooserCallback,
@@ -40,11 +42,15 @@ public:
     void setHighcutGain (float value, int line) override;
     void setDelayActive (float value, int line) override;
     void setPredelayGain (float value, int line) override;
+    void beginEditGesture() override;
+    void endEditGesture() override;
 
     void editModeChanged (int mode) override;
 
     void valueChanged (EComponent* source, int paramId, float value) override;
     void buttonClicked (EComponent* source) override;
+    void ui_beginGesture (EComponent* source, int paramId) override;
+    void ui_endGesture (EComponent* source, int paramId) override;
 
     void timerCallback() override;
 
@@ -58,6 +64,7 @@ public:
 
 private:
     void writeLineParameter (int line, int kind, float value);
+    void applyZoom (float value);
     void repaintFan();
 
     juce::OpenGLContext openGLContext;
@@ -75,6 +82,7 @@ private:
     EPushButton helpButton;
     EComponent* controlsByParam[7] = {};
     NadrixAudioProcessor& processor;
+    HostGestures gestures { processor };
     int fanRepaintRequests = 0;
 
     friend struct EditorInspector; // lets the tests reach the children

@@ -36,19 +36,19 @@ TEST (EEQ, PressPicksTheNearestSplitLowFirstElseTheBandUnderThePointer)
     // Splits at x 97.5 and 113.75, tolerance 16.25: a press at 105 is near both.
     Eq near (0.3f, 0.35f);
     near.drag (105, 50, 110, 50);
-    EXPECT_EQ (near.calls.calls, std::vector<std::string> { "value 1" });
+    EXPECT_EQ (near.calls.calls, (std::vector<std::string> { "begin -1", "value 1", "end -1" })); // one press, one gesture
 
     Eq between (0.2f, 0.8f);
     between.drag (162, 50, 162, 40); // middle band: mid split, low split, middle gain
-    EXPECT_EQ (between.calls.calls, (std::vector<std::string> { "value 2", "value 1", "value 4" }));
+    EXPECT_EQ (between.calls.calls, (std::vector<std::string> { "begin -1", "value 2", "value 1", "value 4", "end -1" }));
     EXPECT_FLOAT_EQ (between.calls.values[2], (1.0f + 0.07f) * 0.5f);
 
     Eq low (0.4f, 0.8f);
     low.drag (20, 50, 20, 40);
-    EXPECT_EQ (low.calls.calls, std::vector<std::string> { "value 3" });
+    EXPECT_EQ (low.calls.calls[1], "value 3");
     Eq high (0.2f, 0.5f);
     high.drag (300, 50, 300, 60);
-    EXPECT_EQ (high.calls.calls, std::vector<std::string> { "value 5" });
+    EXPECT_EQ (high.calls.calls[1], "value 5");
 }
 
 TEST (EEQ, SplitsKeepTheirDistanceAndLimits)

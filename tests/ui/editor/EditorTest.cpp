@@ -1,61 +1,12 @@
-#include "NadrixAudioProcessorEditor.h"
+#include "EditorTestKit.h"
 #include "ProductLinks.h"
 #include "RandomRender.h"
-#include "../ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
-// The tests reach the editor's children through this friend.
-struct EditorInspector
-{
-    NadrixAudioProcessorEditor& e;
-    DelaysView& view() { return e.delaysView; }
-    ESlider& zoom() { return e.zoomSlider; }
-    EKnob& mix() { return e.mixKnob; }
-    EEQ& eq() { return e.eq; }
-    ESlider& complexity() { return e.complexitySlider; }
-    ESlider& roomSize() { return e.roomSizeSlider; }
-    ESlider& predelay() { return e.predelaySlider; }
-    ESlider& tailTime() { return e.tailTimeSlider; }
-    EPushButton& renderButton() { return e.renderRandomButton; }
-    EPushButton& aboutButton() { return e.aboutButton; }
-    EPushButton& helpButton() { return e.helpButton; }
-};
-
-namespace
-{
-    struct HostListener : juce::AudioProcessorListener
-    {
-        std::vector<std::pair<int, float>> changes;
-        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    };
-
-    struct Session
-    {
-        NadrixAudioProcessor processor;
-        HostListener host;
-        std::unique_ptr<NadrixAudioProcessorEditor> editor;
-
-        Session()
-        {
-            processor.addListener (&host);
-            open();
-        }
-        ~Session()
-        {
-            editor.reset();
-            processor.removeListener (&host);
-        }
-        void open() { editor.reset (dynamic_cast<NadrixAudioProcessorEditor*> (processor.createEditor())); }
-        EditorInspector inspect() { return { *editor }; }
-        void hostWrites (int index, float value) { processor.getParameters()[index]->setValueNotifyingHost (value); }
-    };
-}
-
 TEST (Editor, OpensAtItsSizeWithEveryControlInPlaceAndTheZoomWrittenBack)
 {
-    Session s;
+    EditorSession s;
     ASSERT_NE (s.editor, nullptr);
     EXPECT_EQ (s.editor->getWidth(), 850);
     EXPECT_EQ (s.editor->getHeight(), 596);
@@ -83,7 +34,7 @@ TEST (Editor, OpensAtItsSizeWithEveryControlInPlaceAndTheZoomWrittenBack)
 
 TEST (Editor, HostChangesReachTheControlsInOneTickAndOnlyTheZoomIsWrittenBack)
 {
-    Session s;
+    EditorSession s;
     auto in = s.inspect();
     s.host.changes.clear();
 
@@ -105,7 +56,7 @@ TEST (Editor, HostChangesReachTheControlsInOneTickAndOnlyTheZoomIsWrittenBack)
 
 TEST (Editor, HundredsOfLineChangesCauseOneRedraw)
 {
-    Session s;
+    EditorSession s;
     for (int i = 7; i < 357; ++i)
         s.hostWrites (i, 0.5f);
     s.editor->timerCallback();
@@ -116,7 +67,7 @@ TEST (Editor, HundredsOfLineChangesCauseOneRedraw)
 
 TEST (Editor, EditsAreWrittenAtTheirIndexWithHostNotification)
 {
-    Session s;
+    EditorSession s;
     s.host.changes.clear();
     s.editor->setPan (-1.0f, 0);
     s.editor->setPan (1.0f, 49);
@@ -145,7 +96,7 @@ TEST (Editor, EditsAreWrittenAtTheirIndexWithHostNotification)
 
 TEST (Editor, RandomRenderWritesEveryRunningLineThenStopsTheRest)
 {
-    Session s;
+    EditorSession s;
     s.host.changes.clear();
     std::srand (1234);
     s.editor->buttonClicked (&s.inspect().renderButton());
@@ -215,7 +166,7 @@ TEST (RandomRender, LimitsAndLineCounts)
 
 TEST (Editor, ButtonsOpenTheirAddressesAndAFailureChangesNothing)
 {
-    Session s;
+    EditorSession s;
     std::vector<juce::String> opened;
     s.editor->openDocument = [&opened] (const juce::String& address) {
         opened.push_back (address);
@@ -232,7 +183,7 @@ TEST (Editor, ButtonsOpenTheirAddressesAndAFailureChangesNothing)
 
 TEST (Editor, ClosingAndReopeningKeepsEverythingButStopsTheQueue)
 {
-    Session s;
+    EditorSession s;
     auto in = s.inspect();
     in.complexity().setValue (0.9f);
     s.editor->setDelayTime (0.123f, 2);
@@ -265,7 +216,7 @@ TEST (Editor, ClosingAndReopeningKeepsEverythingButStopsTheQueue)
 
 TEST (Editor, SnapshotPaintsTheBackgroundAndTheControls)
 {
-    Session s;
+    EditorSession s;
     const auto image = s.editor->createComponentSnapshot (s.editor->getLocalBounds());
     EXPECT_EQ (image.getWidth(), 850);
     // The lit arc of the mix knob (at "Mix" 0.846) at its 9 o'clock point.

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "NadrixAudioProcessorEditor.h"
+#include "../ControlTestKit.h"
+
+#include <memory>
+#include <vector>
+
+// The tests reach the editor's children through this friend.
+struct EditorInspector
+{
+    NadrixAudioProcessorEditor& e;
+    DelaysView& view() { return e.delaysView; }
+    ESlider& zoom() { return e.zoomSlider; }
+    EKnob& mix() { return e.mixKnob; }
+    EEQ& eq() { return e.eq; }
+    ESlider& complexity() { return e.complexitySlider; }
+    ESlider& roomSize() { return e.roomSizeSlider; }
+    ESlider& predelay() { return e.predelaySlider; }
+    ESlider& tailTime() { return e.tailTimeSlider; }
+    EPushButton& renderButton() { return e.renderRandomButton; }
+    EPushButton& aboutButton() { return e.aboutButton; }
+    EPushButton& helpButton() { return e.helpButton; }
+};
+
+// What the host is told of value changes.
+struct HostListener : juce::AudioProcessorListener
+{
+    std::vector<std::pair<int, float>> changes;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+};
+
+// A processor with its window open, as a host shows it.
+struct EditorSession
+{
+    NadrixAudioProcessor processor;
+    HostListener host;
+    std::unique_ptr<NadrixAudioProcessorEditor> editor;
+
+    EditorSession()
+    {
+        processor.addListener (&host);
+        open();
+    }
+    ~EditorSession()
+    {
+        editor.reset();
+        processor.removeListener (&host);
+    }
+    void open() { editor.reset (dynamic_cast<NadrixAudioProcessorEditor*> (processor.createEditor())); }
+    EditorInspector inspect() { return { *editor }; }
+    void hostWrites (int index, float value) { processor.getParameters()[index]->setValueNotifyingHost (value); }
+};
