@@ -40,6 +40,8 @@ juce_add_plugin (Nadrix
     AAX_CATEGORY AAX_ePlugInCategory_Reverb
     LV2URI "${NADRIX_LV2_URI}")
 
+include (${CMAKE_CURRENT_LIST_DIR}/PatchedPluginClient.cmake)
+
 target_compile_definitions (Nadrix
     PUBLIC
         JUCE_WEB_BROWSER=0
@@ -54,7 +56,9 @@ target_compile_definitions (Nadrix
         # JUCE's setting checks would otherwise fall back to the bare product
         # name before the generated LV2 header is read, and the bundle would
         # carry the relative URI "Nadrix".
-        JucePlugin_LV2URI="${NADRIX_LV2_URI}")
+        JucePlugin_LV2URI="${NADRIX_LV2_URI}"
+        # The classes the LV2 description gives (read by the patched client).
+        JucePlugin_LV2PluginClasses="lv2:Plugin,lv2:ReverbPlugin")
 
 target_link_libraries (Nadrix
     PRIVATE

@@ -12,7 +12,6 @@
 
 namespace
 {
-    constexpr int startProgram = 5; // "Small Complex Room" supplies every start value
     constexpr juce::uint32 programLockoutMs = 200;
 
     // Values from outside (a host, a saved state) can be damaged: one that
@@ -88,6 +87,25 @@ void NadrixAudioProcessor::setParameter (int index, float value)
         changeQueue.push (index, value);
 
     published[index]->publish (value);
+}
+
+void NadrixAudioProcessor::beginParameterGesture (int index)
+{
+    if (index >= 0 && index < numParameters)
+        published[index]->beginChangeGesture();
+}
+
+void NadrixAudioProcessor::endParameterGesture (int index)
+{
+    if (index >= 0 && index < numParameters)
+        published[index]->endChangeGesture();
+}
+
+void NadrixAudioProcessor::tellHostEveryValueMayHaveChanged()
+{
+    // The plug-in formats' wrappers take this as their cue to pass every
+    // current value to the host, without reporting them as the user's edits.
+    updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
 void NadrixAudioProcessor::setParameterFromUI (int index, float value, bool notifyHost)
@@ -190,6 +208,8 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
 
     for (int i = 0; i < numParameters; ++i)
         setParameter (i, Nadrix_Preset_Data[program][i]);
+
+    tellHostEveryValueMayHaveChanged();
 }
 
 const juce::String NadrixAudioProcessor::getProgramName (int program)
@@ -227,6 +247,9 @@ void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInByte
         std::memcpy (&value, static_cast<const char*> (data) + sizeof (float) * (size_t) i, sizeof (float));
         setParameter (i, juce::ByteOrder::swapIfBigEndian (value));
     }
+
+    if (n > 0)
+        tellHostEveryValueMayHaveChanged();
 }
 
 //==============================================================================

@@ -29,6 +29,7 @@ public:
     static constexpr int numParameters = ParameterLayout::numParameters;
     static constexpr int interleaveFrames = 196000; // longer blocks run in pieces
     static constexpr int stateBytes = numParameters * (int) sizeof (float);
+    static constexpr int startProgram = 5; // "Small Complex Room" supplies every start value
 
     //==============================================================================
     const juce::String getName() const override;
@@ -67,6 +68,9 @@ public:
     // For the editor, on the message thread.
     const NadrixViewdata* getViewData() const noexcept;
     void setParameterFromUI (int index, float value, bool notifyHost);
+    // The start and end of one user gesture on a parameter, passed to the host.
+    void beginParameterGesture (int index);
+    void endParameterGesture (int index);
     bool hasParamChanges() const noexcept;
     std::vector<Param> getParamChanges();
     void clearParamChanges();
@@ -77,12 +81,13 @@ public:
 
 private:
     void internalSetParameter (int index, float value);
+    void tellHostEveryValueMayHaveChanged();
     void publishParameters();
     static float startValue (int index);
 
     std::atomic<float> paramValues[numParameters];
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
-    std::atomic<int> currentProgram { 0 };
+    std::atomic<int> currentProgram { startProgram }; // the program whose values were loaded last
     float engineSampleRate = 44100.0f;
     NadrixProcessor* engine = nullptr;
     float* interleaveBuffer = nullptr;

@@ -5,14 +5,15 @@ set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config patch
   libgtest-dev libbenchmark-dev
   # JUCE 7 and what its modules compile and link against on Linux
   juce-modules-source
   libasound2-dev libfreetype-dev libfontconfig1-dev libflac-dev libgl1-mesa-dev
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
-  # lv2info, which the tests run on the built LV2 bundle
-  lilv-utils
+  # lv2info, which the tests run on the built LV2 bundle, and the LV2
+  # specification, from which it knows the plug-in classes
+  lilv-utils lv2-dev
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
   xvfb xauth x11-utils libgl1-mesa-dri fonts-dejavu-core
 )

@@ -7,6 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+namespace juce
+{
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages); // JUCE's one step of its message loop
+}
+
 namespace
 {
     const char* const programNames[] = { "Bright Ambience", "Nice Hall", "Robotizer", "Sheep Spring Reverb", "Small Drum Booth", "Small Complex Room" };
@@ -153,6 +160,120 @@ namespace
         other->getStateInformation (again);
         EXPECT_EQ (pluginChunk (again, isVst3), edited);
     }
+}
+
+namespace
+{
+    juce::AudioProcessorParameter* byName (const juce::Array<juce::AudioProcessorParameter*>& params, const juce::String& name)
+    {
+        for (auto* p : params)
+            if (p->getName (100) == name)
+                return p;
+        return nullptr;
+    }
+
+    int staleValues (juce::AudioPluginInstance& hosted, NadrixAudioProcessor& local)
+    {
+        int stale = 0;
+        for (auto* p : pluginParameters (hosted))
+            if (p->getValue() != byName (local.getParameters(), p->getName (100))->getValue())
+                ++stale;
+        return stale;
+    }
+
+    // Every hosted value comes to equal the local processor's value of the
+    // same name. A JUCE plug-in on Linux asks its host to re-read values from
+    // its own message thread, so the host's message loop runs meanwhile.
+    void expectHostSees (juce::AudioPluginInstance& hosted, NadrixAudioProcessor& local, const char* what)
+    {
+        const auto deadline = juce::Time::getMillisecondCounter() + 5000;
+        while (staleValues (hosted, local) > 0 && juce::Time::getMillisecondCounter() < deadline)
+            if (! juce::dispatchNextMessageOnSystemQueue (true))
+                juce::Thread::sleep (1);
+
+        EXPECT_EQ (staleValues (hosted, local), 0) << "hosted values are stale after " << what << " in " << hosted.getPluginDescription().pluginFormatName;
+    }
+
+    void runOneBlock (juce::AudioPluginInstance& hosted)
+    {
+        auto block = noiseBuffer (2, 512, 3); // LV2 passes values both ways with a block
+        processInBlocks (hosted, block, 512);
+    }
+
+    void checkHostSeesProgramsAndStates (juce::AudioPluginFormat& format, const juce::String& fileOrIdentifier)
+    {
+        const auto hosted = load (format, fileOrIdentifier);
+        ASSERT_NE (hosted, nullptr);
+        hosted->setPlayConfigDetails (2, 2, 44100.0, 512);
+        hosted->prepareToPlay (44100.0, 512);
+        juce::Thread::sleep (250); // JUCE's LV2 host restores a state as it creates the instance: wait out the 200 ms rule
+
+        // Program 0 applies when it is the first one chosen.
+        for (const char* name : { "Bright Ambience", "Robotizer" })
+        {
+            int index = 0;
+            while (hosted->getProgramName (index) != name)
+                ++index;
+            hosted->setCurrentProgram (index);
+            runOneBlock (*hosted);
+
+            NadrixAudioProcessor fresh;
+            fresh.setCurrentProgram (juce::StringArray (programNames).indexOf (name));
+            expectHostSees (*hosted, fresh, name);
+        }
+
+        // A state restored into a second instance reaches its host too.
+        std::mt19937 rng (7);
+        for (auto* p : pluginParameters (*hosted))
+            p->setValueNotifyingHost ((float) (rng() % 1000) / 1000.0f);
+        runOneBlock (*hosted);
+        juce::MemoryBlock saved;
+        hosted->getStateInformation (saved);
+
+        const auto restored = load (format, fileOrIdentifier);
+        ASSERT_NE (restored, nullptr);
+        restored->prepareToPlay (44100.0, 512);
+        restored->setStateInformation (saved.getData(), (int) saved.getSize());
+        runOneBlock (*restored);
+
+        NadrixAudioProcessor fresh;
+        const auto chunk = pluginChunk (saved, dynamic_cast<juce::VST3PluginFormat*> (&format) != nullptr);
+        fresh.setStateInformation (chunk.getData(), (int) chunk.getSize());
+        expectHostSees (*restored, fresh, "a state restore");
+    }
+}
+
+TEST (PluginHosting, HostsSeeWhatProgramsAndRestoredStatesSet)
+{
+    juce::VST3PluginFormat vst3;
+    checkHostSeesProgramsAndStates (vst3, NADRIX_VST3_BUNDLE);
+
+    juce::LV2PluginFormat lv2;
+    lv2.searchPathsForPlugins (juce::FileSearchPath (juce::File (NADRIX_LV2_BUNDLE).getParentDirectory().getFullPathName()), false, false);
+    checkHostSeesProgramsAndStates (lv2, NADRIX_LV2_URI_TEXT);
+}
+
+TEST (PluginHosting, Vst3ShowsValuesInUnitsAndReadsTypedValues)
+{
+    juce::VST3PluginFormat format;
+    const auto hosted = load (format, NADRIX_VST3_BUNDLE);
+    ASSERT_NE (hosted, nullptr);
+    const auto params = pluginParameters (*hosted);
+
+    const std::vector<std::tuple<const char*, float, const char*>> kinds = {
+        { "Mix", 0.846f, "% wet" }, { "Split Freq LOW", 0.36f, "Hz" }, { "Gain High", 0.4f, "dB" }, { "UI Zoom", 1.0f, "x" },
+        { "Pan Dly 0", 0.3f, "L " }, { "HC Gain Dly 1", 0.8f, "%" }, { "Feedback Dly 2", 0.6f, "%" }, { "Predelay Dly 3", 0.02f, "ms" },
+        { "Delay time Dly 4", 0.25f, "ms" }, { "Active Dly 5", 1.0f, "On" }, { "Predelay gain Dly 6", 0.7f, "%" },
+    };
+    for (const auto& [name, value, unit] : kinds)
+    {
+        auto* p = byName (params, name);
+        ASSERT_NE (p, nullptr) << name;
+        const auto text = p->getText (value, 100);
+        EXPECT_TRUE (text.contains (unit)) << name << " reads " << text;
+        EXPECT_EQ (p->getText (p->getValueForText (text), 100), text) << name; // back within the text's precision
+    }
+    EXPECT_FLOAT_EQ (byName (params, "Mix")->getValueForText ("50"), 0.5f);
 }
 
 TEST (PluginHosting, Vst3BundleLoadsAndMatchesTheProcessor)

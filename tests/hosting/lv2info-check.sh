@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # lv2info must list the plug-in from the built bundle, with no error or
-# warning from lilv on the way.
+# warning from lilv on the way, classed as a reverb, with a mailto: address
+# and the six factory programs. /usr/lib/lv2 holds the LV2 specification,
+# which names the classes.
 set -u
 bundle=$1 uri=$2
-out=$(LV2_PATH="$(dirname "$bundle")" lv2info "$uri" 2>&1)
+out=$(LV2_PATH="$(dirname "$bundle"):/usr/lib/lv2" lv2info "$uri" 2>&1)
 status=$?
 echo "$out" | head -n 12
 if [ $status -ne 0 ] || ! echo "$out" | grep -q "Name: *Nadrix"; then
@@ -12,6 +14,11 @@ fi
 if echo "$out" | grep -qiE 'error|warning'; then
   echo "lv2info complained:"; echo "$out" | grep -iE 'error|warning'; exit 1
 fi
+for expected in "Class: *Reverb Plugin" "Author Email: *mailto:"; do
+  if ! echo "$out" | grep -q "$expected"; then
+    echo "lv2info does not show '$expected'"; exit 1
+  fi
+done
 presets=$(echo "$out" | sed -n '/Presets:/,/^$/p' | grep -cE 'Bright Ambience|Nice Hall|Robotizer|Sheep Spring Reverb|Small Drum Booth|Small Complex Room')
 if [ "$presets" -ne 6 ]; then
   echo "expected the six factory programs as presets, found $presets"; exit 1

@@ -81,6 +81,13 @@ TEST (ProcessorRouting, EditorWritesArePublishedAndNotifiedButNotQueued)
 
 TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARestore)
 {
+    // The values loaded at construction are program 5's: program 0 applies when chosen first.
+    NadrixAudioProcessor first;
+    EXPECT_EQ (first.getCurrentProgram(), 5);
+    first.setCurrentProgram (0);
+    EXPECT_EQ (first.getCurrentProgram(), 0);
+    EXPECT_EQ (first.getParameterValue (1), Nadrix_Preset_Data[0][1]);
+
     NadrixAudioProcessor p;
     p.setCurrentProgram (3);
     EXPECT_EQ (p.getCurrentProgram(), 3);

@@ -24,7 +24,7 @@ namespace
 
     // 1.5 s of an impulse followed by noise, at 44.1 kHz in 512-frame blocks.
     const GoldenCase goldenCases[] = {
-        { "Bright Ambience", 0, false, -1.00f, 0xbed697b4a8604a80ull },
+        { "Bright Ambience", 0, false, -1.00f, 0x931a109eb7469b16ull },
         { "Nice Hall", 1, false, -1.00f, 0x727eb2e935a55683ull },
         { "Robotizer", 2, false, -1.00f, 0xbb849c2cda69048full },
         { "Sheep Spring Reverb", 3, false, -1.00f, 0x54fa359debb9d0deull },

@@ -33,7 +33,7 @@ TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveV
     // Line 0 of program 5: pan -0.7802 reaches the engine as stored.
     EXPECT_NEAR (p.getViewData()[0].pan.load(), -0.7802f, 1e-6f);
     EXPECT_EQ (p.getViewData()[36].active.load(), 0.0f);
-    EXPECT_EQ (p.getCurrentProgram(), 0);
+    EXPECT_EQ (p.getCurrentProgram(), 5); // the program whose values are loaded
 }
 
 TEST (ParameterSet, MappingsKeepTheirAsymmetricFrequencyDivisor)

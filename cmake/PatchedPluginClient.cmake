@@ -1,0 +1,64 @@
+# The VST3 and LV2 plug-in clients of JUCE 7.0.5, compiled from patched copies.
+#
+# Each patch in juce-patches/ mends one shortcoming of that release for this
+# plug-in, with a "Nadrix:" comment beside every change:
+#   juce_VST3Common.patch    the VST3 wrapper copied a channel map by value on
+#                            every process call: an allocation on the audio thread.
+#   juce_VST3_Wrapper.patch  after a program change or a restored state the host
+#                            re-reads every value (not as edits); a damaged size
+#                            field in the wrapper's private-data trailer of a
+#                            state chunk is ignored instead of read out of bounds.
+#   juce_LV2_Client.patch    the same values reach LV2 hosts as patch:Set; the
+#                            description gives the plug-in's classes (a reverb)
+#                            and the maintainer's mailbox as a mailto: address.
+#
+# The copies are made at configure time under the build folder, with JUCE's
+# CRLF line ends turned into LF first. A patch that no longer applies (another
+# JUCE release) stops the configuration with the name of the patch.
+
+find_program (NADRIX_PATCH_PROGRAM patch REQUIRED)
+get_target_property (_nadrix_juce_modules juce::juce_audio_plugin_client INTERFACE_JUCE_MODULE_PATH)
+
+set (_nadrix_patched "${CMAKE_BINARY_DIR}/juce-patched")
+set (_nadrix_staging "${CMAKE_BINARY_DIR}/juce-patched-staging")
+set (_nadrix_patched_files
+    juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp
+    juce_audio_plugin_client/juce_audio_plugin_client_LV2.cpp
+    juce_audio_plugin_client/VST3/juce_VST3_Wrapper.cpp
+    juce_audio_plugin_client/LV2/juce_LV2_Client.cpp
+    juce_audio_processors/format_types/juce_VST3Common.h)
+
+file (REMOVE_RECURSE "${_nadrix_staging}")
+foreach (relative IN LISTS _nadrix_patched_files)
+    file (READ "${_nadrix_juce_modules}/${relative}" _text)
+    string (REPLACE "\r\n" "\n" _text "${_text}")
+    file (WRITE "${_nadrix_staging}/${relative}" "${_text}")
+endforeach()
+
+file (GLOB _nadrix_patches "${CMAKE_CURRENT_LIST_DIR}/juce-patches/*.patch")
+foreach (patch_file IN LISTS _nadrix_patches)
+    execute_process (COMMAND "${NADRIX_PATCH_PROGRAM}" -p1 --forward --batch --quiet -d "${_nadrix_staging}" -i "${patch_file}"
+                     RESULT_VARIABLE _result OUTPUT_VARIABLE _output ERROR_VARIABLE _output)
+    if (NOT _result EQUAL 0)
+        message (FATAL_ERROR "${patch_file} does not apply to JUCE in ${_nadrix_juce_modules}:\n${_output}")
+    endif()
+endforeach()
+
+# Only changed files are replaced, so a new configuration rebuilds nothing.
+foreach (relative IN LISTS _nadrix_patched_files)
+    get_filename_component (_dir "${_nadrix_patched}/${relative}" DIRECTORY)
+    file (MAKE_DIRECTORY "${_dir}")
+    file (COPY_FILE "${_nadrix_staging}/${relative}" "${_nadrix_patched}/${relative}" ONLY_IF_DIFFERENT)
+endforeach()
+
+# The wrappers include their helpers by relative path.
+file (COPY "${_nadrix_juce_modules}/juce_audio_plugin_client/utility" DESTINATION "${_nadrix_patched}/juce_audio_plugin_client")
+
+# The client targets compile the patched copies instead of the originals.
+foreach (format VST3 LV2)
+    set (_client juce_audio_plugin_client_${format})
+    get_target_property (_sources ${_client} INTERFACE_SOURCES)
+    list (TRANSFORM _sources REPLACE "^.*/juce_audio_plugin_client/${_client}\\.cpp$"
+                                     "${_nadrix_patched}/juce_audio_plugin_client/${_client}.cpp")
+    set_target_properties (${_client} PROPERTIES INTERFACE_SOURCES "${_sources}")
+endforeach()
