@@ -1,5 +1,7 @@
 #include "DelayLine.h"
 
+#include "RingMemory.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +28,7 @@ void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedba
 {
     line->sampleRate = sampleRate;
     line->capacity = (int32_t) (sampleRate * 0.5f);
-    line->buffer = static_cast<float*> (std::calloc ((size_t) line->capacity, sizeof (float)));
+    line->buffer = RingMemory_Create (line->capacity);
     line->feedback = feedback;
     line->length = DelayLine_Length_For_Time (line, time);
     line->position = 0;
@@ -82,32 +84,46 @@ float DelayLine_Get_Time (const DelayLine* line)
 
 int32_t DelayLine_Length_For_Time (const DelayLine* line, float seconds)
 {
-    const float samples = seconds * line->sampleRate;
+    return DelayLine_Length_At_Rate (seconds, line->sampleRate);
+}
+
+float DelayLine_Time_For_Length (const DelayLine* line, int32_t length)
+{
+    return DelayLine_Time_At_Rate (length, line->sampleRate);
+}
+
+int32_t DelayLine_Length_At_Rate (float seconds, float sampleRate)
+{
+    const float samples = seconds * sampleRate;
+    const auto capacity = (int32_t) (sampleRate * 0.5f);
 
     // Shorter than one sample (or not a number) would leave a ring of length
     // 0 to wrap by: such a time runs as one sample.
     if (! (samples >= 1.0f))
         return 1;
 
-    if (samples >= (float) line->capacity)
-        return line->capacity;
+    if (samples >= (float) capacity)
+        return capacity;
 
     return (int32_t) samples;
 }
 
-float DelayLine_Time_For_Length (const DelayLine* line, int32_t length)
+float DelayLine_Time_At_Rate (int32_t length, float sampleRate)
 {
-    return (float) length / line->sampleRate;
+    return (float) length / sampleRate;
 }
 
 void DelayLine_Reset_Length (DelayLine* line, int32_t length)
 {
-    std::memset (line->buffer, 0, sizeof (float) * (size_t) line->capacity);
+    // Only the slots the new length reads: the position wraps below it, and
+    // the next change of length clears again what that length reads. The
+    // output is the same as with the whole ring cleared.
+    std::memset (line->buffer, 0, sizeof (float) * (size_t) length);
     line->length = length;
 }
 
 void DelayLine_Destroy (DelayLine* line)
 {
-    std::free (line->buffer);
+    RingMemory_Destroy (line->buffer);
     std::free (line);
 }

@@ -24,5 +24,7 @@ void DelayLine_Set_Time (DelayLine* line, float seconds);
 float DelayLine_Get_Time (const DelayLine* line);
 int32_t DelayLine_Length_For_Time (const DelayLine* line, float seconds);
 float DelayLine_Time_For_Length (const DelayLine* line, int32_t length);
+int32_t DelayLine_Length_At_Rate (float seconds, float sampleRate);
+float DelayLine_Time_At_Rate (int32_t length, float sampleRate);
 void DelayLine_Reset_Length (DelayLine* line, int32_t length);
 void DelayLine_Destroy (DelayLine* line);

@@ -12,7 +12,8 @@ struct LineRequest
     std::atomic<float> hcGain { 0.0f };
     std::atomic<float> feedback { 0.0f };
     std::atomic<float> predelay { 0.0f };     // seconds
-    std::atomic<int32_t> delayLength { 1 };   // samples
+    std::atomic<float> delayTime { 0.0f };    // seconds
+    std::atomic<int32_t> delayLength { 1 };   // samples at the setters' rate: tells a change of length
     std::atomic<bool> clearRing { false };    // the delay length changed since the last take-over
     std::atomic<float> active { 0.0f };
     std::atomic<float> predelayGain { 0.0f };

@@ -1,6 +1,9 @@
 #include "ModLine.h"
 
+#include "RingMemory.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,15 +34,11 @@ ModLine* ModLine_Create()
 
 void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float sampleRate)
 {
-    if (sampleRate < 44000.0f)
-        sampleRate = 44100.0f;
-    if (sampleRate > 200000.0f)
-        sampleRate = 192000.0f;
+    sampleRate = ModLine_Clamped_Rate (sampleRate);
 
     line->sampleRate = sampleRate;
     line->length = ModLine_Length_For_Predelay (line, predelay);
-    line->capacity = (int32_t) (100.0f + sampleRate);
-    line->buffer = static_cast<float*> (std::calloc ((size_t) line->capacity, sizeof (float)));
+    line->capacity = (int32_t) (100.0f + sampleRate);    line->buffer = RingMemory_Create (line->capacity);
     line->depth = depth;
     line->rate = rate;
     line->phase = 0;
@@ -122,6 +121,25 @@ float ModLine_Get_Predelay (const ModLine* line)
 
 int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds)
 {
+    return ModLine_Length_At_Rate (seconds, line->sampleRate);
+}
+
+float ModLine_Predelay_For_Length (const ModLine* line, int32_t length)
+{
+    return ModLine_Predelay_At_Rate (length, line->sampleRate);
+}
+
+float ModLine_Clamped_Rate (float sampleRate)
+{
+    if (sampleRate < 44000.0f)
+        sampleRate = 44100.0f;
+    if (sampleRate > 200000.0f)
+        sampleRate = 192000.0f;
+    return sampleRate;
+}
+
+int32_t ModLine_Length_At_Rate (float seconds, float clampedRate)
+{
     // Capped at one second so the ring always fits; a negative (or not a
     // number) pre-delay runs as none, so the length never drops below 100.
     if (! (seconds >= 0.0f))
@@ -129,16 +147,31 @@ int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds)
     if (seconds > 1.0f)
         seconds = 1.0f;
 
-    return (int32_t) (seconds * line->sampleRate + 100.0f);
+    return (int32_t) (seconds * clampedRate + 100.0f);
 }
 
-float ModLine_Predelay_For_Length (const ModLine* line, int32_t length)
+float ModLine_Predelay_At_Rate (int32_t length, float clampedRate)
 {
-    return ((float) length - 100.0f) / line->sampleRate;
+    return ((float) length - 100.0f) / clampedRate;
+}
+
+void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate)
+{
+    // A fresh line delays by the distance between its indices modulo its
+    // length: a count of samples, set by the pre-delay it was made with.
+    // Here the read index moves so that the line, fresh and at its current
+    // length, delays by the seconds a fresh line at the reference rate would.
+    const int32_t initialLength = ModLine_Length_At_Rate (initialPredelay, referenceRate);
+    const int32_t length = ModLine_Length_At_Rate (predelay, referenceRate);
+    const auto start = (int32_t) ((double) initialLength * 0.5);
+    const int32_t referenceDelay = ((-start) % length + length) % length;
+
+    const auto delay = (int32_t) std::lround ((double) referenceDelay * (double) line->sampleRate / (double) referenceRate);
+    line->readIndex = ((line->writeIndex - delay) % line->length + line->length) % line->length;
 }
 
 void ModLine_Destroy (ModLine* line)
 {
-    std::free (line->buffer);
+    RingMemory_Destroy (line->buffer);
     std::free (line);
 }

@@ -30,4 +30,8 @@ void ModLine_Set_Predelay (ModLine* line, float seconds);
 float ModLine_Get_Predelay (const ModLine* line);
 int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds);
 float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);
+float ModLine_Clamped_Rate (float sampleRate);
+int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
+float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);
+void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate);
 void ModLine_Destroy (ModLine* line);

@@ -1,6 +1,5 @@
 #include "NadrixProcessor.h"
 
-#include "ML_Modulation_Values.h"
 #include "Nadrix_Default.h"
 
 #include <algorithm>
@@ -11,6 +10,8 @@ namespace
     constexpr auto relaxed = std::memory_order_relaxed;
     constexpr auto acquire = std::memory_order_acquire;
     constexpr auto release = std::memory_order_release;
+
+    constexpr float referenceRate = 44100.0f; // the rate the construction table was made for
 
     float crossfadeGain (float share)
     {
@@ -26,7 +27,8 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
       gainLow (0.73891002f),
       gainMid (1.345804f),
       gainHigh (0.71982002f),
-      engineSampleRate (sampleRate)
+      lines (new LineSet (sampleRate)),
+      settingsRate (sampleRate)
 {
     using namespace ParameterLayout;
 
@@ -34,10 +36,6 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
     {
         const float* d = Nadrix_Default + indexOf (j, 0);
 
-        delayLines[j] = DelayLine_Create();
-        modLines[j] = ModLine_Create();
-        DelayLine_Init (delayLines[j], d[delayTime], engineSampleRate, d[feedback]);
-        ModLine_Init (modLines[j], ML_Modulation_Values[j].depth, ML_Modulation_Values[j].rate, d[predelay], engineSampleRate);
         PanGains_Set (&panGains[j], d[pan]);
         hcGain[j] = d[ParameterLayout::hcGain];
         active[j] = d[ParameterLayout::active];
@@ -48,12 +46,13 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
         r.hcGain.store (d[ParameterLayout::hcGain], relaxed);
         r.feedback.store (d[feedback], relaxed);
         r.predelay.store (d[predelay], relaxed);
-        r.delayLength.store (delayLines[j]->length, relaxed);
+        r.delayTime.store (d[delayTime], relaxed);
+        r.delayLength.store (lines->delayLines[j]->length, relaxed);
         r.active.store (d[ParameterLayout::active], relaxed);
         r.predelayGain.store (d[ParameterLayout::predelayGain], relaxed);
     }
 
-    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) engineSampleRate);
+    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
         syncParamForView (j);
@@ -61,11 +60,7 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
 
 NadrixProcessor::~NadrixProcessor()
 {
-    for (int j = 0; j < numLines; ++j)
-    {
-        DelayLine_Destroy (delayLines[j]);
-        ModLine_Destroy (modLines[j]);
-    }
+    delete lines;
 }
 
 //==============================================================================
@@ -101,8 +96,10 @@ void NadrixProcessor::setParamByAUID (int id, float value)
         case delayTime:
         {
             // A new length empties the ring; the clearing itself happens on
-            // the audio thread, before the line's next sample.
-            const int32_t length = DelayLine_Length_For_Time (delayLines[j], value);
+            // the audio thread, before the line's next sample. The flag keeps
+            // a change that is undone before the next block (A to B to A).
+            r.delayTime.store (value, relaxed);
+            const int32_t length = DelayLine_Length_At_Rate (value, settingsRate.load (relaxed));
             if (r.delayLength.exchange (length, relaxed) != length)
                 r.clearRing.store (true, release);
             break;
@@ -121,15 +118,52 @@ void NadrixProcessor::syncParamForView (int line)
 
     const LineRequest& r = requests[line];
     NadrixViewdata& v = viewdata[line];
-    const int32_t predelayLength = ModLine_Length_For_Predelay (modLines[line], r.predelay.load (relaxed));
 
     v.pan.store (r.pan.load (relaxed), relaxed);
     v.hcGain.store (r.hcGain.load (relaxed), relaxed);
     v.feedback.store (r.feedback.load (relaxed), relaxed);
-    v.predelay.store (ModLine_Predelay_For_Length (modLines[line], predelayLength), relaxed);
-    v.delayTime.store (DelayLine_Time_For_Length (delayLines[line], r.delayLength.load (relaxed)), relaxed);
     v.active.store (r.active.load (relaxed), relaxed);
     v.predelayGain.store (r.predelayGain.load (relaxed), relaxed);
+
+    // Times as realised in whole samples at the current rate. A restart at
+    // another rate rewrites every record after it has changed the rate; a
+    // record written with the old rate meanwhile is written again.
+    for (float rate = settingsRate.load();; )
+    {
+        const float predelayRate = ModLine_Clamped_Rate (rate);
+        v.predelay.store (ModLine_Predelay_At_Rate (ModLine_Length_At_Rate (r.predelay.load (relaxed), predelayRate), predelayRate), relaxed);
+        v.delayTime.store (DelayLine_Time_At_Rate (DelayLine_Length_At_Rate (r.delayTime.load (relaxed), rate), rate), relaxed);
+
+        const float now = settingsRate.load();
+        if (now == rate)
+            break;
+        rate = now;
+    }
+}
+
+void NadrixProcessor::restart (float sampleRate)
+{
+    const std::lock_guard<std::mutex> lock (restartLock);
+    auto fresh = std::make_unique<LineSet> (sampleRate);
+
+    if (sampleRate != settingsRate.load())
+    {
+        settingsRate.store (sampleRate);
+        for (int j = 0; j < numLines; ++j)
+        {
+            LineRequest& r = requests[j];
+            r.delayLength.store (DelayLine_Length_At_Rate (r.delayTime.load (relaxed), sampleRate), relaxed);
+            syncParamForView (j);
+        }
+    }
+
+    freshLines.offer (std::move (fresh));
+}
+
+void NadrixProcessor::releaseReplacedLines()
+{
+    const std::lock_guard<std::mutex> lock (restartLock);
+    freshLines.collect();
 }
 
 void NadrixProcessor::requestTakeOver (uint64_t bits)
@@ -139,6 +173,8 @@ void NadrixProcessor::requestTakeOver (uint64_t bits)
 
 void NadrixProcessor::takeOverRequests()
 {
+    takeOverFreshLines();
+
     if (pendingRequests.load (relaxed) == 0)
         return;
 
@@ -148,22 +184,55 @@ void NadrixProcessor::takeOverRequests()
         update_3band_state (&splitter,
                             (int) lowSplitFrequency.load (relaxed),
                             (int) midSplitFrequency.load (relaxed),
-                            (int) engineSampleRate);
+                            (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
         if ((pending & (uint64_t { 1 } << j)) != 0)
-            takeOverLine (j);
+            takeOverLine (j, false);
 }
 
-void NadrixProcessor::takeOverLine (int line)
+void NadrixProcessor::takeOverFreshLines()
+{
+    LineSet* fresh = freshLines.take();
+    if (fresh == nullptr)
+        return;
+
+    freshLines.giveBack (lines);
+    lines = fresh;
+
+    // Every line is taken over below: requests made before this point need no
+    // second take-over; later ones set their bits again.
+    pendingRequests.exchange (0, acquire);
+
+    // The splitter as a fresh engine has it: silent, tuned to the current splits.
+    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+
+    for (int j = 0; j < numLines; ++j)
+        takeOverLine (j, true);
+}
+
+void NadrixProcessor::takeOverLine (int line, bool freshRing)
 {
     LineRequest& r = requests[line];
+    DelayLine* comb = lines->delayLines[line];
 
-    if (r.clearRing.exchange (false, acquire))
-        DelayLine_Reset_Length (delayLines[line], r.delayLength.load (relaxed));
+    // The length at the lines' own rate; a flagged change clears the ring
+    // even when the length comes back to where it was.
+    const bool changed = r.clearRing.exchange (false, acquire);
+    const int32_t length = DelayLine_Length_For_Time (comb, r.delayTime.load (relaxed));
+    if (freshRing)
+        comb->length = length; // a fresh ring is silent already
+    else if (changed || length != comb->length)
+        DelayLine_Reset_Length (comb, length);
 
-    DelayLine_Set_Feedback (delayLines[line], r.feedback.load (relaxed));
-    ModLine_Set_Predelay (modLines[line], r.predelay.load (relaxed));
+    DelayLine_Set_Feedback (comb, r.feedback.load (relaxed));
+    ModLine_Set_Predelay (lines->modLines[line], r.predelay.load (relaxed));
+
+    // The engine's pre-delays were made for 44.1 kHz: at another rate a fresh
+    // one starts where it would delay by the same seconds.
+    if (freshRing && lines->sampleRate != referenceRate)
+        ModLine_Match_Fresh_Delay (lines->modLines[line], Nadrix_Default[ParameterLayout::indexOf (line, ParameterLayout::predelay)],
+                                   r.predelay.load (relaxed), referenceRate);
     PanGains_Set (&panGains[line], r.pan.load (relaxed));
     hcGain[line] = r.hcGain.load (relaxed);
     active[line] = r.active.load (relaxed);
@@ -238,8 +307,8 @@ void NadrixProcessor::runLine (int line, int32_t numFrames)
     for (int32_t i = 0; i < numFrames; ++i)
         lineIn[i] = (float) (inputGain * (highShare * highWeighted[i] + (double) lowMid[i])); // stored as float
 
-    DelayLine_Process_Block (delayLines[line], lineIn, combOut, numFrames);
-    ModLine_Process_Block (modLines[line], combOut, lineOut, numFrames);
+    DelayLine_Process_Block (lines->delayLines[line], lineIn, combOut, numFrames);
+    ModLine_Process_Block (lines->modLines[line], combOut, lineOut, numFrames);
 
     const float left = panGains[line].left;
     const float right = panGains[line].right;

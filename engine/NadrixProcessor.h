@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DelayLine.h"
+#include "AudioThreadHandover.h"
 #include "EffectEngine.h"
 #include "LineRequest.h"
-#include "ModLine.h"
+#include "LineSet.h"
 #include "NadrixViewdata.h"
 #include "PanGains.h"
 #include "ParameterLayout.h"
@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 // The reverb: 50 lines, each a feedback comb followed by a modulated
 // pre-delay, fed from a three-band split of the mono input, panned into a
@@ -19,7 +20,9 @@
 //
 // setParamByAUID may run on any thread while process runs: values are
 // atomics, and whatever touches a line's rings is handed to the audio thread,
-// which takes it over before the first frame of its next block.
+// which takes it over before the first frame of its next block. restart,
+// from any thread but the audio thread, lets the reverb start afresh at a
+// sample rate; the fresh lines are built there and handed over too.
 class NadrixProcessor final : public EffectEngine
 {
 public:
@@ -42,6 +45,16 @@ public:
     void syncParamForView (int line);
     const NadrixViewdata* getViewData() const noexcept { return viewdata; }
 
+    // From the next block on, the reverb runs at this rate from the state a
+    // fresh engine has with the current settings: silent rings, pre-delays
+    // and splitter. Times and frequencies keep their meaning in seconds and
+    // hertz. Not for the audio thread: the new lines are built here.
+    void restart (float sampleRate);
+    // Frees the lines that restarts replaced. Not for the audio thread.
+    void releaseReplacedLines();
+    // The rate of the latest restart, or of construction.
+    float getSampleRate() const noexcept { return settingsRate.load (std::memory_order_relaxed); }
+
     // Frames run through the lines together; longer blocks go in pieces.
     static constexpr int32_t chunkFrames = 256;
 
@@ -57,7 +70,8 @@ private:
 
     void requestTakeOver (uint64_t bits);
     void takeOverRequests();
-    void takeOverLine (int line);
+    void takeOverFreshLines();
+    void takeOverLine (int line, bool freshRing);
     BlockGains gainsForBlock() const;
     void processChunk (float* frames, int32_t numFrames, const BlockGains& gains);
     void splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains);
@@ -70,8 +84,10 @@ private:
     std::atomic<float> gainLow, gainMid, gainHigh;
     NadrixViewdata viewdata[numLines];
     std::atomic<bool> bypass { false };
-    DelayLine* delayLines[numLines];
-    ModLine* modLines[numLines];
+    LineSet* lines;                             // owned by the audio thread
+    AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
+    std::atomic<float> settingsRate;            // the rate setters compute lengths at
+    std::mutex restartLock;                     // between restarting threads; never the audio thread
     ThreeBandState splitter;
 
     // Owned by the audio thread; refreshed from `requests` at each take-over.
@@ -79,8 +95,6 @@ private:
     float predelayGain[numLines];
     PanGains panGains[numLines];
     float active[numLines];
-
-    float engineSampleRate;
 
     LineRequest requests[numLines];
     std::atomic<uint64_t> pendingRequests { 0 }; // bit j: line j; bit 50: split frequencies

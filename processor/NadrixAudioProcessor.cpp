@@ -32,13 +32,13 @@ NadrixAudioProcessor::NadrixAudioProcessor()
 {
     normalizePresetTable();
 
-    engineSampleRate = getSampleRate() < 44000.0 ? 44100.0f : (float) getSampleRate();
+    engineSampleRate.store (engineRateFor (getSampleRate()));
 
     for (auto& v : paramValues)
         v.store (0.0f, std::memory_order_relaxed);
 
     interleaveBuffer = static_cast<float*> (std::malloc (sizeof (float) * 2 * (size_t) interleaveFrames));
-    engine = new NadrixProcessor (engineSampleRate);
+    engine = new NadrixProcessor (engineSampleRate.load());
 
     publishParameters();
 }
@@ -101,6 +101,13 @@ void NadrixAudioProcessor::endParameterGesture (int index)
         published[index]->endChangeGesture();
 }
 
+void NadrixAudioProcessor::startAfresh()
+{
+    // A program or a restored state sounds the same whenever it is chosen:
+    // the reverb starts from the state a fresh instance has with these values.
+    engine->restart (engineSampleRate.load());
+}
+
 void NadrixAudioProcessor::tellHostEveryValueMayHaveChanged()
 {
     // The plug-in formats' wrappers take this as their cue to pass every
@@ -129,8 +136,27 @@ float NadrixAudioProcessor::getParameterValue (int index) const noexcept
 
 //==============================================================================
 const juce::String NadrixAudioProcessor::getName() const { return "Nadrix"; }
-void NadrixAudioProcessor::prepareToPlay (double, int) {}
-void NadrixAudioProcessor::releaseResources() {}
+float NadrixAudioProcessor::engineRateFor (double hostRate)
+{
+    // Below 44 kHz the engine keeps the 44.1 kHz time base it was made for.
+    return hostRate < 44000.0 ? 44100.0f : (float) hostRate;
+}
+
+void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
+{
+    // The engine runs at the host's rate, so that delay times, pre-delays and
+    // split frequencies keep their seconds and hertz.
+    const float rate = engineRateFor (sampleRate);
+    if (rate != engine->getSampleRate())
+        engine->restart (rate);
+    engineSampleRate.store (rate);
+    engine->releaseReplacedLines();
+}
+
+void NadrixAudioProcessor::releaseResources()
+{
+    engine->releaseReplacedLines();
+}
 
 bool NadrixAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {
@@ -154,6 +180,10 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
     float* left = buffer.getWritePointer (0);
     float* right = numOutputs > 1 ? buffer.getWritePointer (1) : nullptr;
 
+    // A mono track feeds the engine the same signal on both sides: it sounds
+    // like that signal centred on a stereo track, dry on both outputs.
+    const float* rightInput = right != nullptr && getTotalNumInputChannels() > 1 ? right : left;
+
     for (int start = 0; start < numSamples; start += interleaveFrames)
     {
         const int n = juce::jmin (interleaveFrames, numSamples - start);
@@ -161,7 +191,7 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
         for (int i = 0; i < n; ++i)
         {
             interleaveBuffer[2 * i] = left[start + i];
-            interleaveBuffer[2 * i + 1] = right != nullptr ? right[start + i] : left[start + i];
+            interleaveBuffer[2 * i + 1] = rightInput[start + i];
         }
 
         engine->process (interleaveBuffer, 8u * (unsigned) n, (unsigned) n);
@@ -177,7 +207,11 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
 double NadrixAudioProcessor::getTailLengthSeconds() const
 {
-    return reverbTailSeconds (engine->getViewData(), ParameterLayout::numLines);
+    // In the host's seconds: below 44 kHz the engine's time base is 44.1 kHz,
+    // so its seconds last longer.
+    const double hostRate = getSampleRate();
+    const double stretch = hostRate > 0.0 ? (double) engineSampleRate.load() / hostRate : 1.0;
+    return reverbTailSeconds (engine->getViewData(), ParameterLayout::numLines) * juce::jmax (1.0, stretch);
 }
 
 bool NadrixAudioProcessor::acceptsMidi() const { return false; }
@@ -209,6 +243,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
     for (int i = 0; i < numParameters; ++i)
         setParameter (i, Nadrix_Preset_Data[program][i]);
 
+    startAfresh();
     tellHostEveryValueMayHaveChanged();
 }
 
@@ -249,7 +284,10 @@ void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInByte
     }
 
     if (n > 0)
+    {
+        startAfresh();
         tellHostEveryValueMayHaveChanged();
+    }
 }
 
 //==============================================================================

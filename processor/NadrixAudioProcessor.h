@@ -81,14 +81,16 @@ public:
 
 private:
     void internalSetParameter (int index, float value);
+    void startAfresh();
     void tellHostEveryValueMayHaveChanged();
+    static float engineRateFor (double hostRate);
     void publishParameters();
     static float startValue (int index);
 
     std::atomic<float> paramValues[numParameters];
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
     std::atomic<int> currentProgram { startProgram }; // the program whose values were loaded last
-    float engineSampleRate = 44100.0f;
+    std::atomic<float> engineSampleRate { 44100.0f }; // the rate the engine runs at: the host's, or 44.1 kHz below 44 kHz
     NadrixProcessor* engine = nullptr;
     float* interleaveBuffer = nullptr;
     ParamChangeQueue changeQueue;

@@ -4,13 +4,6 @@
 #include "ParameterLayout.h"
 #include "ParameterText.h"
 
-namespace
-{
-    // Set while this thread publishes a value, so that the object's own
-    // change callback does not hand it to the processor a second time.
-    thread_local bool publishing = false;
-}
-
 NadrixParameter::NadrixParameter (NadrixAudioProcessor& o, int i, const juce::String& parameterName, float defaultValue)
     : juce::AudioParameterFloat (juce::ParameterID { parameterName, 1 }, parameterName, juce::NormalisableRange<float> (0.0f, 1.0f), defaultValue),
       owner (o),
@@ -23,13 +16,16 @@ void NadrixParameter::publish (float newValue)
     if (get() == newValue) // the range is 0..1, so the held value is the normalised one
         return;
 
-    const juce::ScopedValueSetter<bool> scope (publishing, true);
     static_cast<juce::AudioProcessorParameter&> (*this).setValue (newValue);
 }
 
 void NadrixParameter::valueChanged (float newValue)
 {
-    if (! publishing)
+    // The processor stores a value before it publishes it, so a value it
+    // already holds is its own, coming back: only a new one is the host's.
+    // (No thread-local flag: in a plug-in loaded at run time, a thread's first
+    // use of one allocates, and the first may well be on the audio thread.)
+    if (newValue != owner.getParameterValue (index))
         owner.setParameter (index, newValue);
 }
 

@@ -7,8 +7,8 @@ class NadrixAudioProcessor;
 // A published parameter. A host writes it through setValue; once the object
 // holds the value, the write is handed to the processor, which stores and
 // maps it, queues it for an open editor and publishes the value it kept back
-// here. publish() stores without handing over again, so every write is
-// applied once and none loops back. Hosts read and type its value as text
+// here. A value the processor already holds is not handed over again, so
+// every write is applied once and none loops back. Hosts read and type its value as text
 // in the reverb's own units.
 class NadrixParameter final : public juce::AudioParameterFloat
 {

@@ -9,7 +9,8 @@
 #include <vector>
 
 // One thread processes while a host-like thread and an editor-like thread
-// set every parameter and read every view record. Under ThreadSanitizer any
+// set every parameter and read every view record, and another restarts the
+// reverb at changing rates. Under ThreadSanitizer any
 // unsynchronised access fails the run; without it this still checks that
 // the output stays finite.
 TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
@@ -45,7 +46,19 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
         EXPECT_TRUE (std::isfinite (sink));
     };
 
-    std::thread host (setter, 1u), editor (setter, 2u), view (viewer);
+    // Programs, restored states and rate changes start the reverb afresh
+    // from another thread, while it runs.
+    auto restarter = [&engine, &stop] {
+        for (int round = 0; ! stop.load(); ++round)
+        {
+            engine.restart (round % 3 == 2 ? 48000.0f : 44100.0f);
+            if (round % 2 == 1)
+                engine.releaseReplacedLines();
+            std::this_thread::sleep_for (std::chrono::milliseconds (2));
+        }
+    };
+
+    std::thread host (setter, 1u), editor (setter, 2u), view (viewer), programs (restarter);
 
     std::vector<float> block (2 * 512);
     std::mt19937 rng (3);
@@ -64,5 +77,6 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
     host.join();
     editor.join();
     view.join();
+    programs.join();
     EXPECT_TRUE (finite);
 }

@@ -170,21 +170,6 @@ TEST (ProcessorState, ShortLongAndDamagedChunksChangeOnlyWhatTheyValidlyHold)
     EXPECT_EQ (p.getParameters()[2]->getValue(), 1.0f);
 }
 
-TEST (ProcessorAudio, MonoTrackFeedsTheEngineLeftAndSilence)
-{
-    NadrixAudioProcessor mono, stereo;
-    ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
-    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
-    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::stereo() }, { juce::AudioChannelSet::mono() } }));
-
-    auto a = noiseBuffer (2, 3000, 1); // channel 1 holds garbage a mono host leaves behind
-    auto b = a;
-    b.clear (1, 0, b.getNumSamples());
-    processInBlocks (mono, a, 512);
-    processInBlocks (stereo, b, 512);
-    EXPECT_TRUE (identical (a, b));
-}
-
 TEST (ProcessorAudio, BlocksLongerThanTheScratchBlockMatchSmallBlocks)
 {
     NadrixAudioProcessor big, small;

@@ -19,19 +19,22 @@ namespace
         int program;
         bool monoInput;
         float mix;          // below 0: the program's own
+        double rate;
         std::uint64_t checksum;
     };
 
-    // 1.5 s of an impulse followed by noise, at 44.1 kHz in 512-frame blocks.
+    // 66150 frames of an impulse followed by noise, in 512-frame blocks.
     const GoldenCase goldenCases[] = {
-        { "Bright Ambience", 0, false, -1.00f, 0x931a109eb7469b16ull },
-        { "Nice Hall", 1, false, -1.00f, 0x727eb2e935a55683ull },
-        { "Robotizer", 2, false, -1.00f, 0xbb849c2cda69048full },
-        { "Sheep Spring Reverb", 3, false, -1.00f, 0x54fa359debb9d0deull },
-        { "Small Drum Booth", 4, false, -1.00f, 0xc08124a7133622baull },
-        { "Small Complex Room", 5, false, -1.00f, 0xbed697b4a8604a80ull },
-        { "Nice Hall on a mono track", 1, true, -1.00f, 0x630a5b0b7a589c72ull },
-        { "Small Drum Booth at Mix 0.25", 4, false, 0.25f, 0x8b5e3cfb68a45401ull },
+        { "Bright Ambience", 0, false, -1.00f, 44100.0, 0x931a109eb7469b16ull },
+        { "Nice Hall", 1, false, -1.00f, 44100.0, 0x727eb2e935a55683ull },
+        { "Robotizer", 2, false, -1.00f, 44100.0, 0xbb849c2cda69048full },
+        { "Sheep Spring Reverb", 3, false, -1.00f, 44100.0, 0x54fa359debb9d0deull },
+        { "Small Drum Booth", 4, false, -1.00f, 44100.0, 0xc08124a7133622baull },
+        { "Small Complex Room", 5, false, -1.00f, 44100.0, 0xbed697b4a8604a80ull },
+        { "Nice Hall on a mono track", 1, true, -1.00f, 44100.0, 0x83256ec8cb42bb40ull },
+        { "Small Drum Booth at Mix 0.25", 4, false, 0.25f, 44100.0, 0x8b5e3cfb68a45401ull },
+        { "Nice Hall at 48 kHz", 1, false, -1.00f, 48000.0, 0x984d780c897b6684ull },
+        { "Robotizer at 96 kHz", 2, false, -1.00f, 96000.0, 0xdc16fd0e46c3f83aull },
     };
 
     constexpr int goldenFrames = 66150;
@@ -41,8 +44,8 @@ namespace
         NadrixAudioProcessor p;
         const auto in = c.monoInput ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
         p.setBusesLayout ({ { in }, { juce::AudioChannelSet::stereo() } });
-        p.setRateAndBufferSizeDetails (44100.0, 512);
-        p.prepareToPlay (44100.0, 512);
+        p.setRateAndBufferSizeDetails (c.rate, 512);
+        p.prepareToPlay (c.rate, 512);
         p.setCurrentProgram (c.program);
         if (c.mix >= 0.0f)
             p.getParameters()[0]->setValueNotifyingHost (c.mix);
@@ -64,7 +67,7 @@ TEST (GoldenOutput, EveryFactoryProgramSoundsExactlyAsPinned)
         const auto actual = renderChecksum (c);
         if (print)
             std::cout << "        { \"" << c.name << "\", " << c.program << ", " << (c.monoInput ? "true" : "false") << ", "
-                      << juce::String (c.mix, 2) << "f, 0x" << juce::String::toHexString ((juce::int64) actual).paddedLeft ('0', 16) << "ull },\n";
+                      << juce::String (c.mix, 2) << "f, " << juce::String (c.rate, 1) << ", 0x" << juce::String::toHexString ((juce::int64) actual).paddedLeft ('0', 16) << "ull },\n";
 
         EXPECT_EQ (actual, c.checksum)
             << "the golden output of \"" << c.name << "\" changed (checksum 0x" << juce::String::toHexString ((juce::int64) actual)

@@ -79,6 +79,8 @@ TEST_F (RenderFixture, RendersAFileAsAHostWouldAtItsOwnRate)
 
     // The same through an in-process processor, block by block.
     NadrixAudioProcessor expected;
+    expected.setRateAndBufferSizeDetails (48000.0, 300);
+    expected.prepareToPlay (48000.0, 300);
     expected.setCurrentProgram (2);
     juce::AudioBuffer<float> audio (2, 33000);
     audio.clear();

@@ -103,6 +103,11 @@ int main (int argc, char* argv[])
         return fail ("the output '" + options.output.getFullPathName() + "' is a directory");
 
     const double rate = input->getSampleRate();
+    Renderer renderer (processor, *input, options.blockSize);
+    if (auto r = renderer.prepared(); r.failed())
+        return fail (r.getErrorMessage());
+
+    // The tail in seconds at the input's rate, known once the processor is prepared for it.
     const double tailSeconds = options.tailSeconds.value_or (processor.getTailLengthSeconds());
     const auto tailFrames = (juce::int64) std::ceil (tailSeconds * rate);
 
@@ -110,8 +115,7 @@ int main (int argc, char* argv[])
     if (! output.isOpen())
         return fail ("cannot write '" + options.output.getFullPathName() + "'");
 
-    Renderer renderer (processor, options.blockSize);
-    if (auto r = renderer.render (*input, tailFrames, output.getWriter()); r.failed())
+    if (auto r = renderer.render (tailFrames, output.getWriter()); r.failed())
         return fail (r.getErrorMessage());
     if (auto r = output.commit(); r.failed())
         return fail (r.getErrorMessage());

@@ -2,16 +2,28 @@
 
 #include "ProgressBar.h"
 
-Renderer::Renderer (NadrixAudioProcessor& p, int frames) : processor (p), blockSize (frames) {}
-
-juce::Result Renderer::render (InputSignal& input, juce::int64 tailFrames, juce::AudioFormatWriter& output)
+Renderer::Renderer (NadrixAudioProcessor& p, InputSignal& in, int frames) : processor (p), input (in), blockSize (frames)
 {
-    const auto in = input.getNumChannels() == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-    if (! processor.setBusesLayout ({ { in }, { juce::AudioChannelSet::stereo() } }))
-        return juce::Result::fail ("the plug-in refused a " + in.getDescription() + " input");
+    const auto layout = input.getNumChannels() == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+    if (! processor.setBusesLayout ({ { layout }, { juce::AudioChannelSet::stereo() } }))
+    {
+        preparation = juce::Result::fail ("the plug-in refused a " + layout.getDescription() + " input");
+        return;
+    }
 
     processor.setRateAndBufferSizeDetails (input.getSampleRate(), blockSize);
     processor.prepareToPlay (input.getSampleRate(), blockSize);
+}
+
+Renderer::~Renderer()
+{
+    processor.releaseResources();
+}
+
+juce::Result Renderer::render (juce::int64 tailFrames, juce::AudioFormatWriter& output)
+{
+    if (preparation.failed())
+        return preparation;
 
     const juce::int64 total = input.getLength() + tailFrames;
     juce::AudioBuffer<float> buffer (2, blockSize);
@@ -30,14 +42,10 @@ juce::Result Renderer::render (InputSignal& input, juce::int64 tailFrames, juce:
         processor.processBlock (block, midi);
 
         if (! output.writeFromAudioSampleBuffer (block, 0, n))
-        {
-            processor.releaseResources();
             return juce::Result::fail ("writing the output failed (disk full?)");
-        }
 
         progress.update (position + n);
     }
 
-    processor.releaseResources();
     return juce::Result::ok();
 }

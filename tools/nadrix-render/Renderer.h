@@ -9,11 +9,17 @@
 class Renderer
 {
 public:
-    Renderer (NadrixAudioProcessor& processor, int blockSize);
+    // Prepares the processor for the input's layout and sample rate, as a host
+    // does before it plays.
+    Renderer (NadrixAudioProcessor& processor, InputSignal& input, int blockSize);
+    ~Renderer();
 
-    juce::Result render (InputSignal& input, juce::int64 tailFrames, juce::AudioFormatWriter& output);
+    juce::Result prepared() const { return preparation; }
+    juce::Result render (juce::int64 tailFrames, juce::AudioFormatWriter& output);
 
 private:
     NadrixAudioProcessor& processor;
+    InputSignal& input;
     const int blockSize;
+    juce::Result preparation { juce::Result::ok() };
 };

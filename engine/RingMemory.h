@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+
+// Memory for a ring of samples: zeroed, with every page touched at once, so
+// that the audio thread never takes a page's first-touch fault (a zeroed
+// block from the system is only mapped when it is first written).
+float* RingMemory_Create (int32_t samples);
+void RingMemory_Destroy (float* ring);

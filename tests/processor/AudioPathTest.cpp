@@ -1,0 +1,148 @@
+// The audio path from a host's point of view: the same reverb in seconds at
+// every sample rate, a mono track heard centred, and programs and states that
+// sound the same whenever they are chosen.
+#include "NadrixAudioProcessor.h"
+#include "Nadrix_Preset_Data.h"
+#include "NadrixProcessor.h"
+#include "ParameterMapping.h"
+#include "ProcessorTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+    constexpr int robotizer = 2, niceHall = 1;
+
+    struct Response
+    {
+        double decaySeconds;      // until the backward-integrated energy is 30 dB down
+        double firstWetSeconds;   // the first output sample after the dry impulse
+        double samplePeriod;
+    };
+
+    Response impulseResponse (int program, double rate)
+    {
+        NadrixAudioProcessor p;
+        p.setRateAndBufferSizeDetails (rate, 512);
+        p.prepareToPlay (rate, 512);
+        p.setCurrentProgram (program);
+
+        juce::AudioBuffer<float> audio (2, (int) (6.0 * rate));
+        audio.clear();
+        audio.setSample (0, 0, 1.0f);
+        audio.setSample (1, 0, 1.0f);
+        processInBlocks (p, audio, 512);
+
+        std::vector<double> energy ((size_t) audio.getNumSamples());
+        for (int i = 0; i < audio.getNumSamples(); ++i)
+            energy[(size_t) i] = std::pow ((double) audio.getSample (0, i), 2.0) + std::pow ((double) audio.getSample (1, i), 2.0);
+        energy[0] = 0.0; // the dry impulse is not part of the decay
+
+        Response r { 0.0, 0.0, 1.0 / rate };
+        for (size_t i = 1; i < energy.size() && r.firstWetSeconds == 0.0; ++i)
+            if (energy[i] > 1e-8) // the reflection, not the splitter's anti-denormal residue
+                r.firstWetSeconds = (double) i / rate;
+
+        double total = 0.0, remaining = 0.0;
+        for (double e : energy)
+            total += e;
+        for (size_t i = energy.size(); i-- > 0;)
+        {
+            remaining += energy[i];
+            if (remaining >= total * 0.001) // -30 dB
+            {
+                r.decaySeconds = (double) i / rate;
+                break;
+            }
+        }
+        return r;
+    }
+}
+
+TEST (AudioPath, TheReverbLastsTheSameSecondsAtEveryRate)
+{
+    const auto at44 = impulseResponse (niceHall, 44100.0);
+    for (double rate : { 48000.0, 96000.0 })
+    {
+        const auto r = impulseResponse (niceHall, rate);
+        EXPECT_NEAR (r.decaySeconds, at44.decaySeconds, 0.02 * at44.decaySeconds) << rate;
+        EXPECT_NEAR (r.firstWetSeconds, at44.firstWetSeconds, at44.samplePeriod) << rate;
+    }
+    std::cout << "Nice Hall, 30 dB decay: " << at44.decaySeconds << " s at 44.1 kHz, " << impulseResponse (niceHall, 48000.0).decaySeconds
+              << " s at 48 kHz, " << impulseResponse (niceHall, 96000.0).decaySeconds << " s at 96 kHz\n";
+}
+
+TEST (AudioPath, AMonoTrackSoundsLikeTheSameSignalCentredOnAStereoTrack)
+{
+    NadrixAudioProcessor mono, stereo;
+    ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
+    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
+
+    auto a = noiseBuffer (2, 3000, 1); // channel 1 holds whatever a mono host leaves there
+    auto b = a;
+    b.copyFrom (1, 0, b, 0, 0, b.getNumSamples());
+    processInBlocks (mono, a, 512);
+    processInBlocks (stereo, b, 512);
+    EXPECT_TRUE (identical (a, b));
+}
+
+TEST (AudioPath, AProgramOrAStateSoundsTheSameWheneverItIsChosen)
+{
+    NadrixAudioProcessor withRobotizer;
+    withRobotizer.setCurrentProgram (robotizer);
+    juce::MemoryBlock robotizerState;
+    withRobotizer.getStateInformation (robotizerState);
+
+    auto freshSound = testSignal (2, 8192);
+    processInBlocks (withRobotizer, freshSound, 512);
+
+    for (int before : { 0, 512, 7168, 100000 })
+        for (bool byState : { false, true })
+        {
+            NadrixAudioProcessor p;
+            auto earlier = noiseBuffer (2, before, 5);
+            processInBlocks (p, earlier, 512);
+            if (byState)
+                p.setStateInformation (robotizerState.getData(), (int) robotizerState.getSize());
+            else
+                p.setCurrentProgram (robotizer);
+
+            auto sound = testSignal (2, 8192);
+            processInBlocks (p, sound, 512);
+            EXPECT_TRUE (identical (sound, freshSound)) << before << " frames before, " << (byState ? "state" : "program");
+        }
+}
+
+TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
+{
+    // The processor and a bare engine given the same values and the same one change.
+    NadrixAudioProcessor p;
+    p.setCurrentProgram (robotizer);
+    NadrixProcessor engine (44100.0f);
+    for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
+        engine.setParamByAUID (i, ParameterMapping::engineValueFor (i, Nadrix_Preset_Data[robotizer][i]));
+
+    auto audio = noiseBuffer (2, 7168 + 4096, 6);
+    std::vector<float> interleaved ((size_t) audio.getNumSamples() * 2);
+    for (int i = 0; i < audio.getNumSamples(); ++i)
+        for (int ch = 0; ch < 2; ++ch)
+            interleaved[(size_t) (2 * i + ch)] = audio.getSample (ch, i);
+
+    juce::AudioBuffer<float> first (audio.getArrayOfWritePointers(), 2, 0, 7168), second (audio.getArrayOfWritePointers(), 2, 7168, 4096);
+    processInBlocks (p, first, 512);
+    p.getParameters()[7 + 3]->setValueNotifyingHost (0.05f); // "Predelay Dly 0"
+    processInBlocks (p, second, 512);
+
+    for (int start = 0; start < 7168 + 4096; start += 512)
+    {
+        if (start == 7168)
+            engine.setParamByAUID (7 + 3, 0.05f);
+        engine.process (interleaved.data() + 2 * start, 512 * 8, 512);
+    }
+
+    for (int i = 0; i < audio.getNumSamples(); ++i)
+        for (int ch = 0; ch < 2; ++ch)
+            ASSERT_EQ (audio.getSample (ch, i), interleaved[(size_t) (2 * i + ch)]) << "frame " << i;
+}
