@@ -122,6 +122,13 @@ void DelayLine_Reset_Length (DelayLine* line, int32_t length)
     line->length = length;
 }
 
+void DelayLine_Restart (DelayLine* line)
+{
+    // As DelayLine_Init leaves a line: silent where it reads, position 0.
+    std::memset (line->buffer, 0, sizeof (float) * (size_t) line->length);
+    line->position = 0;
+}
+
 void DelayLine_Destroy (DelayLine* line)
 {
     RingMemory_Destroy (line->buffer);

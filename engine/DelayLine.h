@@ -27,4 +27,5 @@ float DelayLine_Time_For_Length (const DelayLine* line, int32_t length);
 int32_t DelayLine_Length_At_Rate (float seconds, float sampleRate);
 float DelayLine_Time_At_Rate (int32_t length, float sampleRate);
 void DelayLine_Reset_Length (DelayLine* line, int32_t length);
+void DelayLine_Restart (DelayLine* line);
 void DelayLine_Destroy (DelayLine* line);

@@ -44,6 +44,7 @@ void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float
     line->phase = 0;
     line->writeIndex = 0;
     line->readIndex = (int32_t) ((double) line->length * 0.5);
+    line->usedLength = line->length;
     Sinus_Init (line->sineTable, depth, 0.0f);
     line->phaseIncrement = rate / sampleRate * 4096.0f;
 }
@@ -112,6 +113,19 @@ void ModLine_Process_Block (ModLine* line, const float* in, float* out, int32_t 
 void ModLine_Set_Predelay (ModLine* line, float seconds)
 {
     line->length = ModLine_Length_For_Predelay (line, seconds);
+    line->usedLength = std::max (line->usedLength, line->length);
+}
+
+void ModLine_Restart (ModLine* line, float initialPredelay)
+{
+    // As ModLine_Init left a line made with initialPredelay, at its current
+    // length: silent wherever a later length could read, indices at the start.
+    const int32_t initialLength = ModLine_Length_For_Predelay (line, initialPredelay);
+    std::memset (line->buffer, 0, sizeof (float) * (size_t) line->usedLength);
+    line->usedLength = std::max (initialLength, line->length);
+    line->phase = 0;
+    line->writeIndex = 0;
+    line->readIndex = (int32_t) ((double) initialLength * 0.5);
 }
 
 float ModLine_Get_Predelay (const ModLine* line)

@@ -19,6 +19,7 @@ struct ModLine
     int32_t capacity;
     int32_t writeIndex;
     int32_t readIndex;
+    int32_t usedLength;  // the longest length since the ring was last silent: slots beyond it are silent still
     float sineTable[SINUS_TABLE_SIZE];
 };
 
@@ -27,6 +28,7 @@ void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float
 float ModLine_Process (ModLine* line, float x);
 void ModLine_Process_Block (ModLine* line, const float* in, float* out, int32_t numSamples);
 void ModLine_Set_Predelay (ModLine* line, float seconds);
+void ModLine_Restart (ModLine* line, float initialPredelay);
 float ModLine_Get_Predelay (const ModLine* line);
 int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds);
 float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);

@@ -174,6 +174,8 @@ void NadrixProcessor::requestTakeOver (uint64_t bits)
 void NadrixProcessor::takeOverRequests()
 {
     takeOverFreshLines();
+    if (silenceRequested.load (relaxed) && silenceRequested.exchange (false, acquire))
+        silenceLines();
 
     if (pendingRequests.load (relaxed) == 0)
         return;
@@ -188,7 +190,7 @@ void NadrixProcessor::takeOverRequests()
 
     for (int j = 0; j < numLines; ++j)
         if ((pending & (uint64_t { 1 } << j)) != 0)
-            takeOverLine (j, false);
+            takeOverLine (j, Start::continuing);
 }
 
 void NadrixProcessor::takeOverFreshLines()
@@ -208,10 +210,23 @@ void NadrixProcessor::takeOverFreshLines()
     init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
-        takeOverLine (j, true);
+        takeOverLine (j, Start::freshLines);
 }
 
-void NadrixProcessor::takeOverLine (int line, bool freshRing)
+void NadrixProcessor::silenceLines()
+{
+    pendingRequests.exchange (0, acquire);
+    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+
+    for (int j = 0; j < numLines; ++j)
+    {
+        DelayLine_Restart (lines->delayLines[j]);
+        ModLine_Restart (lines->modLines[j], Nadrix_Default[ParameterLayout::indexOf (j, ParameterLayout::predelay)]);
+        takeOverLine (j, Start::silencedLines);
+    }
+}
+
+void NadrixProcessor::takeOverLine (int line, Start start)
 {
     LineRequest& r = requests[line];
     DelayLine* comb = lines->delayLines[line];
@@ -220,7 +235,7 @@ void NadrixProcessor::takeOverLine (int line, bool freshRing)
     // even when the length comes back to where it was.
     const bool changed = r.clearRing.exchange (false, acquire);
     const int32_t length = DelayLine_Length_For_Time (comb, r.delayTime.load (relaxed));
-    if (freshRing)
+    if (start == Start::freshLines)
         comb->length = length; // a fresh ring is silent already
     else if (changed || length != comb->length)
         DelayLine_Reset_Length (comb, length);
@@ -230,7 +245,7 @@ void NadrixProcessor::takeOverLine (int line, bool freshRing)
 
     // The engine's pre-delays were made for 44.1 kHz: at another rate a fresh
     // one starts where it would delay by the same seconds.
-    if (freshRing && lines->sampleRate != referenceRate)
+    if (start != Start::continuing && lines->sampleRate != referenceRate)
         ModLine_Match_Fresh_Delay (lines->modLines[line], Nadrix_Default[ParameterLayout::indexOf (line, ParameterLayout::predelay)],
                                    r.predelay.load (relaxed), referenceRate);
     PanGains_Set (&panGains[line], r.pan.load (relaxed));

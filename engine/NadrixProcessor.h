@@ -52,6 +52,11 @@ public:
     void restart (float sampleRate);
     // Frees the lines that restarts replaced. Not for the audio thread.
     void releaseReplacedLines();
+    // Any thread, the audio thread included: at the next block the reverb's
+    // memory (rings, pre-delays, splitter) starts afresh where it is, with
+    // the current settings. Costs the audio thread the clearing of what the
+    // lines can read.
+    void requestSilence() noexcept { silenceRequested.store (true, std::memory_order_release); }
     // The rate of the latest restart, or of construction.
     float getSampleRate() const noexcept { return settingsRate.load (std::memory_order_relaxed); }
 
@@ -70,8 +75,10 @@ private:
 
     void requestTakeOver (uint64_t bits);
     void takeOverRequests();
+    enum class Start { continuing, freshLines, silencedLines };
     void takeOverFreshLines();
-    void takeOverLine (int line, bool freshRing);
+    void silenceLines();
+    void takeOverLine (int line, Start start);
     BlockGains gainsForBlock() const;
     void processChunk (float* frames, int32_t numFrames, const BlockGains& gains);
     void splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains);
@@ -88,6 +95,7 @@ private:
     AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
     std::atomic<float> settingsRate;            // the rate setters compute lengths at
     std::mutex restartLock;                     // between restarting threads; never the audio thread
+    std::atomic<bool> silenceRequested { false };
     ThreeBandState splitter;
 
     // Owned by the audio thread; refreshed from `requests` at each take-over.

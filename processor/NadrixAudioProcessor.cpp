@@ -17,6 +17,27 @@ namespace
     // Values from outside (a host, a saved state) can be damaged: one that
     // is not a number keeps the current value, the rest are held to 0..1 so
     // the reverb cannot run away.
+    // Input that is not a number, or infinite, would stay in the reverb's
+    // memory for good: it is taken as silence.
+    inline float finiteOrSilence (float x, int& replaced) noexcept
+    {
+        if (std::isfinite (x))
+            return x;
+        ++replaced;
+        return 0.0f;
+    }
+
+    // The last guard for ears and speakers: nothing leaves above +24 dBFS.
+    // Only extreme settings on extreme material get there (all lines alike
+    // at the highest feedback, band gains at maximum, a full-scale
+    // low-frequency input); below it every sample passes untouched.
+    constexpr float outputLimit = 15.848932f; // +24 dBFS
+
+    inline float withinOutputLimit (float x) noexcept
+    {
+        return x > outputLimit ? outputLimit : x < -outputLimit ? -outputLimit : x;
+    }
+
     float sanitised (float value, float current)
     {
         if (! std::isfinite (value))
@@ -158,6 +179,19 @@ void NadrixAudioProcessor::releaseResources()
     engine->releaseReplacedLines();
 }
 
+void NadrixAudioProcessor::reset()
+{
+    // The host's way out of anything: the reverb's memory starts afresh
+    // (rings, pre-delays, splitter), the parameters stay. Safe on the audio
+    // thread, where some hosts call it.
+    engine->requestSilence();
+}
+
+juce::int64 NadrixAudioProcessor::getReplacedInputSamples() const noexcept
+{
+    return replacedInputSamples.load (std::memory_order_relaxed);
+}
+
 bool NadrixAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {
     const auto in = layouts.getMainInputChannelSet();
@@ -182,7 +216,8 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
     // A mono track feeds the engine the same signal on both sides: it sounds
     // like that signal centred on a stereo track, dry on both outputs.
-    const float* rightInput = right != nullptr && getTotalNumInputChannels() > 1 ? right : left;
+    const bool stereoInput = right != nullptr && getTotalNumInputChannels() > 1;
+    int replaced = 0;
 
     for (int start = 0; start < numSamples; start += interleaveFrames)
     {
@@ -190,19 +225,22 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
         for (int i = 0; i < n; ++i)
         {
-            interleaveBuffer[2 * i] = left[start + i];
-            interleaveBuffer[2 * i + 1] = rightInput[start + i];
+            interleaveBuffer[2 * i] = finiteOrSilence (left[start + i], replaced);
+            interleaveBuffer[2 * i + 1] = stereoInput ? finiteOrSilence (right[start + i], replaced) : interleaveBuffer[2 * i];
         }
 
         engine->process (interleaveBuffer, 8u * (unsigned) n, (unsigned) n);
 
         for (int i = 0; i < n; ++i)
         {
-            left[start + i] = interleaveBuffer[2 * i];
+            left[start + i] = withinOutputLimit (interleaveBuffer[2 * i]);
             if (right != nullptr)
-                right[start + i] = interleaveBuffer[2 * i + 1];
+                right[start + i] = withinOutputLimit (interleaveBuffer[2 * i + 1]);
         }
     }
+
+    if (replaced > 0)
+        replacedInputSamples.fetch_add (replaced, std::memory_order_relaxed);
 }
 
 double NadrixAudioProcessor::getTailLengthSeconds() const

@@ -35,6 +35,7 @@ public:
     const juce::String getName() const override;
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
+    void reset() override;
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
@@ -79,6 +80,9 @@ public:
     // The last normalised value set for a parameter: what the state saves.
     float getParameterValue (int index) const noexcept;
 
+    // How many input samples were not finite numbers and ran as silence.
+    juce::int64 getReplacedInputSamples() const noexcept;
+
 private:
     void internalSetParameter (int index, float value);
     void startAfresh();
@@ -97,6 +101,7 @@ private:
     std::atomic<bool> uiPresent { false };
     std::atomic<int> openEditors { 0 };
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
+    std::atomic<juce::int64> replacedInputSamples { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessor)
 };

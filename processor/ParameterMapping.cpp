@@ -2,6 +2,7 @@
 
 #include "ParameterLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -9,6 +10,7 @@ namespace
     bool isSplitFrequency (int index) { return index == ParameterLayout::splitFreqLow || index == ParameterLayout::splitFreqMid; }
     bool isBandGain (int index) { return index >= ParameterLayout::gainLow && index <= ParameterLayout::gainHigh; }
     bool isPan (int index) { return index >= ParameterLayout::numGlobals && ParameterLayout::kindOf (index) == ParameterLayout::pan; }
+    bool isFeedback (int index) { return index >= ParameterLayout::numGlobals && ParameterLayout::kindOf (index) == ParameterLayout::feedback; }
 }
 
 float ParameterMapping::engineValueFor (int index, float n)
@@ -19,6 +21,8 @@ float ParameterMapping::engineValueFor (int index, float n)
         return n + n;
     if (isPan (index))
         return (n + n) - 1.0f;
+    if (isFeedback (index))
+        return std::min (n, highestFeedback);
     return n;
 }
 

@@ -4,8 +4,13 @@
 // editor, state and programs carry) and its value in engine units.
 namespace ParameterMapping
 {
+    // A comb at feedback 1 never decays, and one fed for long enough grows
+    // without bound: whatever a host, a state or a program asks for, the
+    // engine gets at most the editor's own limit. The stored value stays.
+    constexpr float highestFeedback = 0.995f;
+
     // Normalised to engine units: split frequencies 9080 n^2 + 20 Hz, band
-    // gains 2 n, pans 2 n - 1, everything else unchanged.
+    // gains 2 n, pans 2 n - 1, feedback at most 0.995, everything else unchanged.
     float engineValueFor (int index, float normalised);
 
     // Stored program values to normalised. The frequency divisor is 9980, not

@@ -7,7 +7,7 @@
 
 namespace
 {
-    enum class Unit { mixPercent, percent, hertz, decibel, predelayMs, delayMs, pan, onOff, zoom };
+    enum class Unit { mixPercent, percent, feedbackPercent, hertz, decibel, predelayMs, delayMs, pan, onOff, zoom };
 
     Unit unitOf (int index)
     {
@@ -31,7 +31,8 @@ namespace
             case predelay: return Unit::predelayMs;
             case delayTime: return Unit::delayMs;
             case active: return Unit::onOff;
-            default: return Unit::percent; // high-cut share, feedback, pre-delay gain
+            case ParameterLayout::feedback: return Unit::feedbackPercent;
+            default: return Unit::percent; // high-cut share, pre-delay gain
         }
     }
 
@@ -94,7 +95,8 @@ namespace
     {
         if (! q.hasNumber || q.prefix.isNotEmpty())
             return std::nullopt;
-        if (! isOneOf (q.suffix, { "", "%", "pct" }) && ! (mix && isOneOf (q.suffix, { "%wet", "wet" })))
+        const auto unit = q.suffix.upToFirstOccurrenceOf ("(", false, false); // "99.5 % (max)"
+        if (! isOneOf (unit, { "", "%", "pct" }) && ! (mix && isOneOf (unit, { "%wet", "wet" })))
             return std::nullopt;
         return q.number / 100.0;
     }
@@ -179,6 +181,11 @@ juce::String ParameterText::format (int index, float n)
     {
         case Unit::mixPercent: return decimals ((double) n * 100.0) + " % wet";
         case Unit::percent: return decimals ((double) n * 100.0) + " %";
+
+        case Unit::feedbackPercent:
+            if (value >= ParameterMapping::highestFeedback)
+                return decimals ((double) ParameterMapping::highestFeedback * 100.0) + " % (max)";
+            return decimals ((double) value * 100.0) + " %";
         case Unit::hertz: return decimals ((double) value) + " Hz";
 
         case Unit::decibel:
@@ -223,7 +230,8 @@ std::optional<float> ParameterText::parse (int index, const juce::String& text)
     switch (unitOf (index))
     {
         case Unit::mixPercent: value = readPercent (q, true); break;
-        case Unit::percent: value = readPercent (q, false); break;
+        case Unit::percent:
+        case Unit::feedbackPercent: value = readPercent (q, false); break;
         case Unit::hertz: value = readHertz (q); break;
         case Unit::decibel: value = readDecibels (q); break;
         case Unit::predelayMs:

@@ -244,3 +244,20 @@ TEST (Engine, DelayTimeChangeClearsTheLinesRingOnlyWhenTheLengthChanges)
     EXPECT_EQ (run (same, silence), controlTail);
     EXPECT_NE (run (backAndForth, silence), controlTail);
 }
+
+TEST (Engine, SilenceBringsBackAFreshEngineEvenFromNotANumber)
+{
+    NadrixProcessor poisoned (44100.0f), fresh (44100.0f);
+    for (auto* e : { &poisoned, &fresh })
+        e->setParamByAUID (idOf (3, 3), 0.3f); // a pre-delay that grows past the constructed one
+    auto block = noiseBlock (4000, 12);
+    block[10] = std::nanf ("");
+    run (poisoned, block);
+    poisoned.setParamByAUID (idOf (3, 3), 0.02f);
+    run (poisoned, noiseBlock (2000, 13));
+
+    poisoned.requestSilence();
+    poisoned.setParamByAUID (idOf (3, 3), 0.3f);
+    const auto in = noiseBlock (30000, 14);
+    EXPECT_EQ (run (poisoned, in), run (fresh, in));
+}

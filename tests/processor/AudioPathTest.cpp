@@ -146,3 +146,66 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
         for (int ch = 0; ch < 2; ++ch)
             ASSERT_EQ (audio.getSample (ch, i), interleaved[(size_t) (2 * i + ch)]) << "frame " << i;
 }
+
+TEST (AudioPath, NonFiniteInputRunsAsSilenceAndNothingPoisonsTheReverb)
+{
+    const auto clean = testSignal (2, 6000);
+    NadrixAudioProcessor withZero;
+    auto zero = clean;
+    zero.setSample (0, 100, 0.0f);
+    processInBlocks (withZero, zero, 512);
+
+    for (float bad : { std::nanf (""), INFINITY, -INFINITY })
+    {
+        NadrixAudioProcessor p;
+        auto audio = clean;
+        audio.setSample (0, 100, bad);
+        processInBlocks (p, audio, 512);
+        EXPECT_TRUE (identical (audio, zero)) << bad;
+        EXPECT_EQ (p.getReplacedInputSamples(), 1);
+    }
+
+    // A huge but finite sample is reverberated; reset() then leaves the
+    // instance sounding exactly like a fresh one.
+    NadrixAudioProcessor huge, fresh;
+    auto loud = clean;
+    loud.setSample (1, 50, 1e30f);
+    processInBlocks (huge, loud, 512);
+    for (int i = 0; i < loud.getNumSamples(); ++i)
+        ASSERT_TRUE (std::isfinite (loud.getSample (0, i)) && std::isfinite (loud.getSample (1, i)));
+
+    huge.reset();
+    auto after = clean, expected = clean;
+    processInBlocks (huge, after, 512);
+    processInBlocks (fresh, expected, 512);
+    EXPECT_TRUE (identical (after, expected));
+}
+
+TEST (AudioPath, FeedbackIsCappedAndTheOutputNeverExceedsPlus24dBFS)
+{
+    // Every line alike and as loud as it gets, feedback asked at 1.0: the
+    // engine runs 0.995, where a full-scale input can build up to
+    // 2.8 * 200 * 50 / 36.4 = 769 (+57.7 dBFS); nothing leaves above +24 dBFS.
+    auto loudest = [] (float feedback, int seconds) {
+        NadrixAudioProcessor p;
+        auto& params = p.getParameters();
+        for (int i : { 0, 3, 4, 5 })
+            params[i]->setValueNotifyingHost (1.0f);
+        for (int j = 0; j < 50; ++j)
+        {
+            const float line[] = { 0.0f, 1.0f, feedback, 0.0f, 0.0f, 1.0f, 1.0f };
+            for (int k = 0; k < 7; ++k)
+                params[7 + 7 * j + k]->setValueNotifyingHost (line[k]);
+        }
+        auto audio = noiseBuffer (2, seconds * 44100, 11);
+        for (int ch = 0; ch < 2; ++ch)
+            juce::FloatVectorOperations::multiply (audio.getWritePointer (ch), 2.0f, audio.getNumSamples()); // full scale
+        processInBlocks (p, audio, 512);
+        return audio;
+    };
+
+    EXPECT_TRUE (identical (loudest (1.0f, 5), loudest (0.995f, 5)));
+    const auto atOne = loudest (1.0f, 60);
+    EXPECT_LE (atOne.getMagnitude (0, atOne.getNumSamples()), 15.848932f);
+    EXPECT_EQ (atOne.getMagnitude (0, atOne.getNumSamples()), 15.848932f); // the limit is reached here, not exceeded
+}

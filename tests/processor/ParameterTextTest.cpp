@@ -25,7 +25,8 @@ TEST (ParameterText, EveryKindReadsInTheUnitsTheReverbUses)
         { pan, 0.0f, "L 100.0 %" },
         { pan, 0.826f, "R 65.2 %" },
         { hcGain, 0.8f, "80.0 %" },
-        { feedback, 0.995f, "99.5 %" },
+        { feedback, 0.6f, "60.0 %" },
+        { feedback, 1.0f, "99.5 % (max)" },           // the engine runs feedback at most at 0.995
         { predelay, 0.016447f, "16.4 ms" },
         { delay, 0.25f, "250.0 ms" },
         { delay, 0.8f, "500.0 ms (max)" },             // the ring holds half a second
