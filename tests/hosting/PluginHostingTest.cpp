@@ -1,6 +1,7 @@
 // Loads the built VST3 and LV2 bundles through JUCE's own plug-in hosting, as
 // a host would, and checks them against the processor built into this test.
 #include "NadrixAudioProcessor.h"
+#include "ParameterNames.h"
 #include "../processor/ProcessorTestHelpers.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -287,4 +288,43 @@ TEST (PluginHosting, Lv2BundleLoadsAndMatchesTheProcessor)
     juce::LV2PluginFormat format;
     format.searchPathsForPlugins (juce::FileSearchPath (juce::File (NADRIX_LV2_BUNDLE).getParentDirectory().getFullPathName()), false, false);
     checkHostedPlugin (format, NADRIX_LV2_URI_TEXT, false);
+}
+
+TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
+{
+    // The VST3 wrapper ends the plug-in's chunk with its own private data and
+    // that data's size: a damaged size must not send it reading outside the chunk.
+    juce::VST3PluginFormat format;
+    const auto hosted = load (format, NADRIX_VST3_BUNDLE);
+    ASSERT_NE (hosted, nullptr);
+    juce::MemoryBlock state;
+    hosted->getStateInformation (state);
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
+    ASSERT_NE (xml, nullptr);
+    auto* component = xml->getChildByName ("IComponent");
+    juce::MemoryBlock chunk;
+    chunk.fromBase64Encoding (component->getAllSubText());
+    const auto sizeField = chunk.getSize() - std::strlen ("JUCEPrivateData") - 8;
+
+    std::mt19937_64 rng (11);
+    const auto params = pluginParameters (*hosted);
+    for (int round = 0; round < 1000; ++round)
+    {
+        const juce::uint64 size = round % 2 == 0 ? rng() : rng() % (2 * chunk.getSize());
+        std::memcpy (static_cast<char*> (chunk.getData()) + sizeField, &size, 8);
+        component->deleteAllTextElements();
+        component->addTextElement (chunk.toBase64Encoding());
+        juce::MemoryBlock damaged;
+        juce::AudioProcessor::copyXmlToBinary (*xml, damaged);
+        hosted->setStateInformation (damaged.getData(), (int) damaged.getSize());
+    }
+
+    // The plug-in's own values, at the start of the chunk, were applied throughout.
+    for (int i = 0; i < 357; ++i)
+    {
+        float expected;
+        std::memcpy (&expected, static_cast<const char*> (chunk.getData()) + 4 * i, 4);
+        const auto* p = byName (params, parameterName (i));
+        ASSERT_EQ (p->getValue(), expected) << i;
+    }
 }

@@ -209,3 +209,27 @@ TEST (AudioPath, FeedbackIsCappedAndTheOutputNeverExceedsPlus24dBFS)
     EXPECT_LE (atOne.getMagnitude (0, atOne.getNumSamples()), 15.848932f);
     EXPECT_EQ (atOne.getMagnitude (0, atOne.getNumSamples()), 15.848932f); // the limit is reached here, not exceeded
 }
+
+TEST (AudioPath, TheReportedTailCoversTheRealTailAtEveryRate)
+{
+    // Below 44 kHz the engine keeps its 44.1 kHz time base, so its seconds
+    // last longer in the host's seconds: the tail must say so.
+    for (double rate : { 8000.0, 22050.0, 44100.0, 96000.0 })
+    {
+        NadrixAudioProcessor p;
+        p.setRateAndBufferSizeDetails (rate, 512);
+        p.prepareToPlay (rate, 512);
+        p.setCurrentProgram (niceHall);
+        const double tail = p.getTailLengthSeconds();
+
+        juce::AudioBuffer<float> audio (2, (int) std::ceil (tail * rate) + 1);
+        audio.clear();
+        audio.setSample (0, 0, 1.0f);
+        audio.setSample (1, 0, 1.0f);
+        processInBlocks (p, audio, 512);
+
+        const int last = audio.getNumSamples() / 20; // the last 5 %
+        const double endLevel = 20.0 * std::log10 (audio.getRMSLevel (0, audio.getNumSamples() - last, last) + 1e-30);
+        EXPECT_LT (endLevel, -80.0) << rate << " Hz: the tail of " << tail << " s ends at " << endLevel << " dB";
+    }
+}

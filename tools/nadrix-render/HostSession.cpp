@@ -1,5 +1,8 @@
 #include "HostSession.h"
 
+#include "FileIdentity.h"
+#include "InterruptCleanup.h"
+
 #include "Nadrix_Preset_Data.h"
 
 HostSession::HostSession (NadrixAudioProcessor& p) : processor (p) {}
@@ -27,39 +30,26 @@ juce::Result HostSession::saveState (const juce::File& file)
     juce::MemoryBlock data;
     processor.getStateInformation (data);
 
-    juce::TemporaryFile temporary (file);
-    if (! temporary.getFile().replaceWithData (data.getData(), data.getSize()) || ! temporary.overwriteTargetFileWithTemporary())
+    // Beside the file it replaces (through a symbolic link), moved into place when whole.
+    juce::TemporaryFile temporary (writeThroughLinks (file));
+    InterruptCleanup::removeOnInterrupt (temporary.getFile());
+    const bool written = temporary.getFile().replaceWithData (data.getData(), data.getSize()) && temporary.overwriteTargetFileWithTemporary();
+    InterruptCleanup::forget();
+
+    if (! written)
         return juce::Result::fail ("cannot write state '" + file.getFullPathName() + "'");
     return juce::Result::ok();
 }
 
-int HostSession::findProgram (const juce::String& numberOrName) const
+juce::Result HostSession::selectProgram (int program)
 {
-    const auto text = numberOrName.trim();
-    if (text.containsOnly ("0123456789") && text.isNotEmpty())
-    {
-        const int number = text.getIntValue();
-        return text.length() <= 2 && number < processor.getNumPrograms() ? number : -1;
-    }
-
-    for (int i = 0; i < processor.getNumPrograms(); ++i)
-        if (processor.getProgramName (i).equalsIgnoreCase (text))
-            return i;
-    return -1;
-}
-
-juce::Result HostSession::selectProgram (const juce::String& numberOrName)
-{
-    const int program = findProgram (numberOrName);
-    if (program < 0)
-        return juce::Result::fail ("unknown program '" + numberOrName + "' (see --list-programs)");
-
     processor.setCurrentProgram (program);
 
     // setCurrentProgram does nothing for the program that is already current
-    // (program 0 right after construction, while the values are program 5's)
-    // or within 200 ms of a state restore. A host recalling a preset then
-    // writes the preset's values itself, parameter by parameter.
+    // (the edited one after a state restore, say) or within 200 ms of a state
+    // restore. A host recalling a preset then writes the preset's values
+    // itself, parameter by parameter; no audio has run yet, so the reverb
+    // starts from these values as a fresh one would.
     auto& parameters = processor.getParameters();
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
         if (processor.getParameterValue (i) != Nadrix_Preset_Data[program][i])

@@ -13,8 +13,7 @@ public:
     juce::Result restoreState (const juce::File& file);
     juce::Result saveState (const juce::File& file);
 
-    // A program number 0..5 or a program name.
-    juce::Result selectProgram (const juce::String& numberOrName);
+    juce::Result selectProgram (int program);
     void setParameter (int index, float normalisedValue);
 
     juce::String describeSetup() const;
@@ -22,7 +21,6 @@ public:
     juce::String listParameters() const;
 
 private:
-    int findProgram (const juce::String& numberOrName) const;
 
     NadrixAudioProcessor& processor;
     juce::String setup { "the start values (\"Small Complex Room\")" };

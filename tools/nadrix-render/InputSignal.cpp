@@ -1,10 +1,32 @@
 #include "InputSignal.h"
 
+#include "AudioFileIntegrity.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+    // Why a path cannot be opened for reading, in the system's words.
+    juce::String whyUnreadable (const juce::File& file)
+    {
+        if (file.isDirectory())
+            return "it is a directory";
+        const int fd = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY);
+        if (fd < 0)
+            return juce::String (std::strerror (errno)).toLowerCase();
+        ::close (fd);
+        return {};
+    }
+}
+
 std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& file, juce::String& error)
 {
-    if (! file.existsAsFile())
+    if (const auto why = whyUnreadable (file); why.isNotEmpty())
     {
-        error = "cannot read '" + file.getFullPathName() + "': no such file";
+        error = "cannot read '" + file.getFullPathName() + "': " + why;
         return {};
     }
 
@@ -33,10 +55,18 @@ std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& file, juce
         return {};
     }
 
+    const auto integrity = checkIntegrity (file, *reader);
+    if (integrity.unsupported.isNotEmpty())
+    {
+        error = "cannot use '" + file.getFullPathName() + "': " + integrity.unsupported;
+        return {};
+    }
+
     std::unique_ptr<InputSignal> in (new InputSignal());
     in->numChannels = (int) reader->numChannels;
     in->sampleRate = reader->sampleRate;
-    in->length = reader->lengthInSamples;
+    in->length = integrity.framesHeld;
+    in->damage = integrity.damage;
     in->reader = std::move (reader);
     return in;
 }

@@ -5,7 +5,8 @@
 #include <memory>
 
 // The audio to reverberate: an audio file read as it is needed, or a signal
-// held in memory. Mono or stereo.
+// held in memory. Mono or stereo. A damaged file is read only as far as it
+// really holds audio.
 class InputSignal
 {
 public:
@@ -16,6 +17,9 @@ public:
     int getNumChannels() const noexcept { return numChannels; }
     double getSampleRate() const noexcept { return sampleRate; }
     juce::int64 getLength() const noexcept { return length; }
+
+    // What is wrong with the file, when it holds less than it declares; empty otherwise.
+    const juce::String& getDamage() const noexcept { return damage; }
 
     // Reads frames [start, start + n) into the first channels of dest.
     void read (juce::AudioBuffer<float>& dest, juce::int64 start, int n);
@@ -28,4 +32,5 @@ private:
     int numChannels = 0;
     double sampleRate = 0.0;
     juce::int64 length = 0;
+    juce::String damage;
 };

@@ -1,9 +1,14 @@
 #include "OutputFile.h"
 
+#include "FileIdentity.h"
+#include "InterruptCleanup.h"
+
 OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPerSample)
-    : destination (target),
-      temporary (target)
+    : destination (writeThroughLinks (target)),
+      temporary (destination)
 {
+    InterruptCleanup::removeOnInterrupt (temporary.getFile());
+
     auto stream = std::make_unique<juce::FileOutputStream> (temporary.getFile());
     if (! stream->openedOk())
         return;
@@ -13,6 +18,12 @@ OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPer
     writer.reset (wav.createWriterFor (stream.get(), sampleRate, 2, bitsPerSample, {}, 0));
     if (writer != nullptr)
         stream.release(); // the writer owns it now
+}
+
+OutputFile::~OutputFile()
+{
+    writer.reset();
+    InterruptCleanup::forget(); // the temporary file goes with `temporary`, if it is still there
 }
 
 juce::Result OutputFile::commit()
@@ -25,5 +36,6 @@ juce::Result OutputFile::commit()
     if (! temporary.overwriteTargetFileWithTemporary())
         return juce::Result::fail ("cannot move the finished file to '" + destination.getFullPathName() + "'");
 
+    InterruptCleanup::forget();
     return juce::Result::ok();
 }

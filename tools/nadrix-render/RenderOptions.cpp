@@ -1,26 +1,31 @@
 #include "RenderOptions.h"
 
+#include "Nadrix_Preset_Data.h"
 #include "ParameterNames.h"
 #include "ParameterText.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <functional>
+#include <map>
 
 namespace
 {
     constexpr int maximumBlock = 1 << 20;
     constexpr double maximumTail = 3600.0;
 
-    // Whole-string number parsing: "0.5x" or "" is not a number.
+    using Error = std::optional<juce::String>;
+
+    // A plain decimal number and nothing else: "0.5x", "0x10", "inf" and ""
+    // are not numbers here.
     std::optional<double> parseNumber (const juce::String& text)
     {
         const auto s = text.trim();
-        if (s.isEmpty())
+        if (s.isEmpty() || ! s.containsOnly ("0123456789.eE+-") || ! s.containsAnyOf ("0123456789"))
             return std::nullopt;
 
-        char* end = nullptr;
-        const double value = std::strtod (s.toRawUTF8(), &end);
-        if (end == nullptr || *end != '\0' || ! std::isfinite (value))
+        auto p = s.getCharPointer();
+        const double value = juce::CharacterFunctions::readDoubleValue (p);
+        if (! p.isEmpty() || ! std::isfinite (value))
             return std::nullopt;
         return value;
     }
@@ -36,6 +41,8 @@ namespace
 
         const auto name = setting.substring (0, equals).trim();
         const auto text = setting.substring (equals + 1).trim();
+        if (name.isEmpty())
+            return "--set '" + setting + "' names no parameter";
         const int index = parameterIndex (name.toStdString());
         if (index < 0)
             return "--set: unknown parameter '" + name + "'; --list-params lists them";
@@ -53,16 +60,95 @@ namespace
         return "--set " + name + ": cannot read '" + text + "'; give a number from 0 to 1 or a value like \"" + example + "\"";
     }
 
+    // A program number 0..5 or a program name (in any letter case).
+    std::optional<int> findProgram (const juce::String& numberOrName)
+    {
+        const auto text = numberOrName.trim();
+        if (text.isNotEmpty() && text.containsOnly ("0123456789"))
+            return text.length() <= 2 && text.getIntValue() < NadrixPresetCount ? std::optional<int> (text.getIntValue()) : std::nullopt;
+
+        for (int i = 0; i < NadrixPresetCount; ++i)
+            if (text.equalsIgnoreCase (Nadrix_Preset_Names[i]))
+                return i;
+        return std::nullopt;
+    }
+
     juce::File fileFromArgument (const juce::String& path)
     {
         return juce::File::getCurrentWorkingDirectory().getChildFile (path);
+    }
+
+    using ValueOption = std::function<Error (RenderOptions&, const juce::String&)>;
+
+    const std::map<juce::String, ValueOption>& valueOptions()
+    {
+        static const std::map<juce::String, ValueOption> options {
+            { "-o", [] (RenderOptions& o, const juce::String& v) -> Error { o.output = fileFromArgument (v); return {}; } },
+            { "--state", [] (RenderOptions& o, const juce::String& v) -> Error { o.stateFile = fileFromArgument (v); return {}; } },
+            { "--save-state", [] (RenderOptions& o, const juce::String& v) -> Error { o.saveStateFile = fileFromArgument (v); return {}; } },
+            { "--snapshot", [] (RenderOptions& o, const juce::String& v) -> Error { o.snapshotFile = fileFromArgument (v); return {}; } },
+            { "--program", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto program = findProgram (v);
+                  if (! program.has_value())
+                      return "unknown program '" + v + "' (see --list-programs)";
+                  o.program = *program;
+                  return {};
+              } },
+            { "--set", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto setting = readSetting (v);
+                  if (const auto* error = std::get_if<juce::String> (&setting))
+                      return *error;
+                  o.settings.push_back (std::get<std::pair<int, float>> (setting));
+                  return {};
+              } },
+            { "--tail", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto number = parseNumber (v);
+                  if (! number.has_value() || *number < 0.0 || *number > maximumTail)
+                      return "--tail must be a number of seconds from 0 to " + juce::String (maximumTail, 0);
+                  o.tailSeconds = *number;
+                  return {};
+              } },
+            { "--block", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto number = parseNumber (v);
+                  if (! number.has_value() || *number < 1.0 || *number > maximumBlock || std::floor (*number) != *number)
+                      return "--block must be a whole number of frames from 1 to " + juce::String (maximumBlock);
+                  o.blockSize = (int) *number;
+                  return {};
+              } },
+            { "--bits", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  if (v != "16" && v != "24" && v != "32")
+                      return "--bits must be 16, 24 or 32";
+                  o.bitsPerSample = v.getIntValue();
+                  return {};
+              } },
+        };
+        return options;
+    }
+
+    bool setFlag (RenderOptions& o, const juce::String& arg)
+    {
+        if (arg == "-h" || arg == "--help") o.showHelp = true;
+        else if (arg == "--list-programs") o.listPrograms = true;
+        else if (arg == "--list-params") o.listParameters = true;
+        else if (arg == "--strict") o.strict = true;
+        else return false;
+        return true;
+    }
+
+    Error checkCombination (const RenderOptions& o, bool haveOutput)
+    {
+        if (o.snapshotFile != juce::File() && (o.input != juce::File() || haveOutput))
+            return "--snapshot paints the window only; give no input or output file with it";
+        if (! haveOutput && ! o.showHelp && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
+            return "missing -o OUT";
+        return {};
     }
 }
 
 juce::String RenderOptions::usage()
 {
     return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
-           "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--save-state FILE]\n"
+           "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--strict] [--save-state FILE]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render --list-programs | --list-params\n"
            "\n"
@@ -71,9 +157,17 @@ juce::String RenderOptions::usage()
            "Without IN it renders a built-in demo signal. Settings apply in this order: --state,\n"
            "--program, then each --set: a plain number is the normalised value 0..1 of any parameter,\n"
            "and a value with its unit is read as a host reads it (\"Mix=60 %\", \"Delay time Dly 3=250 ms\",\n"
-           "\"Pan Dly 0=L30\", \"Active Dly 7=On\"; see --list-params for each one's unit). The reverb tail is rendered past\n"
-           "the end of the input unless --tail gives another length. --snapshot paints the plug-in's\n"
-           "window, as set up, into a PNG file.\n";
+           "\"Pan Dly 0=L30\", \"Active Dly 7=On\"; see --list-params for each one's unit). The reverb tail\n"
+           "is rendered past the end of the input unless --tail gives another length. --snapshot paints\n"
+           "the plug-in's window, as set up, into a PNG file.\n"
+           "\n"
+           "A damaged input (it declares more audio than it holds, or frames that do not decode) is\n"
+           "rendered as far as it goes, with a warning; --strict refuses it instead. Nothing is ever\n"
+           "written over the input, the state read, or another file of the same run; a read-only\n"
+           "output is refused, a symbolic link is written through; an interrupted run leaves no file.\n"
+           "\n"
+           "Exit status: 0 done; 1 a file could not be read or written, or was refused (damaged under\n"
+           "--strict, the same as another, read-only); 2 the command line itself is wrong.\n";
 }
 
 std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::StringArray& args)
@@ -83,67 +177,20 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
 
     for (int i = 0; i < args.size(); ++i)
     {
-        const auto& arg = args[i];
+        auto arg = args[i];
+        if (arg == "--output")
+            arg = "-o";
 
-        auto value = [&] () -> std::optional<juce::String> {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
+        if (setFlag (o, arg))
+            continue;
 
-        if (arg == "-h" || arg == "--help")
-            o.showHelp = true;
-        else if (arg == "--list-programs")
-            o.listPrograms = true;
-        else if (arg == "--list-params")
-            o.listParameters = true;
-        else if (arg == "-o" || arg == "--output" || arg == "--program" || arg == "--state" || arg == "--set"
-                 || arg == "--tail" || arg == "--block" || arg == "--bits" || arg == "--save-state" || arg == "--snapshot")
+        if (const auto option = valueOptions().find (arg); option != valueOptions().end())
         {
-            const auto v = value();
-            if (! v.has_value())
+            if (i + 1 >= args.size())
                 return arg + " needs a value";
-
-            if (arg == "-o" || arg == "--output")
-            {
-                o.output = fileFromArgument (*v);
-                haveOutput = true;
-            }
-            else if (arg == "--program")
-                o.program = *v;
-            else if (arg == "--state")
-                o.stateFile = fileFromArgument (*v);
-            else if (arg == "--save-state")
-                o.saveStateFile = fileFromArgument (*v);
-            else if (arg == "--snapshot")
-                o.snapshotFile = fileFromArgument (*v);
-            else if (arg == "--set")
-            {
-                const auto setting = readSetting (*v);
-                if (const auto* error = std::get_if<juce::String> (&setting))
-                    return *error;
-                o.settings.push_back (std::get<std::pair<int, float>> (setting));
-            }
-            else if (arg == "--tail")
-            {
-                const auto number = parseNumber (*v);
-                if (! number.has_value() || *number < 0.0 || *number > maximumTail)
-                    return "--tail must be a number of seconds from 0 to " + juce::String (maximumTail, 0);
-                o.tailSeconds = *number;
-            }
-            else if (arg == "--block")
-            {
-                const auto number = parseNumber (*v);
-                if (! number.has_value() || *number < 1.0 || *number > maximumBlock || std::floor (*number) != *number)
-                    return "--block must be a whole number of frames from 1 to " + juce::String (maximumBlock);
-                o.blockSize = (int) *number;
-            }
-            else if (arg == "--bits")
-            {
-                if (*v != "16" && *v != "24" && *v != "32")
-                    return "--bits must be 16, 24 or 32";
-                o.bitsPerSample = v->getIntValue();
-            }
+            if (const auto error = option->second (o, args[++i]))
+                return *error;
+            haveOutput = haveOutput || arg == "-o";
         }
         else if (arg.startsWith ("-") && arg.length() > 1)
             return "unknown option '" + arg + "'";
@@ -153,11 +200,7 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
             return "only one input file may be given";
     }
 
-    if (o.snapshotFile != juce::File() && (o.input != juce::File() || haveOutput))
-        return "--snapshot paints the window only; give no input or output file with it";
-
-    if (! haveOutput && ! o.showHelp && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
-        return "missing -o OUT";
-
+    if (const auto error = checkCombination (o, haveOutput))
+        return *error;
     return o;
 }

@@ -7,25 +7,27 @@
 #include <utility>
 #include <vector>
 
-// What a nadrix-render command line asks for, checked for form; whether the
-// files exist or the names are known is checked when they are used.
+// What a nadrix-render command line asks for, checked for form and meaning:
+// programs and parameters are known by then. Whether the files can be read
+// or written is checked when they are used.
 struct RenderOptions
 {
     juce::File input;                  // none: the built-in demo signal
     juce::File output;
-    juce::String program;              // a number 0..5 or a program name; empty: none
+    int program = -1;                  // 0..5, or -1: none
     juce::File stateFile;
     std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
     std::optional<double> tailSeconds; // none: the reverb's own tail
     int blockSize = 512;
     int bitsPerSample = 32;
+    bool strict = false;               // a damaged input is refused rather than rendered as far as it goes
     juce::File saveStateFile;
     juce::File snapshotFile;           // set: paint the editor window into this PNG instead of rendering
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;
 
-    // Parses argv; on failure returns the reason.
+    // Parses argv; on failure returns the reason (a usage error).
     static std::variant<RenderOptions, juce::String> parse (const juce::StringArray& args);
     static juce::String usage();
 };

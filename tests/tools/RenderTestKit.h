@@ -1,0 +1,66 @@
+#pragma once
+
+#include "NadrixAudioProcessor.h"
+#include "../processor/ProcessorTestHelpers.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <gtest/gtest.h>
+
+// Runs the built nadrix-render as a user would.
+struct RenderRun
+{
+    int exitCode;
+    juce::String output;
+};
+
+inline RenderRun runRender (juce::StringArray args)
+{
+    args.insert (0, NADRIX_RENDER_PATH);
+    juce::ChildProcess child;
+    if (! child.start (args, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return { -1, "could not start" };
+    const auto text = child.readAllProcessOutput();
+    child.waitForProcessToFinish (60000);
+    return { (int) child.getExitCode(), text };
+}
+
+// A fresh folder for each test, with audio files written and read in it.
+class RenderFixture : public testing::Test
+{
+protected:
+    juce::File dir = juce::File::createTempFile ("nadrix-render-test");
+    void SetUp() override { ASSERT_TRUE (dir.createDirectory()); }
+    void TearDown() override { dir.deleteRecursively(); }
+
+    juce::File writeAudio (const juce::String& name, juce::AudioFormat& format, const juce::AudioBuffer<float>& audio, double rate, int bits)
+    {
+        const auto file = dir.getChildFile (name);
+        auto stream = std::make_unique<juce::FileOutputStream> (file);
+        std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (stream.get(), rate, (unsigned) audio.getNumChannels(), bits, {}, 0));
+        EXPECT_NE (writer, nullptr);
+        stream.release();
+        writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+        return file;
+    }
+
+    static juce::AudioBuffer<float> readAudio (const juce::File& file, double& rate)
+    {
+        juce::AudioFormatManager formats;
+        formats.registerBasicFormats();
+        std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
+        if (reader == nullptr)
+            return {};
+        rate = reader->sampleRate;
+        juce::AudioBuffer<float> audio ((int) reader->numChannels, (int) reader->lengthInSamples);
+        reader->read (&audio, 0, audio.getNumSamples(), 0, true, true);
+        return audio;
+    }
+
+    static juce::MemoryBlock bytesOf (const juce::File& file)
+    {
+        juce::MemoryBlock data;
+        file.loadFileAsData (data);
+        return data;
+    }
+};

@@ -1,0 +1,47 @@
+#include "FileIdentity.h"
+
+#include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace
+{
+    constexpr int maximumLinks = 40; // as the kernel allows
+
+    juce::String resolvedPath (const juce::File& file)
+    {
+        // The folder with every link resolved, then the last name.
+        char resolved[PATH_MAX];
+        const auto parent = file.getParentDirectory().getFullPathName();
+        if (::realpath (parent.toRawUTF8(), resolved) == nullptr)
+            return file.getFullPathName();
+        return juce::File (juce::String::fromUTF8 (resolved)).getChildFile (file.getFileName()).getFullPathName();
+    }
+}
+
+bool namesSameFile (const juce::File& a, const juce::File& b)
+{
+    struct stat sa, sb;
+    const bool aExists = ::stat (a.getFullPathName().toRawUTF8(), &sa) == 0;
+    const bool bExists = ::stat (b.getFullPathName().toRawUTF8(), &sb) == 0;
+
+    if (aExists && bExists)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (aExists || bExists)
+        return false;
+    return resolvedPath (writeThroughLinks (a)) == resolvedPath (writeThroughLinks (b));
+}
+
+juce::File writeThroughLinks (const juce::File& file)
+{
+    auto target = file;
+    for (int hop = 0; hop < maximumLinks && target.isSymbolicLink(); ++hop)
+        target = target.getLinkedTarget();
+    return target;
+}
+
+bool isReadOnly (const juce::File& file)
+{
+    struct stat s;
+    return ::stat (file.getFullPathName().toRawUTF8(), &s) == 0 && (s.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// Which file a path names in the end. Two paths name the same file when the
+// files they lead to share a device and an inode: symbolic links, "./" and
+// ".." spellings and hard links all count. For a file that does not exist
+// yet, the paths are compared once every link on the way is resolved.
+bool namesSameFile (const juce::File& a, const juce::File& b);
+
+// The path a write to `file` should go to: a symbolic link is followed to
+// the file it points at (which may not exist yet), so writing replaces the
+// target and never the link.
+juce::File writeThroughLinks (const juce::File& file);
+
+// Whether an existing file has no write permission for anyone.
+bool isReadOnly (const juce::File& file);

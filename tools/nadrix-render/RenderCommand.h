@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Outcome.h"
+#include "RenderOptions.h"
+
+#include <ostream>
+
+// One nadrix-render run after its command line has been read: a list, a
+// snapshot of the window, or a render of one input to one output, with its
+// report on `out` and its warnings on `warnings`. JUCE must be initialised.
+Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::ostream& warnings);
