@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two front-door commands are `make demo` and `make test`; each installs
 # whatever system packages are missing, configures, builds and runs.
 
@@ -5,7 +6,7 @@ BUILD_DIR ?= build
 TSAN_DIR ?= build-tsan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build demo test unit-tests tsan bench clean
+.PHONY: all deps configure build demo test unit-tests tsan bench install uninstall package clean
 
 all: build
 
@@ -38,6 +39,23 @@ test: unit-tests tsan
 bench: build
 	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
 	@$(BUILD_DIR)/bench/engine_bench
+
+# Installs for the current user unless PREFIX says otherwise (make install
+# PREFIX=/usr/local); DESTDIR is honoured. `make uninstall` with the same
+# PREFIX and DESTDIR removes exactly what was installed.
+PREFIX ?= $(HOME)
+INSTALL_RECORD = $(BUILD_DIR)/installed$(subst /,-,$(DESTDIR)$(PREFIX)).txt
+
+install: build
+	@DESTDIR="$(DESTDIR)" bash scripts/install.sh $(BUILD_DIR) "$(PREFIX)"
+
+uninstall:
+	@DESTDIR="$(DESTDIR)" bash scripts/uninstall.sh "$(INSTALL_RECORD)"
+
+# A Debian package (and its -dbgsym package) in $(BUILD_DIR)/packages.
+package: build
+	@cd $(BUILD_DIR) && cpack > cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@ls -1 $(BUILD_DIR)/packages/*.deb
 
 clean:
 	rm -rf $(BUILD_DIR) $(TSAN_DIR)

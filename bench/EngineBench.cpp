@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine throughput as a real-time factor: seconds of 44.1 kHz stereo audio
 // processed per CPU second ("x_realtime"), for the construction table (49
 // running lines) and for all 50 lines, at three block sizes.

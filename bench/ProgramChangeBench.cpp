@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a program change costs the audio thread: for each factory program
 // chosen on a fresh instance, the slowest of the 20 blocks that follow it,
 // against an ordinary block of that same program later on (64 frames,

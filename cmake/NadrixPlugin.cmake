@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The plug-in target and its shared code. JUCE's modules are compiled once,
 # into the shared-code target `Nadrix`; the format wrappers, the tools and the
 # tests all link against it (see nadrix_use_shared_code).

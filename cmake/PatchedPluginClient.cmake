@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The VST3 and LV2 plug-in clients of JUCE 7.0.5, compiled from patched copies.
 #
 # Each patch in juce-patches/ mends one shortcoming of that release for this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ML_Modulation_Values.h"
 
 // Depth (samples) and rate (Hz) of each line's pre-delay modulation.

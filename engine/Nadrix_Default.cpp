@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Nadrix_Default.h"
 
 // Factory program "Bright Ambience" in engine units: the lines the engine is

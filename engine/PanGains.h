@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The two channel gains of one line and the pan (-1 left .. +1 right) they

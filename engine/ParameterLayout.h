@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where each parameter sits in the flat index: 7 globals, then 7 per line.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need, and only those
 # that are missing. Safe to run again: with everything present it does nothing.
 set -euo pipefail
@@ -14,6 +15,8 @@ packages=(
   # lv2info, which the tests run on the built LV2 bundle, and the LV2
   # specification, from which it knows the plug-in classes
   lilv-utils lv2-dev
+  # packaging: the Debian package check
+  lintian
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
   xvfb xauth x11-utils libgl1-mesa-dri fonts-dejavu-core
 )

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates the editor's PNG images in resources/ from their SVG sources in
 # resources/svg/, and checks every image's pixel size and colour type. The
 # PNGs are committed, so a build never needs this script; run it after
@@ -36,6 +37,12 @@ btn_highcut_down        54  54 RGBA
 btn_trashcan_up         54  54 RGBA
 btn_trashcan_down       54  54 RGBA
 "
+
+# The application icon for desktop menus, at two sizes.
+for size in 256 48; do
+  rsvg-convert -w $size -h $size resources/svg/nadrix_icon.svg -o resources/icons/nadrix-$size.png
+  echo "resources/icons/nadrix-$size.png: $size x $size"
+done
 
 echo "$images" | while read -r name width height mode; do
   [ -n "$name" ] || continue

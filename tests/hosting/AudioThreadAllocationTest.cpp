@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built VST3 and LV2 plug-ins never allocate on the thread that calls
 // their process, parameter changes included. This test process replaces the
 // C library's allocation functions (exported to the loaded bundles) with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the built VST3 and LV2 bundles through JUCE's own plug-in hosting, as
 // a host would, and checks them against the processor built into this test.
 #include "NadrixAudioProcessor.h"
@@ -327,4 +328,21 @@ TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
         const auto* p = byName (params, parameterName (i));
         ASSERT_EQ (p->getValue(), expected) << i;
     }
+}
+
+// The bundles as a Debian package installs them: the package test extracts
+// the package and names its bundles here.
+TEST (PackagedBundles, LoadAndMatchTheProcessor)
+{
+    const auto* vst3 = std::getenv ("NADRIX_PACKAGED_VST3");
+    const auto* lv2 = std::getenv ("NADRIX_PACKAGED_LV2");
+    if (vst3 == nullptr || lv2 == nullptr)
+        GTEST_SKIP() << "run by tests/install/package-check.sh";
+
+    juce::VST3PluginFormat vst3Format;
+    checkHostedPlugin (vst3Format, vst3, true);
+
+    juce::LV2PluginFormat lv2Format;
+    lv2Format.searchPathsForPlugins (juce::FileSearchPath (juce::File (lv2).getParentDirectory().getFullPathName()), false, false);
+    checkHostedPlugin (lv2Format, NADRIX_LV2_URI_TEXT, false);
 }

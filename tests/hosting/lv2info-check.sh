@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lv2info must list the plug-in from the built bundle, with no error or
 # warning from lilv on the way, classed as a reverb, with a mailto: address
 # and the six factory programs. /usr/lib/lv2 holds the LV2 specification,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio path from a host's point of view: the same reverb in seconds at
 // every sample rate, a mono track heard centred, and programs and states that
 // sound the same whenever they are chosen.

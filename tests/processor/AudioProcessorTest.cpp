@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessor.h"
 #include "Nadrix_Preset_Data.h"
 #include "ProcessorTestHelpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound itself, pinned: every factory program renders a fixed input to
 // a fixed checksum. A change of any output bit fails here, naming the case;
 // a deliberate change of the sound updates the table below, with the reason

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "BinaryData.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>

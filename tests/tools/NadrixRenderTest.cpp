@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built nadrix-render as a user would and checks what it writes,
 // what it says, and that a failed run leaves every file as it was.
 #include "Nadrix_Preset_Data.h"

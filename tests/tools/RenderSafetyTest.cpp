@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // nadrix-render never destroys a file, never renders more than an input
 // holds, and leaves nothing behind when it fails or is interrupted.
 #include "RenderCommand.h"

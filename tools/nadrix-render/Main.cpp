@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // nadrix-render: reverberates an audio file through the Nadrix plug-in
 // processor, exactly as a host would, and writes the result as a WAV file.
 #include "InterruptCleanup.h"
@@ -21,9 +22,9 @@ int main (int argc, char* argv[])
     }
 
     const auto& options = std::get<RenderOptions> (parsed);
-    if (options.showHelp)
+    if (options.showHelp || options.showVersion)
     {
-        std::cout << RenderOptions::usage();
+        std::cout << (options.showHelp ? RenderOptions::usage() : RenderOptions::version());
         return Outcome::success;
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RenderOptions.h"
 
 #include "Nadrix_Preset_Data.h"
@@ -128,6 +129,7 @@ namespace
     bool setFlag (RenderOptions& o, const juce::String& arg)
     {
         if (arg == "-h" || arg == "--help") o.showHelp = true;
+        else if (arg == "--version") o.showVersion = true;
         else if (arg == "--list-programs") o.listPrograms = true;
         else if (arg == "--list-params") o.listParameters = true;
         else if (arg == "--strict") o.strict = true;
@@ -139,10 +141,15 @@ namespace
     {
         if (o.snapshotFile != juce::File() && (o.input != juce::File() || haveOutput))
             return "--snapshot paints the window only; give no input or output file with it";
-        if (! haveOutput && ! o.showHelp && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
+        if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
             return "missing -o OUT";
         return {};
     }
+}
+
+juce::String RenderOptions::version()
+{
+    return "nadrix-render " NADRIX_VERSION "\n";
 }
 
 juce::String RenderOptions::usage()
@@ -150,7 +157,7 @@ juce::String RenderOptions::usage()
     return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--strict] [--save-state FILE]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
-           "       nadrix-render --list-programs | --list-params\n"
+           "       nadrix-render --list-programs | --list-params | --version\n"
            "\n"
            "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
            "sample rate and writes OUT as a stereo WAV (32-bit float unless --bits says otherwise).\n"

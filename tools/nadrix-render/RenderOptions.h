@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <juce_core/juce_core.h>
@@ -26,8 +27,10 @@ struct RenderOptions
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;
+    bool showVersion = false;
 
     // Parses argv; on failure returns the reason (a usage error).
     static std::variant<RenderOptions, juce::String> parse (const juce::StringArray& args);
     static juce::String usage();
+    static juce::String version();
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Snapshot.h"
 
 juce::Result writeEditorSnapshot (NadrixAudioProcessor& processor, const juce::File& file)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // How every edit leaves the delay-line view: one value for one line (0..49).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a drag in the delay-line view edits; the chooser uses the same numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Told each edit mode the user picks: 1 high-cut, 2 delete, 3 delay time, 4 feedback.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every interaction in the window that writes values reaches the host inside
 // change gestures: one gesture per parameter it touches, every value change
 // inside its gesture, every gesture closed.

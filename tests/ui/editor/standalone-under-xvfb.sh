@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the Standalone app under a private X server (with Mesa for its
 # OpenGL window), waits for its window to appear, and checks that it is
 # still running a few seconds later.

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the built tree as `make install` does, once for a user (into a
+# temporary HOME) and once system-wide (PREFIX=/usr/local under a temporary
+# DESTDIR); checks where every part lands, that the binaries are stripped
+# with their debugging information beside them, that lv2info finds the LV2
+# bundle through LV2_PATH and that the installed nadrix-render tells its
+# version; then uninstalls and checks that nothing is left.
+set -euo pipefail
+build=$1 version=$2 uri=$3
+scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+check_layout() { # root vst3 lv2 bin share
+  local root=$1
+  for f in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/libNadrix.so" "$3/Nadrix.lv2/manifest.ttl" \
+           "$4/nadrix" "$4/nadrix-render" "$5/applications/nadrix.desktop" "$5/icons/hicolor/256x256/apps/nadrix.png" \
+           "$5/man/man1/nadrix-render.1.gz" "$5/doc/nadrix/copyright"; do
+    [ -f "$root/$f" ] || fail "missing $root/$f"
+  done
+  for binary in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/libNadrix.so" "$4/nadrix" "$4/nadrix-render"; do
+    readelf -S "$root/$binary" | grep -q '\.debug_info' && fail "$binary is not stripped"
+    [ -f "$(dirname "$root/$binary")/.debug/$(basename "$binary").debug" ] || fail "no debugging information kept for $binary"
+  done
+  return 0
+}
+
+check_removed() {
+  local left
+  left=$(find "$1" -type f -o -type d -iname '*nadrix*' | head -n 5)
+  [ -z "$left" ] || fail "uninstall left: $left"
+}
+
+# For a user: HOME is the prefix.
+home="$work/home"
+mkdir -p "$home"
+HOME="$home" bash "$scripts/install.sh" "$build" "$home" > "$work/user.log"
+check_layout "$home" .vst3 .lv2 .local/bin .local/share
+out=$(HOME="$home" LV2_PATH="$home/.lv2:/usr/lib/lv2" lv2info "$uri" 2>&1) || fail "lv2info: $out"
+echo "$out" | grep -q "Name: *Nadrix" || fail "lv2info did not list the installed bundle: $out"
+[ "$("$home/.local/bin/nadrix-render" --version)" = "nadrix-render $version" ] || fail "installed nadrix-render does not say $version"
+HOME="$home" bash "$scripts/uninstall.sh" "$build/installed$(echo "$home" | tr '/' '-').txt" > /dev/null
+check_removed "$home"
+
+# System-wide, under DESTDIR.
+stage="$work/stage"
+DESTDIR="$stage" bash "$scripts/install.sh" "$build" /usr/local > "$work/system.log"
+check_layout "$stage/usr/local" lib/vst3 lib/lv2 bin share
+DESTDIR="$stage" bash "$scripts/uninstall.sh" "$build/installed$(echo "$stage/usr/local" | tr '/' '-').txt" > /dev/null
+check_removed "$stage"
+
+echo "installed and uninstalled for a user and under DESTDIR=.../usr/local: every part in place, nothing left"
