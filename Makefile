@@ -5,6 +5,10 @@
 BUILD_DIR ?= build
 TSAN_DIR ?= build-tsan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Continuous integration (CI set in the environment) builds with warnings as errors.
+ifdef CI
+CMAKE_FLAGS += -DNADRIX_WERROR=ON
+endif
 
 .PHONY: all deps configure build demo test unit-tests tsan bench install uninstall package clean
 
@@ -31,7 +35,7 @@ unit-tests: build
 tsan: deps
 	@mkdir -p $(TSAN_DIR)
 	@cmake -S . -B $(TSAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=thread > $(TSAN_DIR)/configure.log 2>&1 || { cat $(TSAN_DIR)/configure.log; exit 1; }
-	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests
+	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests processor_concurrency_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
 
 test: unit-tests tsan

@@ -73,7 +73,7 @@ target_link_libraries (Nadrix
 
 # Warnings for our own sources only: JUCE's modules, compiled into the same
 # target, draw a stream of GCC 12 false alarms from the library's headers.
-set (NADRIX_WARNING_FLAGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual -Wunused -Wsign-compare)
+set (NADRIX_WARNING_FLAGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual -Wunused -Wsign-compare ${NADRIX_WERROR_FLAG})
 
 # Adds our own sources to the shared code with our warnings.
 function (nadrix_add_sources)

@@ -47,10 +47,11 @@ namespace
     }
 }
 
-NadrixAudioProcessor::NadrixAudioProcessor()
+NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
+      millisecondClock (clock)
 {
     normalizePresetTable();
 
@@ -274,7 +275,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
 
     // A host that restores a state often selects a program right after; the
     // restored values win.
-    if (juce::Time::getMillisecondCounter() - lastStateRestoreTime.load() < programLockoutMs)
+    if (millisecondClock() - lastStateRestoreTime.load() < programLockoutMs)
         return;
 
     currentProgram.store (program);
@@ -307,7 +308,7 @@ void NadrixAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    lastStateRestoreTime.store (juce::Time::getMillisecondCounter());
+    lastStateRestoreTime.store (millisecondClock());
 
     if (data == nullptr || sizeInBytes < 0)
         return;

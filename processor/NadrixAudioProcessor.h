@@ -24,7 +24,11 @@
 class NadrixAudioProcessor final : public juce::AudioProcessor
 {
 public:
-    NadrixAudioProcessor();
+    // The clock of the 200 ms rule (a program chosen right after a state
+    // restore is dropped); the system's millisecond counter unless a test
+    // gives its own.
+    using MillisecondClock = juce::uint32 (*)();
+    explicit NadrixAudioProcessor (MillisecondClock clock = &juce::Time::getMillisecondCounter);
     ~NadrixAudioProcessor() override;
 
     static constexpr int numParameters = ParameterLayout::numParameters;
@@ -93,6 +97,7 @@ private:
     static float startValue (int index);
 
     std::atomic<float> paramValues[numParameters];
+    const MillisecondClock millisecondClock;
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
     std::atomic<int> currentProgram { startProgram }; // the program whose values were loaded last
     std::atomic<float> engineSampleRate { 44100.0f }; // the rate the engine runs at: the host's, or 44.1 kHz below 44 kHz

@@ -3,12 +3,8 @@
 // their process, parameter changes included. This test process replaces the
 // C library's allocation functions (exported to the loaded bundles) with
 // ones that count the calls made on a thread that is being watched.
-#include "NadrixAudioProcessor.h"
+#include "HostingKit.h"
 #include "../processor/ProcessorTestHelpers.h"
-
-#include <juce_audio_processors/juce_audio_processors.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstddef>
@@ -60,17 +56,9 @@ extern "C"
 
 namespace
 {
-    std::unique_ptr<juce::AudioPluginInstance> load (juce::AudioPluginFormat& format, const juce::String& fileOrIdentifier)
-    {
-        juce::OwnedArray<juce::PluginDescription> found;
-        format.findAllTypesForFile (found, fileOrIdentifier);
-        juce::String error;
-        return found.size() == 1 ? format.createInstanceFromDescription (*found[0], 44100.0, 512, error) : nullptr;
-    }
-
     int allocationsOverHundredBlocks (juce::AudioPluginFormat& format, const juce::String& fileOrIdentifier)
     {
-        auto hosted = load (format, fileOrIdentifier);
+        auto hosted = loadBundle (format, fileOrIdentifier);
         if (hosted == nullptr)
             return -1;
         hosted->setPlayConfigDetails (2, 2, 44100.0, 512);
@@ -104,6 +92,6 @@ TEST (AudioThreadAllocation, NeitherFormatAllocatesInProcess)
     EXPECT_EQ (allocationsOverHundredBlocks (vst3, NADRIX_VST3_BUNDLE), 0) << "VST3";
 
     juce::LV2PluginFormat lv2;
-    lv2.searchPathsForPlugins (juce::FileSearchPath (juce::File (NADRIX_LV2_BUNDLE).getParentDirectory().getFullPathName()), false, false);
+    searchLv2Folder (lv2, NADRIX_LV2_BUNDLE);
     EXPECT_EQ (allocationsOverHundredBlocks (lv2, NADRIX_LV2_URI_TEXT), 0) << "LV2";
 }

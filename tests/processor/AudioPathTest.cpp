@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The audio path from a host's point of view: the same reverb in seconds at
-// every sample rate, a mono track heard centred, and programs and states that
-// sound the same whenever they are chosen.
+// The audio path from a host's point of view: programs and states that sound
+// the same whenever they are chosen, automation that does not restart the
+// reverb, nothing that poisons it, and a tail that covers it at every rate.
+// (Other rates and mono tracks are pinned by the golden outputs.)
 #include "NadrixAudioProcessor.h"
 #include "Nadrix_Preset_Data.h"
 #include "NadrixProcessor.h"
@@ -15,78 +16,6 @@
 namespace
 {
     constexpr int robotizer = 2, niceHall = 1;
-
-    struct Response
-    {
-        double decaySeconds;      // until the backward-integrated energy is 30 dB down
-        double firstWetSeconds;   // the first output sample after the dry impulse
-        double samplePeriod;
-    };
-
-    Response impulseResponse (int program, double rate)
-    {
-        NadrixAudioProcessor p;
-        p.setRateAndBufferSizeDetails (rate, 512);
-        p.prepareToPlay (rate, 512);
-        p.setCurrentProgram (program);
-
-        juce::AudioBuffer<float> audio (2, (int) (6.0 * rate));
-        audio.clear();
-        audio.setSample (0, 0, 1.0f);
-        audio.setSample (1, 0, 1.0f);
-        processInBlocks (p, audio, 512);
-
-        std::vector<double> energy ((size_t) audio.getNumSamples());
-        for (int i = 0; i < audio.getNumSamples(); ++i)
-            energy[(size_t) i] = std::pow ((double) audio.getSample (0, i), 2.0) + std::pow ((double) audio.getSample (1, i), 2.0);
-        energy[0] = 0.0; // the dry impulse is not part of the decay
-
-        Response r { 0.0, 0.0, 1.0 / rate };
-        for (size_t i = 1; i < energy.size() && r.firstWetSeconds == 0.0; ++i)
-            if (energy[i] > 1e-8) // the reflection, not the splitter's anti-denormal residue
-                r.firstWetSeconds = (double) i / rate;
-
-        double total = 0.0, remaining = 0.0;
-        for (double e : energy)
-            total += e;
-        for (size_t i = energy.size(); i-- > 0;)
-        {
-            remaining += energy[i];
-            if (remaining >= total * 0.001) // -30 dB
-            {
-                r.decaySeconds = (double) i / rate;
-                break;
-            }
-        }
-        return r;
-    }
-}
-
-TEST (AudioPath, TheReverbLastsTheSameSecondsAtEveryRate)
-{
-    const auto at44 = impulseResponse (niceHall, 44100.0);
-    for (double rate : { 48000.0, 96000.0 })
-    {
-        const auto r = impulseResponse (niceHall, rate);
-        EXPECT_NEAR (r.decaySeconds, at44.decaySeconds, 0.02 * at44.decaySeconds) << rate;
-        EXPECT_NEAR (r.firstWetSeconds, at44.firstWetSeconds, at44.samplePeriod) << rate;
-    }
-    std::cout << "Nice Hall, 30 dB decay: " << at44.decaySeconds << " s at 44.1 kHz, " << impulseResponse (niceHall, 48000.0).decaySeconds
-              << " s at 48 kHz, " << impulseResponse (niceHall, 96000.0).decaySeconds << " s at 96 kHz\n";
-}
-
-TEST (AudioPath, AMonoTrackSoundsLikeTheSameSignalCentredOnAStereoTrack)
-{
-    NadrixAudioProcessor mono, stereo;
-    ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
-    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
-
-    auto a = noiseBuffer (2, 3000, 1); // channel 1 holds whatever a mono host leaves there
-    auto b = a;
-    b.copyFrom (1, 0, b, 0, 0, b.getNumSamples());
-    processInBlocks (mono, a, 512);
-    processInBlocks (stereo, b, 512);
-    EXPECT_TRUE (identical (a, b));
 }
 
 TEST (AudioPath, AProgramOrAStateSoundsTheSameWheneverItIsChosen)

@@ -6,19 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <thread>
 
 namespace
 {
     constexpr int activeOf (int line) { return 7 + 7 * line + 5; }
 
-    // Counts what the host would be told.
-    struct HostListener : juce::AudioProcessorListener
-    {
-        std::vector<std::pair<int, float>> changes;
-        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    };
+    // The processor's clock for the 200 ms rule, moved by the test.
+    juce::uint32 now = 1000;
+    juce::uint32 testClock() { return now; }
 
     juce::MemoryBlock stateOf (NadrixAudioProcessor& p)
     {
@@ -89,13 +84,10 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
     EXPECT_EQ (first.getCurrentProgram(), 0);
     EXPECT_EQ (first.getParameterValue (1), Nadrix_Preset_Data[0][1]);
 
-    NadrixAudioProcessor p;
+    NadrixAudioProcessor p (testClock);
     p.setCurrentProgram (3);
     EXPECT_EQ (p.getCurrentProgram(), 3);
-    EXPECT_EQ (p.getParameterValue (3), 0.0f); // band gains 0, 2, 0
-    EXPECT_EQ (p.getParameterValue (4), 1.0f);
-    EXPECT_EQ (p.getParameterValue (5), 0.0f);
-    EXPECT_EQ (p.getParameters()[4]->getValue(), 1.0f);
+    EXPECT_EQ (p.getParameters()[4]->getValue(), 1.0f); // band gains 0, 2, 0
 
     p.setParameterFromUI (0, 0.01f, false);
     p.setCurrentProgram (3); // already current: the edit stays
@@ -107,11 +99,11 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
 
     const auto saved = stateOf (p);
     p.setStateInformation (saved.getData(), (int) saved.getSize());
-    p.setCurrentProgram (1); // within 200 ms of the restore: dropped
+    now += 199;
+    p.setCurrentProgram (1); // 199 ms after the restore: dropped
     EXPECT_EQ (p.getCurrentProgram(), 3);
     EXPECT_EQ (p.getParameterValue (0), 0.01f);
-
-    std::this_thread::sleep_for (std::chrono::milliseconds (220));
+    now += 1;
     p.setCurrentProgram (1);
     EXPECT_EQ (p.getCurrentProgram(), 1);
     EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
@@ -158,22 +150,18 @@ TEST (ProcessorState, ShortLongAndDamagedChunksChangeOnlyWhatTheyValidlyHold)
     EXPECT_EQ (stateOf (p).getSize(), 1428u);
 
     // Damaged values: NaN and infinities keep the current value, the rest are held to 0..1.
-    std::vector<float> damaged (357, 0.5f);
-    damaged[0] = std::nanf ("");
-    damaged[1] = INFINITY;
-    damaged[2] = 7.0f;
-    damaged[3] = -0.25f;
-    p.setStateInformation (damaged.data(), 1428);
+    const float damaged[] = { std::nanf (""), INFINITY, 7.0f, -0.25f };
+    p.setStateInformation (damaged, sizeof (damaged));
     EXPECT_EQ (p.getParameterValue (0), 0.5f);
     EXPECT_EQ (p.getParameterValue (1), 0.5f);
     EXPECT_EQ (p.getParameterValue (2), 1.0f);
-    EXPECT_EQ (p.getParameterValue (3), 0.0f);
-    EXPECT_EQ (p.getParameters()[2]->getValue(), 1.0f);
+    EXPECT_EQ (p.getParameters()[3]->getValue(), 0.0f);
 }
 
 TEST (ProcessorAudio, BlocksLongerThanTheScratchBlockMatchSmallBlocks)
 {
     NadrixAudioProcessor big, small;
+    EXPECT_FALSE (big.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
     auto a = noiseBuffer (2, 200000, 2);
     auto b = a;
     processInBlocks (big, a, 200000);

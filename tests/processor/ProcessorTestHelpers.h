@@ -6,6 +6,19 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
+#include <vector>
+
+// The factory programs, as a host lists them.
+inline const juce::StringArray factoryProgramNames { "Bright Ambience", "Nice Hall", "Robotizer", "Sheep Spring Reverb", "Small Drum Booth", "Small Complex Room" };
+
+// What the host is told of value changes.
+struct HostListener : juce::AudioProcessorListener
+{
+    std::vector<std::pair<int, float>> changes;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+};
 
 // Stereo noise, the same for the same seed.
 inline juce::AudioBuffer<float> noiseBuffer (int channels, int frames, unsigned seed)

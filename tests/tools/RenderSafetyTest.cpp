@@ -203,26 +203,45 @@ TEST_F (RenderFixture, AnInterruptedRenderLeavesNoFile)
     }
 }
 
-TEST_F (RenderFixture, EachKindOfErrorHasItsExitCodeAndOneClearLine)
+TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNothing)
 {
     juce::WavAudioFormat wav;
     const auto in = writeAudio ("in.wav", wav, noiseBuffer (2, 500, 8), 44100.0, 16).getFullPathName();
-    const auto out = dir.getChildFile ("out.wav").getFullPathName();
+    const auto kept = dir.getChildFile ("out.wav");
+    ASSERT_TRUE (kept.replaceWithText ("keep me"));
+    const auto out = kept.getFullPathName(), notAudio = dir.getChildFile ("notes.wav").getFullPathName();
+    ASSERT_TRUE (juce::File (notAudio).replaceWithText ("this is not audio"));
+    const auto inputBytes = bytesOf (juce::File (in));
+
     const std::vector<std::tuple<juce::StringArray, int, juce::String>> cases = {
+        { { in }, 2, "missing -o" },
+        { { in, "-o", out, "--bogus" }, 2, "unknown option" },
+        { { in, "-o", out, "--program", "Cathedral" }, 2, "unknown program" },
+        { { in, "-o", out, "--program", "6" }, 2, "unknown program" },
+        { { in, "-o", out, "--set", "Colour=0.5" }, 2, "unknown parameter" },
+        { { in, "-o", out, "--set", "Mix=1.5" }, 2, "from 0 to 1" },
         { { in, "-o", out, "--set", "=0.5" }, 2, "names no parameter" },
         { { in, "-o", out, "--set", "Mix=0.5=0.6" }, 2, "cannot read" },
         { { in, "-o", out, "--tail", "0x10" }, 2, "--tail" },
+        { { in, "-o", out, "--block", "0" }, 2, "--block" },
+        { { dir.getChildFile ("missing.wav").getFullPathName(), "-o", out }, 1, "no such file" },
         { { dir.getFullPathName(), "-o", out }, 1, "is a directory" },
+        { { notAudio, "-o", out }, 1, "not a WAV, AIFF or FLAC" },
+        { { in, "-o", out, "--state", in }, 1, "1428 bytes" },
+        { { in, "-o", "/nonexistent-dir/out.wav" }, 1, "cannot write" },
     };
     for (const auto& [args, code, expected] : cases)
     {
         const auto run = runRender (args);
         EXPECT_EQ (run.exitCode, code) << args.joinIntoString (" ");
-        EXPECT_TRUE (run.output.contains (expected)) << run.output;
+        EXPECT_TRUE (run.output.contains (expected)) << args.joinIntoString (" ") << " said: " << run.output;
         EXPECT_EQ (run.output.trim().indexOfChar ('\n'), -1) << run.output;
     }
+    EXPECT_EQ (kept.loadFileAsString(), "keep me");
+    EXPECT_EQ (bytesOf (juce::File (in)), inputBytes);
+    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 3); // no temporary left behind
 
-    // An empty program name is not quietly ignored.
+    // An empty program name is not quietly ignored (a child process would drop the empty argument).
     const auto empty = RenderOptions::parse ({ in, "-o", out, "--program", "" });
     ASSERT_TRUE (std::holds_alternative<juce::String> (empty));
     EXPECT_TRUE (std::get<juce::String> (empty).contains ("unknown program"));

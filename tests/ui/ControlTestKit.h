@@ -60,11 +60,3 @@ inline juce::Image painted (juce::Component& c)
     c.paint (g);
     return image;
 }
-
-// Equal but for the rounding of premultiplied storage: a translucent white
-// read back from an image may come out as 253 instead of 255.
-inline bool sameColour (juce::Colour a, juce::Colour b)
-{
-    return a.getAlpha() == b.getAlpha() && std::abs (a.getRed() - b.getRed()) <= 3
-        && std::abs (a.getGreen() - b.getGreen()) <= 3 && std::abs (a.getBlue() - b.getBlue()) <= 3;
-}

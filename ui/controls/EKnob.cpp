@@ -9,6 +9,10 @@ namespace
 {
     constexpr float sweepRotation = 2.1676989f;   // 0.69 pi: the sweep is symmetric about 12 o'clock
     constexpr float sweepStart = -4.3353977f;     // -1.38 pi before the rotation
+    constexpr double dragPerPixel = 0.021;        // squared: the change per drag event
+    constexpr float steppedShare = 0.5f;          // a stepped knob moves linearly: half of dragPerPixel a pixel
+    constexpr double wheelScale = 0.2;
+    constexpr float dotDiameter = 10.0f;
 
     const juce::Colour trackColour = floatColour (0.0f, 0.0f, 0.0f, 0.32f);
     const juce::Colour litColour = floatColour (0.3647059f, 0.70980394f, 0.4627451f, 1.0f);
@@ -42,10 +46,10 @@ void EKnob::mouseDrag (const juce::MouseEvent& e)
 
     // The change is the square of the distance moved since the last event;
     // a stepped knob moves linearly, 0.0105 per pixel.
-    auto step = (float) ((double) dy * 0.021);
+    auto step = (float) ((double) dy * dragPerPixel);
     step = step * step;
     if (numSteps > 0)
-        step = std::sqrt (step) * 0.5f;
+        step = std::sqrt (step) * steppedShare;
     if (negate)
         step = -step;
 
@@ -74,7 +78,7 @@ void EKnob::mouseDoubleClick (const juce::MouseEvent&)
 
 void EKnob::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
-    double delta = (double) wheel.deltaY * 0.2;
+    double delta = (double) wheel.deltaY * wheelScale;
     if (reversed)
         delta = -delta;
 
@@ -109,7 +113,7 @@ void EKnob::paint (juce::Graphics& g)
     g.strokePath (lit, stroke);
 
     g.setColour (dotColour);
-    g.fillEllipse (cx - 5.0f, cy - 5.0f, 10.0f, 10.0f);
+    g.fillEllipse (cx - dotDiameter / 2.0f, cy - dotDiameter / 2.0f, dotDiameter, dotDiameter);
 
     // The pointer ends at the inner edge of the arc stroke, at the lit end.
     const auto b = (float) (-2.1676989703001954 - (double) end - juce::MathConstants<double>::pi);

@@ -66,9 +66,10 @@ void DelaysView::setup (int x, int y, int width, int height, float z, const Nadr
 
     viewdata = records;
     zoom = z;
-    scaleView.setBounds (0, 20, width, (int) ((float) height - 20.0f));
+    const auto ringsHeight = (int) ((float) height - FanGeometry::originY); // the rings stand on the origin's row
+    scaleView.setBounds (0, (int) FanGeometry::originY, width, ringsHeight);
     scaleView.zoom = z;
-    background = juce::Image (juce::Image::ARGB, width, (int) ((float) height - 20.0f), false);
+    background = juce::Image (juce::Image::ARGB, width, ringsHeight, false);
     setZoom (z);
 
     newLineImage.setImage (juce::ImageCache::getFromMemory (BinaryData::new_line_btn_png, BinaryData::new_line_btn_pngSize));
@@ -136,7 +137,7 @@ void DelaysView::paint (juce::Graphics& g)
         scaleView.paint (rings);
         backgroundDirty = false;
     }
-    g.drawImageAt (background, 0, 20);
+    g.drawImageAt (background, 0, (int) FanGeometry::originY);
 
     if (viewdata == nullptr)
         return;
@@ -160,7 +161,7 @@ void DelaysView::paint (juce::Graphics& g)
 
 void DelaysView::paintNewLineGuide (juce::Graphics& g, const FanGeometry& fan) const
 {
-    const juce::Point<float> pointer (mouseX, std::max (20.0f, mouseY));
+    const juce::Point<float> pointer (mouseX, std::max (FanGeometry::originY, mouseY));
     if (! (fan.origin.getDistanceFrom (pointer) > FanGeometry::innerRadius))
         return;
 
@@ -178,7 +179,7 @@ void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) co
 
     if (predelayVisible)
     {
-        const float radius = 15.0f * load (record.predelayGain) + 2.0f;
+        const float radius = FanGeometry::dotRadius (load (record.predelayGain));
         g.setColour (discColour (h));
         g.fillPath (circle (l.predelayPoint, radius));
         if (editMode == Highcut || editMode == DelayTime || editMode == Feedback)
@@ -187,7 +188,7 @@ void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) co
 
     if (delayVisible)
     {
-        const float radius = 15.0f * load (record.feedback) + 2.0f;
+        const float radius = FanGeometry::dotRadius (load (record.feedback));
         g.setColour (discColour (h));
         g.fillPath (circle (l.delayPoint, radius));
         outlineSelected (g, j, true, l.delayPoint, radius);
@@ -295,13 +296,13 @@ bool DelaysView::findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) cons
         const float toDelay = p.getDistanceFrom (l.delayPoint);
         const float toPredelay = p.getDistanceFrom (l.predelayPoint);
 
-        if (toDelay < 15.0f * load (viewdata[j].feedback) + 4.0f && toDelay < best)
+        if (toDelay < FanGeometry::catchRadius (load (viewdata[j].feedback)) && toDelay < best)
         {
             best = toDelay;
             hit = { j, true, false };
             found = true;
         }
-        if (toPredelay < 15.0f * load (viewdata[j].predelayGain) + 4.0f && toPredelay < best)
+        if (toPredelay < FanGeometry::catchRadius (load (viewdata[j].predelayGain)) && toPredelay < best)
         {
             best = toPredelay;
             hit = { j, false, true };
@@ -453,7 +454,7 @@ void DelaysView::finishNewLine()
     // only the horizontal distance counts.
     const FanGeometry fan = geometry();
     const float dx = mouseX - fan.origin.x;
-    const float dy = mouseY < 20.0f ? 0.0f : mouseY - 20.0f;
+    const float dy = mouseY < FanGeometry::originY ? 0.0f : mouseY - FanGeometry::originY;
     const auto t = (float) ((double) (std::sqrt (dx * dx + dy * dy) - FanGeometry::innerRadius) / (double) fan.pixelsPerSecond);
     if (! (t > 0.0f))
         return; // released inside the centre circle

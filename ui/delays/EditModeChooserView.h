@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "EditMode.h"
 #include "EditModeChooserCallback.h"
 #include "ESwitchButton.h"
 #include "UICallback.h"
@@ -32,7 +33,7 @@ private:
     ESwitchButton delayTimeButton;
     ESwitchButton feedbackButton;
     ESwitchButton highcutButton;
-    int mode = 3;
+    int mode = DelayTime;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditModeChooserView)
 };

@@ -30,6 +30,11 @@ public:
     Line line (const NadrixViewdata& record) const;
 
     static float angleOfPan (float pan);
+
+    // A dot's drawn radius for its gain (pre-delay gain or feedback), and the
+    // radius within which a press catches it.
+    static float dotRadius (float gain) { return 15.0f * gain + 2.0f; }
+    static float catchRadius (float gain) { return dotRadius (gain) + 2.0f; }
     juce::Point<float> pointAt (float angle, float radius) const;
     float radialTime (juce::Point<float> p) const;  // seconds; negative inside the centre circle
     float direction (juce::Point<float> p) const;   // angle of the pointer as seen from the origin

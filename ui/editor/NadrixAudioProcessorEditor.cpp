@@ -23,25 +23,39 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     openGLContext.attachTo (*getTopLevelComponent());
 
     setSize (850, 596);
-    const int h = getHeight();
 
     delaysView.setup (20, -39, 810, 420, minimumZoom, processor.getViewData(), this);
     addAndMakeVisible (delaysView);
 
-    editModeChooser.setup (717, h - 577, this);
+    editModeChooser.setup (717, getHeight() - 577, this);
     addAndMakeVisible (editModeChooser);
 
+    setUpZoomSlider();
+    setUpEqualiser();
+    setUpMixKnob();
+    setUpRandomizer();
+    setUpButtons();
+
+    processor.setUIPresent (true);
+    startTimerHz (25);
+}
+
+void NadrixAudioProcessorEditor::setUpZoomSlider()
+{
     // The stored zoom is applied as if the user had set it, and so written back.
     zoomSlider.orientation = 0;
     zoomSlider.setParamId (ParameterLayout::uiZoom);
     controlsByParam[ParameterLayout::uiZoom] = &zoomSlider;
     zoomSlider.setCallback (this);
     zoomSlider.setValue (processor.getParameterValue (ParameterLayout::uiZoom));
-    zoomSlider.setBounds (530, h - 151, 270, 16);
+    zoomSlider.setBounds (530, getHeight() - 151, 270, 16);
     zoomSlider.style = 1;
     applyZoom (processor.getParameterValue (ParameterLayout::uiZoom));
     addAndMakeVisible (zoomSlider);
+}
 
+void NadrixAudioProcessorEditor::setUpEqualiser()
+{
     eq.lowSplitParamId = ParameterLayout::splitFreqLow;
     eq.midSplitParamId = ParameterLayout::splitFreqMid;
     eq.lowGainParamId = ParameterLayout::gainLow;
@@ -49,22 +63,28 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     eq.highGainParamId = ParameterLayout::gainHigh;
     eq.lowSplit = processor.getParameterValue (ParameterLayout::splitFreqLow);
     eq.midSplit = processor.getParameterValue (ParameterLayout::splitFreqMid);
-    eq.lowGain = 2.0f * processor.getParameterValue (ParameterLayout::gainLow);
+    eq.lowGain = 2.0f * processor.getParameterValue (ParameterLayout::gainLow); // the control keeps gains on 0..2
     eq.midGain = 2.0f * processor.getParameterValue (ParameterLayout::gainMid);
     eq.highGain = 2.0f * processor.getParameterValue (ParameterLayout::gainHigh);
     eq.setCallback (this);
-    eq.setBounds (21, h - 132, 325, 111);
+    eq.setBounds (21, getHeight() - 132, 325, 111);
     addAndMakeVisible (eq);
     for (int i = ParameterLayout::splitFreqLow; i <= ParameterLayout::gainHigh; ++i)
         controlsByParam[i] = &eq;
+}
 
+void NadrixAudioProcessorEditor::setUpMixKnob()
+{
     mixKnob.setCallback (this);
     mixKnob.setParamId (ParameterLayout::mix);
     controlsByParam[ParameterLayout::mix] = &mixKnob;
     mixKnob.setValue (processor.getParameterValue (ParameterLayout::mix), true);
-    mixKnob.setBounds (378, h - 123, 90, 90);
+    mixKnob.setBounds (378, getHeight() - 123, 90, 90);
     addAndMakeVisible (mixKnob);
+}
 
+void NadrixAudioProcessorEditor::setUpRandomizer()
+{
     // The randomizer's settings are not parameters: every window starts from these.
     struct RandomSetting
     {
@@ -72,6 +92,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
         int y;
         float start;
     };
+    const int h = getHeight();
     for (const auto& setting : { RandomSetting { complexitySlider, h - 45, 0.3f }, RandomSetting { predelaySlider, h - 62, 0.1f },
                                  RandomSetting { roomSizeSlider, h - 79, 0.5f }, RandomSetting { tailTimeSlider, h - 96, 0.2f } })
     {
@@ -81,13 +102,17 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
         setting.slider.setValue (setting.start);
         addAndMakeVisible (setting.slider);
     }
+}
 
+void NadrixAudioProcessorEditor::setUpButtons()
+{
     struct ImageButton
     {
         EPushButton& button;
         juce::Image up, down;
         int x, y;
     };
+    const int h = getHeight();
     for (const auto& b : { ImageButton { renderRandomButton, embedded (BinaryData::render_random_btn_png, BinaryData::render_random_btn_pngSize),
                                          embedded (BinaryData::render_random_down_btn_png, BinaryData::render_random_down_btn_pngSize), 658, h - 63 },
                            ImageButton { aboutButton, embedded (BinaryData::about_btn_png, BinaryData::about_btn_pngSize),
@@ -100,9 +125,6 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
         b.button.setCallback (this);
         addAndMakeVisible (b.button);
     }
-
-    processor.setUIPresent (true);
-    startTimerHz (25);
 }
 
 NadrixAudioProcessorEditor::~NadrixAudioProcessorEditor()

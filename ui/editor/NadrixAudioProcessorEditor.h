@@ -64,6 +64,11 @@ public:
     int getFanRepaintRequests() const noexcept { return fanRepaintRequests; }
 
 private:
+    void setUpZoomSlider();
+    void setUpEqualiser();
+    void setUpMixKnob();
+    void setUpRandomizer();
+    void setUpButtons();
     void writeLineParameter (int line, int kind, float value);
     void applyZoom (float value);
     void repaintFan();

@@ -256,16 +256,33 @@ TEST (DelaysViewEditing, DeleteModeRemovesTheLineUnderThePointerAtRelease)
 
 TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
 {
-    ViewFixture all (false);
+    ViewFixture all (false); // all 50 run at set-up: no hint
     all.cb.engine.setParamByAUID (7 + 7 * 49 + 5, 1.0f);
     DelaysView fresh;
     fresh.setup (20, -39, 810, 420, 1.4f, all.cb.engine.getViewData(), &all.cb);
-    EXPECT_FALSE (fresh.getNewLineImage().isVisible()); // all 50 run at set-up
-
+    EXPECT_FALSE (fresh.getNewLineImage().isVisible());
     all.cb.engine.setParamByAUID (7 + 5, 0.0f); // a change from elsewhere: no effect yet
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());
+}
 
-    DelaysView unset;
-    unset.setup (0, 0, 810, 420, 1.4f, nullptr, nullptr);
-    EXPECT_FALSE (unset.getNewLineImage().isVisible());
+TEST (DelaysViewEditing, AnEditShowsOnTheNextPaintFromTheEnginesRecord)
+{
+    ViewFixture f;
+    f.cb.setLine (3, 0.0f, 0.05f, 0.2f, 0.4f, 0.4f, 1.0f);
+    auto alphaAt = [&f] (juce::Point<float> p) {
+        juce::Image image (juce::Image::ARGB, f.view.getWidth(), f.view.getHeight(), true);
+        juce::Graphics g (image);
+        f.view.paint (g);
+        return image.getPixelAt ((int) p.x, (int) p.y).getAlpha();
+    };
+    const auto before = f.dot (3, true);
+    EXPECT_GT (alphaAt (before), 0x90);
+
+    f.press (before);
+    f.drag (before + juce::Point<float> (60, 0)); // to the right: the pan grows, the ray turns
+    f.release (before);
+    const auto after = f.dot (3, true);
+    EXPECT_GT (after.x, before.x + 20.0f);
+    EXPECT_GT (alphaAt (after), 0x90);
+    EXPECT_LT (alphaAt (before), 0x40); // only the rings remain there
 }

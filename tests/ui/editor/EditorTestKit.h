@@ -3,6 +3,7 @@
 
 #include "NadrixAudioProcessorEditor.h"
 #include "../ControlTestKit.h"
+#include "../../processor/ProcessorTestHelpers.h"
 
 #include <memory>
 #include <vector>
@@ -16,20 +17,10 @@ struct EditorInspector
     EKnob& mix() { return e.mixKnob; }
     EEQ& eq() { return e.eq; }
     ESlider& complexity() { return e.complexitySlider; }
-    ESlider& roomSize() { return e.roomSizeSlider; }
-    ESlider& predelay() { return e.predelaySlider; }
     ESlider& tailTime() { return e.tailTimeSlider; }
     EPushButton& renderButton() { return e.renderRandomButton; }
     EPushButton& aboutButton() { return e.aboutButton; }
     EPushButton& helpButton() { return e.helpButton; }
-};
-
-// What the host is told of value changes.
-struct HostListener : juce::AudioProcessorListener
-{
-    std::vector<std::pair<int, float>> changes;
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
 };
 
 // A processor with its window open, as a host shows it.

@@ -1,0 +1,155 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Plants small deliberate faults in the sources, one at a time, on a scratch
+copy of the working tree, and reports which of them no test catches.
+
+Each fault is an exact text replacement in one file, with the test programs
+that should notice it. A fault counts as caught when one of those programs
+fails; one whose text is no longer in the file is reported as "does not
+apply", so the list keeps up with the code. Usage (from the repository):
+
+    scripts/mutation-check.sh [FAULT-NAME...]
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+ENGINE = ["engine_tests"]
+PROCESSOR = ["processor_tests"]
+UI = ["ui_tests"]
+EVERYTHING = ["engine_tests", "processor_tests", "ui_tests"]
+
+# name, file, original text, faulty text, test programs
+FAULTS = [
+    # The engine
+    ("comb feeds back its input", "engine/DelayLine.cpp",
+     "line->buffer[line->position] = line->feedback * y + x;", "line->buffer[line->position] = line->feedback * x + y;", EVERYTHING),
+    ("comb block feeds back its input", "engine/DelayLine.cpp",
+     "slots[i] = feedback * y + in[i];", "slots[i] = feedback * in[i] + y;", EVERYTHING),
+    ("comb ring holds 0.4 s", "engine/DelayLine.cpp",
+     "const auto capacity = (int32_t) (sampleRate * 0.5f);", "const auto capacity = (int32_t) (sampleRate * 0.4f);", EVERYTHING),
+    ("length change clears half of what it reads", "engine/DelayLine.cpp",
+     "std::memset (line->buffer, 0, sizeof (float) * (size_t) length);", "std::memset (line->buffer, 0, sizeof (float) * (size_t) (length / 2));", EVERYTHING),
+    ("pre-delay starts a quarter in", "engine/ModLine.cpp",
+     "line->readIndex = (int32_t) ((double) line->length * 0.5);", "line->readIndex = (int32_t) ((double) line->length * 0.25);", EVERYTHING),
+    ("pre-delay margin of 99 samples", "engine/ModLine.cpp",
+     "return (int32_t) (seconds * clampedRate + 100.0f);", "return (int32_t) (seconds * clampedRate + 99.0f);", EVERYTHING),
+    ("silence clears only the current pre-delay", "engine/ModLine.cpp",
+     "std::memset (line->buffer, 0, sizeof (float) * (size_t) line->usedLength);", "std::memset (line->buffer, 0, sizeof (float) * (size_t) line->length);", ENGINE + PROCESSOR),
+    ("splitter without its anti-denormal constant", "engine/ThreeBandState.cpp",
+     "constexpr double antiDenormal = 2.3283064370807974e-10;", "constexpr double antiDenormal = 0.0;", EVERYTHING),
+    ("high band from two samples back", "engine/ThreeBandState.cpp",
+     "const double h = state->history[2] - runCascade", "const double h = state->history[1] - runCascade", EVERYTHING),
+    ("pan law -3.01 dB", "engine/PanGains.cpp",
+     "constexpr float minus3dB = 0.70794576f;", "constexpr float minus3dB = 0.7071068f;", EVERYTHING),
+    ("norm counts one line too few", "engine/NadrixProcessor.cpp",
+     "g.norm = (float) ((double) (2 + running) * 0.7);", "g.norm = (float) ((double) (1 + running) * 0.7);", EVERYTHING),
+    ("a line at exactly 0.5 does not run", "engine/NadrixProcessor.cpp",
+     "if (! (0.5f > active[j]))", "if (active[j] > 0.5f)", ENGINE + PROCESSOR),
+    ("dry and wet crossfade swapped", "engine/NadrixProcessor.cpp",
+     "g.dry = crossfadeGain (m);", "g.dry = crossfadeGain (1.0f - m);", EVERYTHING),
+    ("band mix takes the mid gain for the low band", "engine/NadrixProcessor.cpp",
+     "lowMid[i] = (float) (gains.low * low + gains.mid * mid);", "lowMid[i] = (float) (gains.mid * low + gains.mid * mid);", EVERYTHING),
+    ("an undone delay change keeps the ring", "engine/NadrixProcessor.cpp",
+     "else if (changed || length != comb->length)", "else if (length != comb->length)", ENGINE + PROCESSOR),
+    ("a restart keeps the splitter's memory", "engine/NadrixProcessor.cpp",
+     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    init_3band_state",
+     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    update_3band_state", ENGINE + PROCESSOR),
+    ("construction table: line 0 pan", "engine/Nadrix_Default.cpp",
+     "-0.5044f, 0.865736f, 0.54942f,", "-0.5045f, 0.865736f, 0.54942f,", EVERYTHING),
+    # The mapping and the programs
+    ("frequency mapping with 9980", "processor/ParameterMapping.cpp",
+     "return n * n * 9080.0f + 20.0f;", "return n * n * 9980.0f + 20.0f;", PROCESSOR),
+    ("program conversion with 9080", "processor/ParameterMapping.cpp",
+     "return std::sqrt ((v - 20.0f) / 9980.0f);", "return std::sqrt ((v - 20.0f) / 9080.0f);", PROCESSOR),
+    ("feedback not capped", "processor/ParameterMapping.cpp",
+     "return std::min (n, highestFeedback);", "return n;", PROCESSOR),
+    ("Nice Hall line 5 feedback", "processor/Nadrix_Preset_Data.cpp",
+     "-0.849669f, 0.583f, 0.9239f,", "-0.849669f, 0.583f, 0.9238f,", PROCESSOR),
+    ("program name Robotiser", "processor/Nadrix_Preset_Data.cpp",
+     '"Nice Hall", "Robotizer",', '"Nice Hall", "Robotiser",', PROCESSOR),
+    # The state and the programs' rules
+    ("state restores one value too few", "processor/NadrixAudioProcessor.cpp",
+     "const int n = juce::jmin (sizeInBytes / (int) sizeof (float), numParameters);",
+     "const int n = juce::jmin (sizeInBytes / (int) sizeof (float), numParameters - 1);", PROCESSOR),
+    ("state saved in big-endian order", "processor/NadrixAudioProcessor.cpp",
+     "values[i] = juce::ByteOrder::swapIfBigEndian (", "values[i] = juce::ByteOrder::swap (", PROCESSOR),
+    ("no 200 ms rule after a restore", "processor/NadrixAudioProcessor.cpp",
+     "lastStateRestoreTime.load() < programLockoutMs)", "lastStateRestoreTime.load() < 0u)", PROCESSOR),
+    # The audio path
+    ("mono track fed with silence on the right", "processor/NadrixAudioProcessor.cpp",
+     ": interleaveBuffer[2 * i];", ": 0.0f;", PROCESSOR),
+    ("non-finite input let through", "processor/NadrixAudioProcessor.cpp",
+     "if (std::isfinite (x))", "if (true)", PROCESSOR),
+    ("output limit at +4 dBFS", "processor/NadrixAudioProcessor.cpp",
+     "constexpr float outputLimit = 15.848932f;", "constexpr float outputLimit = 1.5848932f;", PROCESSOR),
+    ("host changes never queued for the editor", "processor/ParamChangeQueue.cpp",
+     "slots[index].pending.store (true, std::memory_order_release);", "slots[index].pending.store (false, std::memory_order_release);", PROCESSOR + UI),
+    ("editor edits not told to the host", "processor/NadrixAudioProcessor.cpp",
+     "published[index]->sendValueChangedMessageToListeners (value);", "(void) value;", PROCESSOR + UI),
+    ("gain text in 10 log10", "processor/ParameterText.cpp",
+     "const double db = 20.0 * std::log10", "const double db = 10.0 * std::log10", PROCESSOR),
+    # The editor's write path
+    ("fan pan written unscaled", "ui/editor/NadrixAudioProcessorEditor.cpp",
+     "writeLineParameter (line, ParameterLayout::pan, (v + 1.0f) * 0.5f);", "writeLineParameter (line, ParameterLayout::pan, v * 0.5f);", UI),
+    ("equaliser writes to the next index", "ui/editor/NadrixAudioProcessorEditor.cpp",
+     "gestures.write (paramId, v);", "gestures.write (paramId + 1, v);", UI),
+    ("drag writes without opening a gesture", "ui/editor/HostGestures.cpp",
+     "        open.set ((size_t) index);\n        processor.beginParameterGesture (index);", "        open.set ((size_t) index);", UI),
+    ("random render writes feedback last", "ui/editor/RandomRender.cpp",
+     "        write (indexOf (j, feedback), fb);\n", "", UI),
+]
+
+
+def run (command, cwd, log):
+    return subprocess.run (command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT).returncode
+
+
+def main():
+    root = os.path.dirname (os.path.dirname (os.path.abspath (__file__)))
+    scratch = os.environ.get ("NADRIX_MUTATION_DIR", "/tmp/nadrix-mutation")
+    source, build = os.path.join (scratch, "src"), os.path.join (scratch, "build")
+    wanted = set (sys.argv[1:])
+    faults = [f for f in FAULTS if not wanted or f[0] in wanted]
+
+    os.makedirs (scratch, exist_ok=True)
+    # By content, and without copying times: a changed file is newer than
+    # the scratch build's objects, whenever it was edited.
+    subprocess.run (["rsync", "-rlpD", "--checksum", "--delete", "--exclude", "/build*", "--exclude", ".git", root + "/", source + "/"], check=True)
+    log = open (os.path.join (scratch, "mutation.log"), "w")
+    if run (["cmake", "-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], source, log) != 0:
+        sys.exit ("mutation-check: the scratch copy does not configure; see " + log.name)
+    targets = sorted ({t for f in faults for t in f[4]})
+    print ("mutation-check: building the scratch copy in %s (the first time compiles JUCE)" % build, flush=True)
+    if run (["cmake", "--build", build, "--target"] + targets, source, log) != 0:
+        sys.exit ("mutation-check: the scratch copy does not build; see " + log.name)
+
+    results = []
+    for name, relative, original, faulty, programs in faults:
+        path = os.path.join (source, relative)
+        pristine = open (path).read()
+        if pristine.count (original) != 1:
+            results.append ((name, "does not apply"))
+            continue
+
+        open (path, "w").write (pristine.replace (original, faulty))
+        started = time.time()
+        if run (["cmake", "--build", build, "--target"] + programs, source, log) != 0:
+            outcome = "does not build"
+        else:
+            caught = [p for p in programs if run ([os.path.join (build, "tests", p), "--gtest_brief=1"], build, log) != 0]
+            outcome = "caught by " + ", ".join (caught) if caught else "NOT CAUGHT"
+        open (path, "w").write (pristine)
+        results.append ((name, outcome))
+        print ("  %-48s %s (%.0f s)" % (name, outcome, time.time() - started), flush=True)
+
+    run (["cmake", "--build", build, "--target"] + targets, source, log) # back to the pristine build
+    missed = [n for n, o in results if not o.startswith ("caught")]
+    print ("mutation-check: %d faults, %d caught, %d not: %s" % (len (results), len (results) - len (missed), len (missed), ", ".join (missed) or "none"))
+    sys.exit (1 if missed else 0)
+
+
+if __name__ == "__main__":
+    main()
