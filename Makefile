@@ -10,7 +10,7 @@ ifdef CI
 CMAKE_FLAGS += -DNADRIX_WERROR=ON
 endif
 
-.PHONY: all deps configure build demo test unit-tests tsan bench install uninstall package clean
+.PHONY: all deps configure build demo test unit-tests tsan bench bench-render install uninstall package clean
 
 all: build
 
@@ -43,6 +43,9 @@ test: unit-tests tsan
 bench: build
 	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
 	@$(BUILD_DIR)/bench/engine_bench
+
+bench-render: build
+	@bash scripts/bench-render.sh $(BUILD_DIR)
 
 # Installs for the current user unless PREFIX says otherwise (make install
 # PREFIX=/usr/local); DESTDIR is honoured. `make uninstall` with the same

@@ -15,12 +15,6 @@ namespace
         return index < length ? index : index % length;
     }
 
-    uint32_t nextPhase (uint32_t phase, float increment)
-    {
-        // The sum is formed in float and truncated to 64 bits; the phase keeps the low 32.
-        return (uint32_t) (int64_t) ((float) phase + increment);
-    }
-
     int32_t tapIndex (const ModLine* line, float sine, int32_t readIndex)
     {
         const float position = sine + (float) readIndex;
@@ -39,15 +33,21 @@ void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float
 
     line->sampleRate = sampleRate;
     line->length = ModLine_Length_For_Predelay (line, predelay);
-    line->capacity = (int32_t) (100.0f + sampleRate);    line->buffer = RingMemory_Create (line->capacity);
+    line->capacity = (int32_t) (100.0f + sampleRate);
+    line->buffer = RingMemory_Create (line->capacity);
     line->depth = depth;
     line->rate = rate;
     line->phase = 0;
     line->writeIndex = 0;
     line->readIndex = (int32_t) ((double) line->length * 0.5);
     line->usedLength = line->length;
-    Sinus_Init (line->sineTable, depth, 0.0f);
     line->phaseIncrement = rate / sampleRate * 4096.0f;
+    // A phase that can never leave 0 only ever reads the table's first entry:
+    // the other 4095 sines are not worth computing (or touching).
+    if (ModLine_Next_Phase (0, line->phaseIncrement) == 0)
+        Sinus_Init_First (line->sineTable, depth, 0.0f, 1);
+    else
+        Sinus_Init (line->sineTable, depth, 0.0f);
 }
 
 float ModLine_Process (ModLine* line, float x)
@@ -55,20 +55,14 @@ float ModLine_Process (ModLine* line, float x)
     line->writeIndex = (line->writeIndex + 1) % line->length;
     line->readIndex = (line->readIndex + 1) % line->length;
     const int32_t tap = tapIndex (line, Sinus_Get_Value (line->sineTable, (int32_t) line->phase), line->readIndex);
-    line->phase = nextPhase (line->phase, line->phaseIncrement);
+    line->phase = ModLine_Next_Phase (line->phase, line->phaseIncrement);
     line->buffer[line->writeIndex] = x;
     return line->buffer[tap];
 }
 
 void ModLine_Process_Block (ModLine* line, const float* in, float* out, int32_t numSamples)
 {
-    const float sine = Sinus_Get_Value (line->sineTable, (int32_t) line->phase);
-    const bool phaseHolds = nextPhase (line->phase, line->phaseIncrement) == line->phase;
-
-    // With the phase standing still on a zero of the table (always so for the
-    // engine's slow rates) the tap is the read index itself: both are whole
-    // numbers below 2^24, so the float steps are exact.
-    if (! (phaseHolds && sine == 0.0f))
+    if (! ModLine_Reads_Unmodulated (line))
     {
         for (int32_t i = 0; i < numSamples; ++i)
             out[i] = ModLine_Process (line, in[i]);

@@ -38,3 +38,20 @@ int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
 float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);
 void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate);
 void ModLine_Destroy (ModLine* line);
+
+// The phase after one more sample: the sum is formed in float and truncated
+// to 64 bits; the phase keeps the low 32.
+inline uint32_t ModLine_Next_Phase (uint32_t phase, float increment)
+{
+    return (uint32_t) (int64_t) ((float) phase + increment);
+}
+
+// Whether the tap is the read index itself: the phase stands still on a zero
+// of the sine table (always so for the engine's slow rates). Both indices are
+// whole numbers below 2^24, so the tap's float steps are then exact and the
+// pre-delay is a plain delay.
+inline bool ModLine_Reads_Unmodulated (const ModLine* line)
+{
+    return ModLine_Next_Phase (line->phase, line->phaseIncrement) == line->phase
+        && line->sineTable[line->phase & (uint32_t) (SINUS_TABLE_SIZE - 1)] == 0.0f;
+}

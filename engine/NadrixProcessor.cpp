@@ -57,6 +57,7 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
 
     for (int j = 0; j < numLines; ++j)
         syncParamForView (j);
+    refreshRunningLines();
 }
 
 NadrixProcessor::~NadrixProcessor()
@@ -174,31 +175,53 @@ void NadrixProcessor::requestTakeOver (uint64_t bits)
 
 void NadrixProcessor::takeOverRequests()
 {
-    takeOverFreshLines();
+    bool linesChanged = takeOverFreshLines();
     if (silenceRequested.load (relaxed) && silenceRequested.exchange (false, acquire))
+    {
         silenceLines();
+        linesChanged = true;
+    }
 
-    if (pendingRequests.load (relaxed) == 0)
-        return;
+    if (pendingRequests.load (relaxed) != 0)
+    {
+        const uint64_t pending = pendingRequests.exchange (0, acquire);
 
-    const uint64_t pending = pendingRequests.exchange (0, acquire);
+        if ((pending & splitChanged) != 0)
+            update_3band_state (&splitter,
+                                (int) lowSplitFrequency.load (relaxed),
+                                (int) midSplitFrequency.load (relaxed),
+                                (int) lines->sampleRate);
 
-    if ((pending & splitChanged) != 0)
-        update_3band_state (&splitter,
-                            (int) lowSplitFrequency.load (relaxed),
-                            (int) midSplitFrequency.load (relaxed),
-                            (int) lines->sampleRate);
+        for (int j = 0; j < numLines; ++j)
+            if ((pending & (uint64_t { 1 } << j)) != 0)
+            {
+                takeOverLine (j, Start::continuing);
+                linesChanged = true;
+            }
+    }
 
-    for (int j = 0; j < numLines; ++j)
-        if ((pending & (uint64_t { 1 } << j)) != 0)
-            takeOverLine (j, Start::continuing);
+    if (linesChanged)
+        refreshRunningLines();
 }
 
-void NadrixProcessor::takeOverFreshLines()
+void NadrixProcessor::refreshRunningLines()
+{
+    numRunning = 0;
+    countedLines = 0;
+    for (int j = 0; j < numLines; ++j)
+    {
+        countedLines += active[j] > 0.5f ? 1 : 0;
+        if (! (0.5f > active[j])) // exactly 0.5 runs, though the level does not count it
+            runningLines[numRunning++] = { lines->delayLines[j], lines->modLines[j], (double) predelayGain[j], (double) hcGain[j],
+                                           panGains[j].left, panGains[j].right, ModLine_Reads_Unmodulated (lines->modLines[j]) };
+    }
+}
+
+bool NadrixProcessor::takeOverFreshLines()
 {
     LineSet* fresh = freshLines.take();
     if (fresh == nullptr)
-        return;
+        return false;
 
     freshLines.giveBack (lines);
     lines = fresh;
@@ -212,6 +235,7 @@ void NadrixProcessor::takeOverFreshLines()
 
     for (int j = 0; j < numLines; ++j)
         takeOverLine (j, Start::freshLines);
+    return true;
 }
 
 void NadrixProcessor::silenceLines()
@@ -256,6 +280,17 @@ void NadrixProcessor::takeOverLine (int line, Start start)
 }
 
 //==============================================================================
+// The engine's own steps before and after the lines, for lines shared between threads.
+struct NadrixProcessor::SharedStages final : SharedLineRun::Stages
+{
+    SharedStages (NadrixProcessor& e, const BlockGains& g) : engine (e), gains (g) {}
+    void split (const float* frames, int32_t numFrames, const Signals& to) override { engine.split (frames, numFrames, gains, to); }
+    void mix (float* frames, int32_t first, int32_t end, const Signals& from) override { mixInto (frames, first, end, gains, from); }
+
+    NadrixProcessor& engine;
+    const BlockGains& gains;
+};
+
 void NadrixProcessor::process (void* data, unsigned int /*byteSize*/, unsigned int numFrames)
 {
     takeOverRequests();
@@ -267,82 +302,75 @@ void NadrixProcessor::process (void* data, unsigned int /*byteSize*/, unsigned i
     const BlockGains gains = gainsForBlock();
     auto* io = static_cast<float*> (data);
 
+    if (sharedRun != nullptr)
+    {
+        SharedStages stages (*this, gains);
+        sharedRun->process (io, frames, runningLines, numRunning, stages);
+        return;
+    }
+
     for (int32_t start = 0; start < frames; start += chunkFrames)
         processChunk (io + 2 * start, std::min (chunkFrames, frames - start), gains);
 }
 
-NadrixProcessor::BlockGains NadrixProcessor::gainsForBlock() const
+void NadrixProcessor::useWorkers (LineWorkers* workers)
 {
-    int running = 0;
-    for (float a : active)
-        running += a > 0.5f ? 1 : 0;
+    sharedRun = workers != nullptr ? std::make_unique<SharedLineRun> (*workers) : nullptr;
+}
 
+NadrixProcessor::BlockGains NadrixProcessor::gainsForBlock()
+{
     const float m = mix.load (relaxed);
+    if (! (m == crossfadeMix)) // the cosines only when the mix has changed
+    {
+        dryGain = crossfadeGain (m);
+        wetGain = crossfadeGain (1.0f - m);
+        crossfadeMix = m;
+    }
 
     BlockGains g;
     g.low = (double) gainLow.load (relaxed);
     g.mid = (double) gainMid.load (relaxed);
     g.high = (double) gainHigh.load (relaxed);
-    g.dry = crossfadeGain (m);
-    g.wet = crossfadeGain (1.0f - m);
-    g.norm = (float) ((double) (2 + running) * 0.7); // formed in double, used as float
+    g.dry = dryGain;
+    g.wet = wetGain;
+    g.norm = (float) ((double) (2 + countedLines) * 0.7); // formed in double, used as float
     return g;
 }
 
 void NadrixProcessor::processChunk (float* frames, int32_t numFrames, const BlockGains& gains)
 {
-    splitChunk (frames, numFrames, gains);
-
-    for (int j = 0; j < numLines; ++j)
-        if (! (0.5f > active[j])) // exactly 0.5 runs, though the norm does not count it
-            runLine (j, numFrames);
-
-    mixChunk (frames, numFrames, gains);
+    const Signals signals { highWeighted, lowMid, accLeft, accRight };
+    split (frames, numFrames, gains, signals);
+    const LineKernelChunk chunk { highWeighted, lowMid, numFrames };
+    LineKernel_Run_Lines (&chunk, runningLines, numRunning, accLeft, accRight);
+    mixInto (frames, 0, numFrames, gains, signals);
 }
 
-void NadrixProcessor::splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains)
+void NadrixProcessor::split (const float* frames, int32_t numFrames, const BlockGains& gains, const Signals& to)
 {
+    // On a local copy, so that the poles stay in registers from frame to frame.
+    ThreeBandState state = splitter;
     for (int32_t i = 0; i < numFrames; ++i)
     {
         const auto x = (double) ((frames[2 * i] + frames[2 * i + 1]) * 0.7f); // mono sum formed in float
         double low, mid, high;
-        do_3band_sep (&splitter, &low, &mid, &high, x);
+        do_3band_sep (&state, &low, &mid, &high, x);
 
-        highWeighted[i] = gains.high * high;
-        lowMid[i] = (float) (gains.low * low + gains.mid * mid); // rounded to float, widened again per line
-        accLeft[i] = 0.0f;
-        accRight[i] = 0.0f;
+        to.highWeighted[i] = gains.high * high;
+        to.lowMid[i] = (float) (gains.low * low + gains.mid * mid); // rounded to float, widened again per line
+        to.accLeft[i] = 0.0f;
+        to.accRight[i] = 0.0f;
     }
+    splitter = state;
 }
 
-void NadrixProcessor::runLine (int line, int32_t numFrames)
+void NadrixProcessor::mixInto (float* frames, int32_t first, int32_t end, const BlockGains& gains, const Signals& from)
 {
-    const auto inputGain = (double) predelayGain[line];
-    const auto highShare = (double) hcGain[line];
-
-    for (int32_t i = 0; i < numFrames; ++i)
-        lineIn[i] = (float) (inputGain * (highShare * highWeighted[i] + (double) lowMid[i])); // stored as float
-
-    DelayLine_Process_Block (lines->delayLines[line], lineIn, combOut, numFrames);
-    ModLine_Process_Block (lines->modLines[line], combOut, lineOut, numFrames);
-
-    const float left = panGains[line].left;
-    const float right = panGains[line].right;
-
-    // Each frame's sums take the lines in index order, as a frame-by-frame run would.
-    for (int32_t i = 0; i < numFrames; ++i)
+    for (int32_t i = first; i < end; ++i)
     {
-        accLeft[i] += lineOut[i] * left;
-        accRight[i] += lineOut[i] * right;
-    }
-}
-
-void NadrixProcessor::mixChunk (float* frames, int32_t numFrames, const BlockGains& gains)
-{
-    for (int32_t i = 0; i < numFrames; ++i)
-    {
-        const float wetLeft = accLeft[i] / gains.norm;
-        const float wetRight = accRight[i] / gains.norm;
+        const float wetLeft = from.accLeft[i] / gains.norm;
+        const float wetRight = from.accRight[i] / gains.norm;
         frames[2 * i] = frames[2 * i] * gains.dry + wetLeft * gains.wet;
         frames[2 * i + 1] = frames[2 * i + 1] * gains.dry + wetRight * gains.wet;
     }

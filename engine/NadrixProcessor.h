@@ -3,6 +3,9 @@
 
 #include "AudioThreadHandover.h"
 #include "EffectEngine.h"
+#include "LineKernel.h"
+#include "LineWorkers.h"
+#include "SharedLineRun.h"
 #include "LineRequest.h"
 #include "LineSet.h"
 #include "NadrixViewdata.h"
@@ -12,6 +15,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
+#include <memory>
 #include <mutex>
 
 // The reverb: 50 lines, each a feedback comb followed by a modulated
@@ -61,6 +66,12 @@ public:
     // The rate of the latest restart, or of construction.
     float getSampleRate() const noexcept { return settingsRate.load (std::memory_order_relaxed); }
 
+    // For offline rendering only: the lines of each stretch of frames run on
+    // these threads, with the same output to the bit. Null: the calling
+    // thread alone, as always for a host. Not while process runs; the
+    // workers must outlive their use here.
+    void useWorkers (LineWorkers* workers);
+
     // Frames run through the lines together; longer blocks go in pieces.
     static constexpr int32_t chunkFrames = 256;
 
@@ -77,14 +88,17 @@ private:
     void requestTakeOver (uint64_t bits);
     void takeOverRequests();
     enum class Start { continuing, freshLines, silencedLines };
-    void takeOverFreshLines();
+    bool takeOverFreshLines();
     void silenceLines();
     void takeOverLine (int line, Start start);
-    BlockGains gainsForBlock() const;
+    void refreshRunningLines();
+    BlockGains gainsForBlock();
+    using Signals = SharedLineRun::Signals;
+    struct SharedStages;
+
     void processChunk (float* frames, int32_t numFrames, const BlockGains& gains);
-    void splitChunk (const float* frames, int32_t numFrames, const BlockGains& gains);
-    void runLine (int line, int32_t numFrames);
-    void mixChunk (float* frames, int32_t numFrames, const BlockGains& gains);
+    void split (const float* frames, int32_t numFrames, const BlockGains& gains, const Signals& to);
+    static void mixInto (float* frames, int32_t first, int32_t end, const BlockGains& gains, const Signals& from);
 
     std::atomic<float> mix;
     std::atomic<float> midSplitFrequency;
@@ -108,12 +122,23 @@ private:
     LineRequest requests[numLines];
     std::atomic<uint64_t> pendingRequests { 0 }; // bit j: line j; bit 50: split frequencies
 
+    // Owned by the audio thread and rebuilt whenever a take-over changes a
+    // line: the lines that run, as the kernel sees them, and how many of
+    // them the level counts (those above one half).
+    LineKernelLine runningLines[numLines];
+    int32_t numRunning = 0;
+    int countedLines = 0;
+    // The crossfade of the last mix value, taken again only when it changes.
+    float crossfadeMix = std::numeric_limits<float>::quiet_NaN();
+    float dryGain = 0.0f, wetGain = 0.0f;
+
     // Per-chunk scratch of the audio thread.
+    static_assert (chunkFrames <= LineKernel_maxFrames);
     double highWeighted[chunkFrames];
     float lowMid[chunkFrames];
-    float lineIn[chunkFrames];
-    float combOut[chunkFrames];
-    float lineOut[chunkFrames];
     float accLeft[chunkFrames];
     float accRight[chunkFrames];
+
+    // Offline only: the lines shared between worker threads.
+    std::unique_ptr<SharedLineRun> sharedRun;
 };

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RingMemory.h"
 
+#include <atomic>
 #include <cstdlib>
 
 namespace
 {
     constexpr size_t pageBytes = 4096;
+    std::atomic<bool> touchPages { true };
 }
 
 float* RingMemory_Create (int32_t samples)
 {
     const auto bytes = sizeof (float) * (size_t) samples;
     auto* ring = static_cast<float*> (std::calloc ((size_t) samples, sizeof (float)));
+    if (! touchPages.load (std::memory_order_relaxed))
+        return ring;
 
     // Written through a volatile pointer: a plain memset after malloc is
     // turned into calloc by the compiler, which writes nothing.
@@ -25,4 +29,9 @@ float* RingMemory_Create (int32_t samples)
 void RingMemory_Destroy (float* ring)
 {
     std::free (ring);
+}
+
+void RingMemory_Map_Pages_On_First_Use()
+{
+    touchPages.store (false, std::memory_order_relaxed);
 }

@@ -5,7 +5,12 @@
 
 void Sinus_Init (float* table, float amplitude, float offset)
 {
-    for (int32_t i = 0; i < SINUS_TABLE_SIZE; ++i)
+    Sinus_Init_First (table, amplitude, offset, SINUS_TABLE_SIZE);
+}
+
+void Sinus_Init_First (float* table, float amplitude, float offset, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
     {
         // The step i / 4096 is taken in float, the angle in double, the sine in float.
         const float step = (float) i * 0.000244140625f;

@@ -8,4 +8,6 @@
 constexpr int32_t SINUS_TABLE_SIZE = 4096;
 
 void Sinus_Init (float* table, float amplitude, float offset);
+// Only the first `count` entries, for a reader that never reads further.
+void Sinus_Init_First (float* table, float amplitude, float offset, int32_t count);
 float Sinus_Get_Value (const float* table, int32_t index);

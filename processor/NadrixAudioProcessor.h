@@ -10,6 +10,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 // The plug-in object the host talks to. It owns the reverb engine, publishes
@@ -88,6 +89,11 @@ public:
     // How many input samples were not finite numbers and ran as silence.
     juce::int64 getReplacedInputSamples() const noexcept;
 
+    // For offline rendering only (never in a host): the reverb's lines run
+    // on this many threads, with the same output to the bit. 1: the calling
+    // thread alone. Not while processBlock runs.
+    void useOfflineThreads (int threads);
+
 private:
     void internalSetParameter (int index, float value);
     void startAfresh();
@@ -108,6 +114,7 @@ private:
     std::atomic<int> openEditors { 0 };
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
     std::atomic<juce::int64> replacedInputSamples { 0 };
+    std::unique_ptr<LineWorkers> offlineWorkers;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessor)
 };

@@ -133,3 +133,31 @@ TEST (Engine, SilenceBringsBackAFreshEngineEvenFromNotANumber)
     const auto in = noiseBlock (30000, 14);
     EXPECT_EQ (run (poisoned, in), run (fresh, in));
 }
+
+TEST (Engine, LinesSharedByWorkerThreadsGiveTheSameBits)
+{
+    LineWorkers two (2), three (3);
+    NadrixProcessor alone (44100.0f), byTwo (44100.0f), byThree (44100.0f);
+    byTwo.useWorkers (&two);
+    byThree.useWorkers (&three);
+    std::mt19937 rng (21);
+    const unsigned blockSizes[] = { 1, 300, 4096, 5000, 9000 };
+
+    for (int round = 0; round < 12; ++round)
+    {
+        const auto in = noiseBlock ((int) blockSizes[(size_t) round % std::size (blockSizes)], (unsigned) round);
+        const auto expected = run (alone, in);
+        ASSERT_EQ (run (byTwo, in), expected) << "round " << round;
+        ASSERT_EQ (run (byThree, in), expected) << "round " << round;
+
+        for (int k = 0; k < 20; ++k) // lines switched on and off, moved, made longer and shorter
+        {
+            const int id = idOf ((int) (rng() % 50), (int) (rng() % 7));
+            const float value = (float) (rng() % 1000) / 2000.0f;
+            for (auto* e : { &alone, &byTwo, &byThree })
+                e->setParamByAUID (id, value);
+        }
+    }
+    byTwo.useWorkers (nullptr);
+    EXPECT_EQ (run (byTwo, noiseBlock (700, 99)), run (alone, noiseBlock (700, 99)));
+}

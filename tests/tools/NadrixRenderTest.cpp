@@ -68,3 +68,42 @@ TEST_F (RenderFixture, ListsProgramsAndParameters)
     EXPECT_EQ (juce::StringArray::fromLines (params.output.trim()).size(), 357);
     EXPECT_TRUE (params.output.contains ("Predelay gain Dly 49"));
 }
+
+TEST_F (RenderFixture, ThreadsChangeNoBitAndABatchGoesOnPastAFileThatFails)
+{
+    juce::WavAudioFormat wav;
+    const auto a = writeAudio ("a.wav", wav, noiseBuffer (2, 50000, 3), 48000.0, 24);
+    const auto b = writeAudio ("b.wav", wav, noiseBuffer (1, 7000, 4), 44100.0, 16);
+    const auto broken = dir.getChildFile ("c.wav");
+    ASSERT_TRUE (broken.replaceWithText ("not audio"));
+    const auto path = [this] (const char* name) { return dir.getChildFile (name).getFullPathName(); };
+
+    for (const char* threads : { "1", "2", "3" })
+        ASSERT_EQ (runRender ({ a.getFullPathName(), "-o", path (threads), "--threads", threads, "--block", "300", "--program", "Nice Hall" }).exitCode, 0);
+    EXPECT_EQ (bytesOf (dir.getChildFile ("2")), bytesOf (dir.getChildFile ("1")));
+    EXPECT_EQ (bytesOf (dir.getChildFile ("3")), bytesOf (dir.getChildFile ("1")));
+
+    const auto batch = runRender ({ a.getFullPathName(), broken.getFullPathName(), b.getFullPathName(), "-o", path ("out") + "/", "--threads", "2",
+                                    "--block", "300", "--program", "Nice Hall" });
+    EXPECT_EQ (batch.exitCode, 1) << batch.output;
+    EXPECT_TRUE (batch.output.contains ("c.wav: cannot read")) << batch.output;
+    EXPECT_TRUE (batch.output.contains ("wrote 2 of 3 files")) << batch.output;
+    EXPECT_EQ (bytesOf (dir.getChildFile ("out/a.wav")), bytesOf (dir.getChildFile ("1")));
+    double rate = 0;
+    EXPECT_EQ (readAudio (dir.getChildFile ("out/b.wav"), rate).getNumChannels(), 2);
+    EXPECT_FALSE (dir.getChildFile ("out/c.wav").exists());
+
+    const juce::File twin = dir.getChildFile ("sub/a.wav");
+    ASSERT_TRUE (a.copyFileTo (twin) || (twin.getParentDirectory().createDirectory() && a.copyFileTo (twin)));
+    const std::vector<std::pair<juce::StringArray, juce::String>> refused = {
+        { { a.getFullPathName(), twin.getFullPathName(), "-o", path ("out2") + "/" }, "would both be written to a.wav" },
+        { { a.getFullPathName(), b.getFullPathName(), "-o", path ("single.wav") }, "-o FOLDER/" },
+        { { a.getFullPathName(), "-o", path ("out3") + "/", "--threads", "0" }, "--threads" },
+    };
+    for (const auto& [args, expected] : refused)
+    {
+        const auto run = runRender (args);
+        EXPECT_EQ (run.exitCode, 2) << args.joinIntoString (" ");
+        EXPECT_TRUE (run.output.contains (expected)) << run.output;
+    }
+}

@@ -33,9 +33,9 @@ juce::Result HostSession::saveState (const juce::File& file)
 
     // Beside the file it replaces (through a symbolic link), moved into place when whole.
     juce::TemporaryFile temporary (writeThroughLinks (file));
-    InterruptCleanup::removeOnInterrupt (temporary.getFile());
+    const int cleanup = InterruptCleanup::removeOnInterrupt (temporary.getFile());
     const bool written = temporary.getFile().replaceWithData (data.getData(), data.getSize()) && temporary.overwriteTargetFileWithTemporary();
-    InterruptCleanup::forget();
+    InterruptCleanup::forget (cleanup);
 
     if (! written)
         return juce::Result::fail ("cannot write state '" + file.getFullPathName() + "'");

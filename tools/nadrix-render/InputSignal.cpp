@@ -36,7 +36,12 @@ std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& file, juce
     formats.registerFormat (new juce::AiffAudioFormat(), false);
     formats.registerFormat (new juce::FlacAudioFormat(), false);
 
-    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (file));
+    // Read in large pieces: a reader asks its stream for a block's bytes at a time.
+    constexpr int readBufferBytes = 1 << 20;
+    auto stream = file.createInputStream();
+    std::unique_ptr<juce::AudioFormatReader> reader;
+    if (stream != nullptr)
+        reader.reset (formats.createReaderFor (std::make_unique<juce::BufferedInputStream> (stream.release(), readBufferBytes, true)));
     if (reader == nullptr)
     {
         error = "cannot read '" + file.getFullPathName() + "': not a WAV, AIFF or FLAC file, or damaged";

@@ -1,20 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InterruptCleanup.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <unistd.h>
 
 namespace
 {
-    // Read by the signal handler, so a fixed buffer and an atomic flag.
-    char temporaryPath[4096];
-    volatile std::sig_atomic_t hasTemporary = 0;
+    // Read by the signal handler: fixed buffers, and lock-free atomic flags.
+    constexpr int places = 64;
+
+    struct Place
+    {
+        std::atomic<bool> taken { false };
+        std::atomic<bool> armed { false };
+        char path[4096];
+    };
+    Place registered[places];
+    static_assert (std::atomic<bool>::is_always_lock_free);
 
     extern "C" void removeAndEnd (int signalNumber)
     {
-        if (hasTemporary != 0)
-            ::unlink (temporaryPath);
+        for (auto& place : registered)
+            if (place.armed.load())
+                ::unlink (place.path);
         std::signal (signalNumber, SIG_DFL);
         std::raise (signalNumber);
     }
@@ -26,15 +36,25 @@ void InterruptCleanup::install()
         std::signal (signalNumber, removeAndEnd);
 }
 
-void InterruptCleanup::removeOnInterrupt (const juce::File& temporary)
+int InterruptCleanup::removeOnInterrupt (const juce::File& temporary)
 {
-    hasTemporary = 0;
-    std::strncpy (temporaryPath, temporary.getFullPathName().toRawUTF8(), sizeof (temporaryPath) - 1);
-    temporaryPath[sizeof (temporaryPath) - 1] = 0;
-    hasTemporary = 1;
+    for (int i = 0; i < places; ++i)
+    {
+        bool expected = false;
+        if (! registered[i].taken.compare_exchange_strong (expected, true))
+            continue;
+        std::strncpy (registered[i].path, temporary.getFullPathName().toRawUTF8(), sizeof (registered[i].path) - 1);
+        registered[i].path[sizeof (registered[i].path) - 1] = 0;
+        registered[i].armed.store (true);
+        return i;
+    }
+    return -1;
 }
 
-void InterruptCleanup::forget()
+void InterruptCleanup::forget (int registration)
 {
-    hasTemporary = 0;
+    if (registration < 0 || registration >= places)
+        return;
+    registered[registration].armed.store (false);
+    registered[registration].taken.store (false);
 }

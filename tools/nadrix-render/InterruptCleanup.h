@@ -4,12 +4,14 @@
 #include <juce_core/juce_core.h>
 
 // What an interrupted render leaves behind: nothing. On SIGINT, SIGTERM or
-// SIGHUP the file being written under its temporary name is removed before
+// SIGHUP every file being written under its temporary name is removed before
 // the program ends as the signal would end it; a file already in place is
-// left as it was.
+// left as it was. Renders on several threads each register their own file.
 namespace InterruptCleanup
 {
     void install();
-    void removeOnInterrupt (const juce::File& temporary);
-    void forget();
+    // Returns the registration to forget once the file is in place or gone
+    // (-1 when all places are taken: that file is then not removed).
+    int removeOnInterrupt (const juce::File& temporary);
+    void forget (int registration);
 }

@@ -3,6 +3,7 @@
 // processor, exactly as a host would, and writes the result as a WAV file.
 #include "InterruptCleanup.h"
 #include "RenderCommand.h"
+#include "RingMemory.h"
 
 #include <juce_events/juce_events.h>
 
@@ -29,6 +30,8 @@ int main (int argc, char* argv[])
     }
 
     InterruptCleanup::install();
+    RingMemory_Map_Pages_On_First_Use(); // nothing here plays in real time
+
     const juce::ScopedJuceInitialiser_GUI juceLibrary;
     const auto outcome = runRenderCommand (options, std::cout, std::cerr);
     if (outcome.failed())

@@ -8,9 +8,10 @@ OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPer
     : destination (writeThroughLinks (target)),
       temporary (destination)
 {
-    InterruptCleanup::removeOnInterrupt (temporary.getFile());
+    cleanupRegistration = InterruptCleanup::removeOnInterrupt (temporary.getFile());
 
-    auto stream = std::make_unique<juce::FileOutputStream> (temporary.getFile());
+    constexpr size_t writeBufferBytes = 1 << 20; // written in large pieces, not a block at a time
+    auto stream = std::make_unique<juce::FileOutputStream> (temporary.getFile(), writeBufferBytes);
     if (! stream->openedOk())
         return;
 
@@ -24,7 +25,7 @@ OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPer
 OutputFile::~OutputFile()
 {
     writer.reset();
-    InterruptCleanup::forget(); // the temporary file goes with `temporary`, if it is still there
+    InterruptCleanup::forget (cleanupRegistration); // the temporary file goes with `temporary`, if it is still there
 }
 
 juce::Result OutputFile::commit()
@@ -37,6 +38,7 @@ juce::Result OutputFile::commit()
     if (! temporary.overwriteTargetFileWithTemporary())
         return juce::Result::fail ("cannot move the finished file to '" + destination.getFullPathName() + "'");
 
-    InterruptCleanup::forget();
+    InterruptCleanup::forget (cleanupRegistration);
+    cleanupRegistration = -1;
     return juce::Result::ok();
 }

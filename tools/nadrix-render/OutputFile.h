@@ -23,4 +23,5 @@ private:
     juce::File destination;
     juce::TemporaryFile temporary;
     std::unique_ptr<juce::AudioFormatWriter> writer;
+    int cleanupRegistration = -1;
 };

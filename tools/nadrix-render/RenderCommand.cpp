@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RenderCommand.h"
 
+#include "BatchRender.h"
 #include "DemoSignal.h"
 #include "FileIdentity.h"
 #include "HostSession.h"
@@ -98,7 +99,7 @@ namespace
             return r;
 
         const double rate = input->getSampleRate();
-        Renderer renderer (processor, *input, o.blockSize);
+        Renderer renderer (processor, *input, o.blockSize, o.threadCount(), o.showProgress);
         if (auto r = renderer.prepared(); r.failed())
             return Outcome::files (r.getErrorMessage());
 
@@ -135,6 +136,9 @@ namespace
 
 Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::ostream& warnings)
 {
+    if (options.isBatch())
+        return runBatch (options, out, warnings);
+
     NadrixAudioProcessor processor;
     HostSession session (processor);
 

@@ -12,6 +12,7 @@
 namespace
 {
     constexpr int maximumBlock = 1 << 20;
+    constexpr int maximumThreads = 256;
     constexpr double maximumTail = 3600.0;
 
     using Error = std::optional<juce::String>;
@@ -116,6 +117,13 @@ namespace
                   o.blockSize = (int) *number;
                   return {};
               } },
+            { "--threads", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto number = parseNumber (v);
+                  if (! number.has_value() || *number < 1.0 || *number > maximumThreads || std::floor (*number) != *number)
+                      return "--threads must be a whole number from 1 to " + juce::String (maximumThreads);
+                  o.threads = (int) *number;
+                  return {};
+              } },
             { "--bits", [] (RenderOptions& o, const juce::String& v) -> Error {
                   if (v != "16" && v != "24" && v != "32")
                       return "--bits must be 16, 24 or 32";
@@ -137,12 +145,39 @@ namespace
         return true;
     }
 
-    Error checkCombination (const RenderOptions& o, bool haveOutput)
+    Error checkCombination (const RenderOptions& o, bool haveOutput, const std::vector<juce::File>& inputs)
     {
-        if (o.snapshotFile != juce::File() && (o.input != juce::File() || haveOutput))
+        if (o.snapshotFile != juce::File() && (! inputs.empty() || haveOutput))
             return "--snapshot paints the window only; give no input or output file with it";
-        if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && o.input != juce::File())
+        if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && ! inputs.empty())
             return "missing -o OUT";
+        if (inputs.size() > 1 && ! o.isBatch())
+            return "several inputs go into a folder: give -o FOLDER/";
+        if (o.isBatch() && o.saveStateFile != juce::File())
+            return "--save-state saves one render's state; give it without a folder of outputs";
+        return {};
+    }
+
+    // "-o DIR/" (or an existing folder) asks for a batch: one output per input, named after it.
+    Error arrangeBatch (RenderOptions& o, const juce::String& outputArgument, const std::vector<juce::File>& inputs)
+    {
+        if (! outputArgument.endsWithChar ('/') && ! o.output.isDirectory())
+        {
+            o.input = inputs.empty() ? juce::File() : inputs.front();
+            return {};
+        }
+        if (inputs.empty())
+            return "-o " + outputArgument + " is a folder: give the input files to render into it";
+
+        std::map<juce::String, juce::File> outputs;
+        for (const auto& in : inputs)
+        {
+            const auto name = in.getFileNameWithoutExtension() + ".wav";
+            if (const auto clash = outputs.find (name); clash != outputs.end())
+                return "'" + clash->second.getFullPathName() + "' and '" + in.getFullPathName() + "' would both be written to " + name;
+            outputs[name] = in;
+        }
+        o.batchInputs = inputs;
         return {};
     }
 }
@@ -156,6 +191,8 @@ juce::String RenderOptions::usage()
 {
     return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--strict] [--save-state FILE]\n"
+           "                     [--threads N]\n"
+           "       nadrix-render IN... -o FOLDER/ [the same settings]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render --list-programs | --list-params | --version\n"
            "\n"
@@ -168,19 +205,31 @@ juce::String RenderOptions::usage()
            "is rendered past the end of the input unless --tail gives another length. --snapshot paints\n"
            "the plug-in's window, as set up, into a PNG file.\n"
            "\n"
+           "--threads N shares the reverb's lines between N threads (default: every core); the\n"
+           "result is the same to the bit. With -o FOLDER/ every input is rendered into FOLDER as\n"
+           "NAME.wav, as many files at once as there are threads; a file that fails is reported and\n"
+           "the others go on.\n"
+           "\n"
            "A damaged input (it declares more audio than it holds, or frames that do not decode) is\n"
            "rendered as far as it goes, with a warning; --strict refuses it instead. Nothing is ever\n"
            "written over the input, the state read, or another file of the same run; a read-only\n"
            "output is refused, a symbolic link is written through; an interrupted run leaves no file.\n"
            "\n"
            "Exit status: 0 done; 1 a file could not be read or written, or was refused (damaged under\n"
-           "--strict, the same as another, read-only); 2 the command line itself is wrong.\n";
+           "--strict, the same as another, read-only; in a batch, any file); 2 the command line itself is wrong.\n";
+}
+
+int RenderOptions::threadCount() const
+{
+    return threads > 0 ? threads : juce::jmax (1, juce::SystemStats::getNumCpus());
 }
 
 std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::StringArray& args)
 {
     RenderOptions o;
     bool haveOutput = false;
+    juce::String outputArgument;
+    std::vector<juce::File> inputs;
 
     for (int i = 0; i < args.size(); ++i)
     {
@@ -197,17 +246,24 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
                 return arg + " needs a value";
             if (const auto error = option->second (o, args[++i]))
                 return *error;
-            haveOutput = haveOutput || arg == "-o";
+            if (arg == "-o")
+            {
+                haveOutput = true;
+                outputArgument = args[i];
+            }
         }
         else if (arg.startsWith ("-") && arg.length() > 1)
             return "unknown option '" + arg + "'";
-        else if (o.input == juce::File())
-            o.input = fileFromArgument (arg);
         else
-            return "only one input file may be given";
+            inputs.push_back (fileFromArgument (arg));
     }
 
-    if (const auto error = checkCombination (o, haveOutput))
+    if (haveOutput)
+        if (const auto error = arrangeBatch (o, outputArgument, inputs))
+            return *error;
+    if (! haveOutput && ! inputs.empty())
+        o.input = inputs.front();
+    if (const auto error = checkCombination (o, haveOutput, inputs))
         return *error;
     return o;
 }

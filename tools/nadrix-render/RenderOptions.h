@@ -15,6 +15,9 @@ struct RenderOptions
 {
     juce::File input;                  // none: the built-in demo signal
     juce::File output;
+    std::vector<juce::File> batchInputs; // -o names a folder: every input, each into it as NAME.wav
+    int threads = 0;                   // 0: as many as the machine has cores
+    bool showProgress = true;          // on a terminal; a batch shows its own
     int program = -1;                  // 0..5, or -1: none
     juce::File stateFile;
     std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
@@ -28,6 +31,10 @@ struct RenderOptions
     bool listParameters = false;
     bool showHelp = false;
     bool showVersion = false;
+
+    bool isBatch() const noexcept { return ! batchInputs.empty(); }
+    // --threads, or the machine's cores.
+    int threadCount() const;
 
     // Parses argv; on failure returns the reason (a usage error).
     static std::variant<RenderOptions, juce::String> parse (const juce::StringArray& args);

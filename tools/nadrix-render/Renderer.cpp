@@ -3,8 +3,19 @@
 
 #include "ProgressBar.h"
 
-Renderer::Renderer (NadrixAudioProcessor& p, InputSignal& in, int frames) : processor (p), input (in), blockSize (frames)
+namespace
 {
+    // Lines shared between threads meet once per stretch of frames; a block
+    // of many stretches lets one thread split the next stretch while the
+    // others run the current one. The output is the same for any block size.
+    constexpr int sharedBlockFrames = 32768;
+}
+
+Renderer::Renderer (NadrixAudioProcessor& p, InputSignal& in, int frames, int threads, bool progress)
+    : processor (p), input (in), blockSize (threads > 1 ? juce::jmax (frames, sharedBlockFrames) : frames), showProgress (progress)
+{
+    processor.useOfflineThreads (threads);
+
     const auto layout = input.getNumChannels() == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
     if (! processor.setBusesLayout ({ { layout }, { juce::AudioChannelSet::stereo() } }))
     {
@@ -21,19 +32,18 @@ Renderer::~Renderer()
     processor.releaseResources();
 }
 
-juce::Result Renderer::render (juce::int64 tailFrames, juce::AudioFormatWriter& output)
+juce::Result Renderer::run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure)
 {
     if (preparation.failed())
         return preparation;
 
-    const juce::int64 total = input.getLength() + tailFrames;
     juce::AudioBuffer<float> buffer (2, blockSize);
     juce::MidiBuffer midi;
-    ProgressBar progress (total);
+    ProgressBar progress (frames);
 
-    for (juce::int64 position = 0; position < total; position += blockSize)
+    for (juce::int64 done = 0; done < frames; done += blockSize)
     {
-        const int n = (int) juce::jmin ((juce::int64) blockSize, total - position);
+        const int n = (int) juce::jmin ((juce::int64) blockSize, frames - done);
         buffer.clear();
 
         if (position < input.getLength())
@@ -41,12 +51,21 @@ juce::Result Renderer::render (juce::int64 tailFrames, juce::AudioFormatWriter& 
 
         juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), 2, 0, n);
         processor.processBlock (block, midi);
+        position += n;
 
-        if (! output.writeFromAudioSampleBuffer (block, 0, n))
-            return juce::Result::fail ("writing the output failed (disk full?)");
+        if (! sink (block))
+            return juce::Result::fail (sinkFailure);
 
-        progress.update (position + n);
+        if (showProgress)
+            progress.update (done + n);
     }
 
     return juce::Result::ok();
+}
+
+juce::Result Renderer::render (juce::int64 tailFrames, juce::AudioFormatWriter& output)
+{
+    return run (input.getLength() + tailFrames,
+                [&output] (const juce::AudioBuffer<float>& block) { return output.writeFromAudioSampleBuffer (block, 0, block.getNumSamples()); },
+                "writing the output failed (disk full?)");
 }

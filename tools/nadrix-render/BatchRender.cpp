@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "BatchRender.h"
+
+#include "ProgressBar.h"
+#include "RenderCommand.h"
+
+#include <atomic>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace
+{
+    // What a batch has to report, gathered from the threads that render.
+    struct Report
+    {
+        std::mutex lock;
+        ProgressBar progress;
+        std::ostream& warnings;
+        int done = 0, failed = 0;
+
+        void finished (const juce::File& input, const Outcome& outcome, const std::string& fileWarnings)
+        {
+            const std::lock_guard<std::mutex> guard (lock);
+            for (const auto& line : juce::StringArray::fromLines (juce::String (fileWarnings).trimEnd()))
+                if (line.isNotEmpty())
+                    note (line);
+            if (outcome.failed())
+            {
+                ++failed;
+                note ("nadrix-render: " + input.getFileName() + ": " + outcome.message);
+            }
+            progress.update (++done);
+        }
+
+        void note (const juce::String& line)
+        {
+            warnings.flush();
+            progress.note (line);
+        }
+    };
+}
+
+Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream& warnings)
+{
+    const auto folder = options.output;
+    if (! folder.isDirectory() && ! folder.createDirectory())
+        return Outcome::files ("cannot create the folder '" + folder.getFullPathName() + "'");
+
+    const auto& inputs = options.batchInputs;
+    const int threads = options.threadCount();
+    const int filesAtOnce = juce::jmin (threads, (int) inputs.size());
+
+    RenderOptions each = options;
+    each.batchInputs.clear();
+    each.threads = juce::jmax (1, threads / filesAtOnce);
+    each.showProgress = false;
+
+    Report report { {}, ProgressBar ((juce::int64) inputs.size(), "files"), warnings };
+    std::atomic<size_t> next { 0 };
+
+    auto renderFiles = [&] {
+        for (size_t i; (i = next.fetch_add (1)) < inputs.size();)
+        {
+            RenderOptions one = each;
+            one.input = inputs[i];
+            one.output = folder.getChildFile (inputs[i].getFileNameWithoutExtension() + ".wav");
+            std::ostringstream fileReport, fileWarnings;
+            const auto outcome = runRenderCommand (one, fileReport, fileWarnings);
+            report.finished (inputs[i], outcome, fileWarnings.str());
+        }
+    };
+
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < filesAtOnce; ++t)
+        helpers.emplace_back (renderFiles);
+    renderFiles();
+    for (auto& helper : helpers)
+        helper.join();
+
+    const int written = report.done - report.failed;
+    out << "nadrix-render: wrote " << written << " of " << inputs.size() << " files to " << folder.getFullPathName()
+        << (report.failed > 0 ? " (" + juce::String (report.failed) + " failed)" : juce::String()) << std::endl;
+    if (report.failed > 0)
+        return Outcome::files (juce::String (report.failed) + " of " + juce::String ((int) inputs.size()) + " files failed");
+    return Outcome::ok();
+}
