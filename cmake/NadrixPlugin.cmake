@@ -64,6 +64,7 @@ target_compile_definitions (Nadrix
 target_link_libraries (Nadrix
     PRIVATE
         juce::juce_audio_utils
+        juce::juce_dsp # the analysis of nadrix-render: octave filters and the FFT
         juce::juce_audio_formats
         juce::juce_opengl
     PUBLIC

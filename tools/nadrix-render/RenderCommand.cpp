@@ -5,6 +5,7 @@
 #include "DemoSignal.h"
 #include "FileIdentity.h"
 #include "HostSession.h"
+#include "ImpulseCommand.h"
 #include "InputSignal.h"
 #include "OutputFile.h"
 #include "Renderer.h"
@@ -153,6 +154,9 @@ Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::
 
     if (auto r = setUp (session, options); r.failed())
         return r;
+
+    if (options.isImpulse())
+        return runImpulseCommand (options, session, processor, out, warnings);
 
     if (options.snapshotFile != juce::File())
     {

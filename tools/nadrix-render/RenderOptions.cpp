@@ -89,6 +89,16 @@ namespace
             { "--state", [] (RenderOptions& o, const juce::String& v) -> Error { o.stateFile = fileFromArgument (v); return {}; } },
             { "--save-state", [] (RenderOptions& o, const juce::String& v) -> Error { o.saveStateFile = fileFromArgument (v); return {}; } },
             { "--snapshot", [] (RenderOptions& o, const juce::String& v) -> Error { o.snapshotFile = fileFromArgument (v); return {}; } },
+            { "--impulse", [] (RenderOptions& o, const juce::String& v) -> Error { o.impulseFile = fileFromArgument (v); return {}; } },
+            { "--plot", [] (RenderOptions& o, const juce::String& v) -> Error { o.plotFile = fileFromArgument (v); return {}; } },
+            { "--rate", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto number = parseNumber (v);
+                  if (! number.has_value() || *number < 8000.0 || *number > 384000.0)
+                      return "--rate must be a sample rate from 8000 to 384000 Hz";
+                  o.impulseRate = *number;
+                  o.rateGiven = true;
+                  return {};
+              } },
             { "--program", [] (RenderOptions& o, const juce::String& v) -> Error {
                   const auto program = findProgram (v);
                   if (! program.has_value())
@@ -141,6 +151,9 @@ namespace
         else if (arg == "--list-programs") o.listPrograms = true;
         else if (arg == "--list-params") o.listParameters = true;
         else if (arg == "--strict") o.strict = true;
+        else if (arg == "--analyze") o.analyze = true;
+        else if (arg == "--json") o.json = true;
+        else if (arg == "--wet-only") o.wetOnly = true;
         else return false;
         return true;
     }
@@ -155,6 +168,10 @@ namespace
             return "several inputs go into a folder: give -o FOLDER/";
         if (o.isBatch() && o.saveStateFile != juce::File())
             return "--save-state saves one render's state; give it without a folder of outputs";
+        if (o.isImpulse() && (! inputs.empty() || haveOutput || o.snapshotFile != juce::File()))
+            return "--impulse, --analyze and --plot use the impulse response of the settings; give no input, -o or --snapshot with them";
+        if ((o.json && ! o.analyze) || ((o.wetOnly || o.rateGiven) && ! o.isImpulse()))
+            return "--json goes with --analyze, and --rate and --wet-only with --impulse, --analyze or --plot";
         return {};
     }
 
@@ -194,6 +211,8 @@ juce::String RenderOptions::usage()
            "                     [--threads N]\n"
            "       nadrix-render IN... -o FOLDER/ [the same settings]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
+           "       nadrix-render [--impulse OUT.wav] [--analyze [--json]] [--plot FILE.png] [--rate HZ] [--wet-only]\n"
+           "                     [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render --list-programs | --list-params | --version\n"
            "\n"
            "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
@@ -209,6 +228,13 @@ juce::String RenderOptions::usage()
            "result is the same to the bit. With -o FOLDER/ every input is rendered into FOLDER as\n"
            "NAME.wav, as many files at once as there are threads; a file that fails is reported and\n"
            "the others go on.\n"
+           "\n"
+           "--impulse writes the impulse response of the settings (a unit impulse through the plug-in,\n"
+           "as a render of it; 32-bit float, 44.1 kHz unless --rate says otherwise), long enough to fall\n"
+           "90 dB below its peak or to the reverb's tail, whichever is longer, at most 60 s. It keeps the\n"
+           "Mix as set, dry part included; --wet-only sets Mix to 1. --analyze prints its decay per octave\n"
+           "band (EDT, T20, T30, C80, D50), first arrival and echo density; --json prints the same as JSON.\n"
+           "--plot draws the decay curves, the echogram and a spectrogram into a PNG file.\n"
            "\n"
            "A damaged input (it declares more audio than it holds, or frames that do not decode) is\n"
            "rendered as far as it goes, with a warning; --strict refuses it instead. Nothing is ever\n"

@@ -27,12 +27,21 @@ struct RenderOptions
     bool strict = false;               // a damaged input is refused rather than rendered as far as it goes
     juce::File saveStateFile;
     juce::File snapshotFile;           // set: paint the editor window into this PNG instead of rendering
+    juce::File impulseFile;            // set: write the impulse response of the settings here
+    bool analyze = false;              // print the decay analysis of the impulse response
+    bool json = false;                 // ... as JSON
+    juce::File plotFile;               // set: draw the decay analysis into this PNG
+    double impulseRate = 44100.0;      // the impulse response's sample rate (--rate)
+    bool wetOnly = false;              // the impulse response with Mix at 1, the reverb alone
+    bool rateGiven = false;
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;
     bool showVersion = false;
 
     bool isBatch() const noexcept { return ! batchInputs.empty(); }
+    // --impulse, --analyze or --plot: the impulse response of the settings, no input file.
+    bool isImpulse() const noexcept { return impulseFile != juce::File() || analyze || plotFile != juce::File(); }
     // --threads, or the machine's cores.
     int threadCount() const;
 

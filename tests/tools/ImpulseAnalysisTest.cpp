@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The impulse response, its decay analysis and its plot: figures against
+// cases with known answers, the file against the ordinary render path.
+#include "DecayAnalysis.h"
+#include "OctaveBands.h"
+#include "RenderTestKit.h"
+
+#include <cmath>
+
+namespace
+{
+    // A state with every line off but line 0: feedback g, delay d seconds, the reverb alone.
+    juce::File singleLineState (const juce::File& dir, float g, float d, bool lineOn = true)
+    {
+        NadrixAudioProcessor p;
+        for (int j = 0; j < 50; ++j)
+            p.setParameterFromUI (7 + 7 * j + 5, j == 0 && lineOn ? 1.0f : 0.0f, false);
+        const float line[] = { 0.5f, 1.0f, g, 0.01f, d, lineOn ? 1.0f : 0.0f, 1.0f };
+        for (int k = 0; k < 7; ++k)
+            p.setParameterFromUI (7 + k, line[k], false);
+        p.setParameterFromUI (0, 1.0f, false);
+        juce::MemoryBlock state;
+        p.getStateInformation (state);
+        const auto file = dir.getChildFile (lineOn ? "one-line.state" : "silent.state");
+        file.replaceWithData (state.getData(), state.getSize());
+        return file;
+    }
+
+    juce::var analysisJson (const RenderRun& run) { return juce::JSON::parse (run.output.fromFirstOccurrenceOf ("{", true, false)); }
+}
+
+TEST_F (RenderFixture, DecayFiguresMatchCasesWithKnownAnswers)
+{
+    // One comb: 60 dB in 3 d / -log10 g seconds.
+    const float g = 0.9f, d = 0.1f;
+    const auto run = runRender ({ "--analyze", "--json", "--state", singleLineState (dir, g, d).getFullPathName() });
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    const auto json = analysisJson (run);
+    const double expected = 3.0 * (double) d / -std::log10 ((double) g);
+    EXPECT_NEAR ((double) json["broadband"]["t30_s"], expected, 0.03 * expected) << run.output;
+    EXPECT_EQ (json["octave_bands"].size(), 7);
+
+    // Noise decaying at a known rate in each octave band (rates close enough
+    // that no band is swamped by its slower neighbour's skirt).
+    const double rate = 44100.0, t30s[] = { 1.5, 1.4, 1.3, 1.2, 1.1, 1.0, 0.9 };
+    std::vector<double> noise ((size_t) (3.0 * rate)), sum (noise.size(), 0.0);
+    juce::Random random (5);
+    for (size_t b = 0; b < 7; ++b)
+    {
+        for (auto& s : noise)
+            s = random.nextDouble() * 2.0 - 1.0;
+        const auto band = OctaveBands::filtered (noise, rate, OctaveBands::centres[b]);
+        for (size_t i = 0; i < sum.size(); ++i)
+            sum[i] += band[i] * std::pow (10.0, -3.0 * (double) i / rate / t30s[b]); // -60 dB at t30
+    }
+    juce::AudioBuffer<float> decaying (1, (int) sum.size());
+    for (size_t i = 0; i < sum.size(); ++i)
+        decaying.setSample (0, (int) i, (float) sum[i]);
+    const auto bands = DecayAnalysis::of (decaying, rate).bands;
+    ASSERT_EQ (bands.size(), 7u);
+    for (size_t b = 0; b < 7; ++b)
+    {
+        ASSERT_TRUE (bands[b].t30.has_value()) << bands[b].centreHz;
+        EXPECT_NEAR (*bands[b].t30, t30s[b], 0.05 * t30s[b]) << bands[b].centreHz << " Hz";
+    }
+
+    // Two arrivals, 100 ms apart: C80 and D50 from their energies alone.
+    juce::AudioBuffer<float> two (2, (int) rate);
+    two.clear();
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        two.setSample (ch, 441, 0.5f);
+        two.setSample (ch, 441 + 4410, 0.25f);
+    }
+    const auto a = DecayAnalysis::of (two, rate);
+    EXPECT_NEAR (*a.broadband.c80, 10.0 * std::log10 (0.25 / 0.0625), 1e-9);
+    EXPECT_NEAR (*a.broadband.d50, 100.0 * 0.25 / (0.25 + 0.0625), 1e-9);
+    EXPECT_NEAR (a.firstArrivalSeconds, 0.01, 1e-12);
+    EXPECT_NEAR (a.firstArrivalLevelDb, 20.0 * std::log10 (0.5), 1e-6);
+}
+
+TEST_F (RenderFixture, TheImpulseFileIsTheOrdinaryRenderOfAnImpulseAndThePlotIsDrawn)
+{
+    const auto ir = dir.getChildFile ("ir.wav"), plot = dir.getChildFile ("plot.png");
+    const auto made = runRender ({ "--impulse", ir.getFullPathName(), "--plot", plot.getFullPathName(), "--program", "Nice Hall" });
+    ASSERT_EQ (made.exitCode, 0) << made.output;
+    double rate = 0;
+    const auto response = readAudio (ir, rate);
+    EXPECT_EQ (rate, 44100.0);
+    ASSERT_GT (response.getNumSamples(), (int) (2.0 * rate));
+
+    juce::WavAudioFormat wav;
+    juce::AudioBuffer<float> impulse (2, response.getNumSamples());
+    impulse.clear();
+    impulse.setSample (0, 0, 1.0f);
+    impulse.setSample (1, 0, 1.0f);
+    const auto in = writeAudio ("impulse.wav", wav, impulse, 44100.0, 32);
+    const auto out = dir.getChildFile ("rendered.wav");
+    ASSERT_EQ (runRender ({ in.getFullPathName(), "-o", out.getFullPathName(), "--program", "Nice Hall", "--tail", "0" }).exitCode, 0);
+    EXPECT_TRUE (identical (readAudio (out, rate), response));
+
+    const auto picture = juce::ImageFileFormat::loadFrom (plot);
+    ASSERT_EQ (picture.getBounds(), juce::Rectangle<int> (0, 0, 1200, 900));
+    const auto background = picture.getPixelAt (2, 2);
+    int drawn = 0;
+    for (int y = 0; y < 900; y += 3)
+        for (int x = 0; x < 1200; x += 3)
+            drawn += picture.getPixelAt (x, y) != background ? 1 : 0;
+    EXPECT_GT (drawn, 400 * 300 / 4) << "the plot is mostly blank";
+    int titleText = 0;
+    for (int x = 24; x < 600; ++x)
+        titleText += picture.getPixelAt (x, 28).getBrightness() > 0.8f ? 1 : 0;
+    EXPECT_GT (titleText, 20) << "no title";
+}
+
+TEST_F (RenderFixture, AnalysingSilenceSaysSoAndFails)
+{
+    const auto run = runRender ({ "--analyze", "--state", singleLineState (dir, 0.5f, 0.1f, false).getFullPathName() });
+    EXPECT_EQ (run.exitCode, 1);
+    EXPECT_TRUE (run.output.contains ("is silent")) << run.output;
+    EXPECT_EQ (runRender ({ "--json" }).exitCode, 2);
+    EXPECT_EQ (runRender ({ "--analyze", "-o", dir.getChildFile ("x.wav").getFullPathName() }).exitCode, 2);
+}

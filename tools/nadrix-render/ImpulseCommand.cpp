@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImpulseCommand.h"
+
+#include "AnalysisReport.h"
+#include "DecayAnalysis.h"
+#include "DecayPlot.h"
+#include "OutputFile.h"
+#include "ProgressBar.h"
+#include "Renderer.h"
+
+#include <cmath>
+
+namespace
+{
+    constexpr double longestSeconds = 60.0;
+    constexpr double fallDb = -90.0;
+
+    // The last frame whose level is within 90 dB of the peak, plus one.
+    juce::int64 framesWithinRange (const juce::AudioBuffer<float>& response)
+    {
+        float peak = 0.0f;
+        for (int ch = 0; ch < response.getNumChannels(); ++ch)
+            peak = std::max (peak, response.getMagnitude (ch, 0, response.getNumSamples()));
+        const auto threshold = (float) (peak * std::pow (10.0, fallDb / 20.0));
+        for (int i = response.getNumSamples(); i-- > 0;)
+            for (int ch = 0; ch < response.getNumChannels(); ++ch)
+                if (std::abs (response.getSample (ch, i)) > threshold)
+                    return i + 1;
+        return 0;
+    }
+
+    juce::Result renderResponse (const RenderOptions& o, NadrixAudioProcessor& processor, juce::AudioBuffer<float>& response)
+    {
+        juce::AudioBuffer<float> impulse (2, 1);
+        impulse.setSample (0, 0, 1.0f);
+        impulse.setSample (1, 0, 1.0f);
+        auto input = InputSignal::fromBuffer (impulse, o.impulseRate);
+        Renderer renderer (processor, *input, o.blockSize, o.threadCount(), o.showProgress);
+        if (renderer.prepared().failed())
+            return renderer.prepared();
+
+        const auto rate = o.impulseRate;
+        const auto longest = (juce::int64) (longestSeconds * rate);
+        const auto tailFrames = juce::jmin (longest, (juce::int64) std::ceil (processor.getTailLengthSeconds() * rate) + 1);
+        response.setSize (2, (int) longest, false, true);
+        juce::int64 rendered = 0;
+        const auto keep = [&] (const juce::AudioBuffer<float>& block) {
+            for (int ch = 0; ch < 2; ++ch)
+                response.copyFrom (ch, (int) rendered, block, ch, 0, block.getNumSamples());
+            rendered += block.getNumSamples();
+            return true;
+        };
+
+        // The reported tail first, then a second at a time until the last second has fallen far enough.
+        if (auto r = renderer.run (tailFrames, keep, {}); r.failed())
+            return r;
+        while (rendered < longest && framesWithinRange (response) > rendered - (juce::int64) rate)
+            if (auto r = renderer.run (juce::jmin ((juce::int64) rate, longest - rendered), keep, {}); r.failed())
+                return r;
+
+        response.setSize (2, (int) juce::jmax (tailFrames, juce::jmin (rendered, framesWithinRange (response))), true);
+        return juce::Result::ok();
+    }
+
+    juce::Result writeResponse (const juce::AudioBuffer<float>& response, double rate, const juce::File& file)
+    {
+        OutputFile output (file, rate, 32);
+        if (! output.isOpen())
+            return juce::Result::fail ("cannot write '" + file.getFullPathName() + "'");
+        if (! output.getWriter().writeFromAudioSampleBuffer (response, 0, response.getNumSamples()))
+            return juce::Result::fail ("writing the impulse response failed (disk full?)");
+        return output.commit();
+    }
+}
+
+Outcome runImpulseCommand (const RenderOptions& o, HostSession& session, NadrixAudioProcessor& processor, std::ostream& out, std::ostream& warnings)
+{
+    if (o.wetOnly)
+        session.setParameter (0, 1.0f); // "Mix": the reverb alone
+
+    juce::AudioBuffer<float> response;
+    if (auto r = renderResponse (o, processor, response); r.failed())
+        return Outcome::files (r.getErrorMessage());
+
+    const auto settings = session.describeSetup() + (o.wetOnly ? ", wet only" : "");
+    auto& said = o.json ? warnings : out; // with --json, stdout holds the JSON alone
+
+    if (o.impulseFile != juce::File())
+    {
+        if (auto r = writeResponse (response, o.impulseRate, o.impulseFile); r.failed())
+            return Outcome::files (r.getErrorMessage());
+        said << "nadrix-render: wrote " << o.impulseFile.getFullPathName() << "\n  the impulse response of " << settings << ", "
+             << juce::String (response.getNumSamples() / o.impulseRate, 2) << " s at " << juce::String (o.impulseRate, 0) << " Hz, stereo, 32-bit float"
+             << std::endl;
+    }
+
+    if (! o.analyze && o.plotFile == juce::File())
+        return Outcome::ok();
+
+    ProgressBar progress (100);
+    const auto analysis = DecayAnalysis::of (response, o.impulseRate, [&] (double share) { if (o.showProgress) progress.update ((juce::int64) (share * 100.0)); });
+    if (analysis.silent)
+        return Outcome::files ("the impulse response of " + settings + " is silent (no running line reaches the output): there is no decay to analyse");
+
+    if (o.analyze)
+        out << (o.json ? AnalysisReport::asJson (analysis, settings) : AnalysisReport::asText (analysis, settings)) << std::flush;
+
+    if (o.plotFile != juce::File())
+    {
+        if (auto r = DecayPlot::write (DecayPlot::draw (analysis, response, settings), o.plotFile); r.failed())
+            return Outcome::files (r.getErrorMessage());
+        said << "nadrix-render: wrote " << o.plotFile.getFullPathName() << "\n  the decay of " << settings << std::endl;
+    }
+    return Outcome::ok();
+}

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "HostSession.h"
+#include "Outcome.h"
+#include "RenderOptions.h"
+
+#include <ostream>
+
+// The impulse response of the settings as set up in `session`: a unit
+// impulse on both channels through the plug-in, rendered exactly as a file
+// holding it would be, long enough to fall 90 dB below its peak or to the
+// reverb's reported tail (whichever is longer, at most 60 s); then written
+// (--impulse), analysed (--analyze, --json) and drawn (--plot).
+Outcome runImpulseCommand (const RenderOptions& options, HostSession& session, NadrixAudioProcessor& processor, std::ostream& out,
+                           std::ostream& warnings);
