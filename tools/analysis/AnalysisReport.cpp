@@ -15,33 +15,45 @@ namespace
         return value.has_value() ? juce::String (*value, decimals) : juce::String ("-");
     }
 
-    // Why a band has no decay time: how far its decay falls within the response.
+    // Why a band lacks a figure, if it does.
     juce::String missingNote (const DecayAnalysis::Band& band)
     {
-        if (band.t30.has_value())
-            return {};
-        return bandName (band.centreHz) + ": the decay falls only " + juce::String (band.decayRangeDb, 1) + " dB within the response"
-             + (band.edt.has_value() ? ", too little for T30" : ", too little for any decay time");
+        juce::StringArray why;
+        if (! band.edt.has_value() && band.t30.has_value())
+            why.add ("no EDT: the curve falls 10 dB at once (the first arrival carries most of the energy)");
+        if (! band.t30.has_value())
+            why.add ("the decay falls only " + juce::String (juce::jmin (band.decayRangeDb, 120.0), 1) + " dB within the response, too little for "
+                     + (band.t20.has_value() ? "T30" : band.edt.has_value() ? "T20 and T30" : "any decay time"));
+        return why.isEmpty() ? juce::String() : bandName (band.centreHz) + ": " + why.joinIntoString ("; ");
     }
 
-    juce::var number (const std::optional<double>& value, int decimals)
+    // A number with at most `decimals` decimals (written here: JUCE's JSON
+    // writer prints binary rounding noise such as 90.90000000000001), or null.
+    juce::String number (const std::optional<double>& value, int decimals)
     {
-        return value.has_value() ? juce::var (std::round (*value * std::pow (10.0, decimals)) / std::pow (10.0, decimals)) : juce::var();
+        if (! value.has_value() || ! std::isfinite (*value))
+            return "null";
+        auto text = juce::String (*value, decimals);
+        if (text.containsChar ('.'))
+            text = text.trimCharactersAtEnd ("0").trimCharactersAtEnd (".");
+        return text == "-0" ? "0" : text;
     }
 
-    juce::var bandObject (const DecayAnalysis::Band& band)
+    juce::String quoted (const juce::String& text) { return juce::JSON::toString (text); }
+
+    juce::String bandObject (const DecayAnalysis::Band& band, const juce::String& indent)
     {
-        auto* o = new juce::DynamicObject();
-        o->setProperty ("band_hz", band.centreHz > 0.0 ? juce::var (band.centreHz) : juce::var ("broadband"));
-        o->setProperty ("edt_s", number (band.edt, 3));
-        o->setProperty ("t20_s", number (band.t20, 3));
-        o->setProperty ("t30_s", number (band.t30, 3));
-        o->setProperty ("c80_db", number (band.c80, 2));
-        o->setProperty ("d50_percent", number (band.d50, 1));
-        o->setProperty ("decay_range_db", number (band.decayRangeDb, 1));
+        juce::StringArray fields {
+            "\"band_hz\": " + (band.centreHz > 0.0 ? number (band.centreHz, 0) : quoted ("broadband")),
+            "\"edt_s\": " + number (band.edt, 3),
+            "\"t20_s\": " + number (band.t20, 3),
+            "\"t30_s\": " + number (band.t30, 3),
+            "\"c80_db\": " + number (band.c80, 2),
+            "\"d50_percent\": " + number (band.d50, 1),
+        };
         if (const auto note = missingNote (band); note.isNotEmpty())
-            o->setProperty ("note", note);
-        return juce::var (o);
+            fields.add ("\"note\": " + quoted (note));
+        return "{\n" + indent + "  " + fields.joinIntoString (",\n" + indent + "  ") + "\n" + indent + "}";
     }
 }
 
@@ -76,25 +88,19 @@ juce::String AnalysisReport::asText (const DecayAnalysis& a, const juce::String&
 
 juce::String AnalysisReport::asJson (const DecayAnalysis& a, const juce::String& settings)
 {
-    auto* root = new juce::DynamicObject();
-    root->setProperty ("settings", settings);
-    root->setProperty ("sample_rate_hz", a.sampleRate);
-    root->setProperty ("length_s", number (a.lengthSeconds, 3));
-
-    auto* arrival = new juce::DynamicObject();
-    arrival->setProperty ("time_ms", number (a.firstArrivalSeconds * 1000.0, 3));
-    arrival->setProperty ("level_dbfs", number (a.firstArrivalLevelDb, 2));
-    root->setProperty ("first_arrival", juce::var (arrival));
-
-    auto* density = new juce::DynamicObject();
-    density->setProperty ("normalised_first_100ms", number (a.echoDensityFirst100ms, 3));
-    density->setProperty ("reaches_1_after_ms", a.mixingTimeSeconds.has_value() ? number (*a.mixingTimeSeconds * 1000.0, 0) : juce::var());
-    root->setProperty ("echo_density", juce::var (density));
-
-    juce::Array<juce::var> bands;
+    juce::StringArray bands;
     for (const auto& b : a.bands)
-        bands.add (bandObject (b));
-    root->setProperty ("octave_bands", bands);
-    root->setProperty ("broadband", bandObject (a.broadband));
-    return juce::JSON::toString (juce::var (root), false) + "\n";
+        bands.add ("    " + bandObject (b, "    "));
+
+    return "{\n"
+           "  \"settings\": " + quoted (settings) + ",\n"
+           "  \"sample_rate_hz\": " + number (a.sampleRate, 0) + ",\n"
+           "  \"length_s\": " + number (a.lengthSeconds, 3) + ",\n"
+           "  \"first_arrival\": { \"time_ms\": " + number (a.firstArrivalSeconds * 1000.0, 3)
+               + ", \"level_dbfs\": " + number (a.firstArrivalLevelDb, 2) + " },\n"
+           "  \"echo_density\": { \"normalised_first_100ms\": " + number (a.echoDensityFirst100ms, 3) + ", \"reaches_1_after_ms\": "
+               + (a.mixingTimeSeconds.has_value() ? number (*a.mixingTimeSeconds * 1000.0, 0) : juce::String ("null")) + " },\n"
+           "  \"octave_bands\": [\n" + bands.joinIntoString (",\n") + "\n  ],\n"
+           "  \"broadband\": " + bandObject (a.broadband, "  ") + "\n"
+           "}\n";
 }

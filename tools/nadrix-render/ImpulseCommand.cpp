@@ -8,6 +8,7 @@
 #include "ProgressBar.h"
 #include "Renderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -51,14 +52,16 @@ namespace
             return true;
         };
 
-        // The reported tail first, then a second at a time until the last second has fallen far enough.
-        if (auto r = renderer.run (tailFrames, keep, {}); r.failed())
+        // The reported tail (or a second) first, then a second at a time until the last second has fallen far enough.
+        if (auto r = renderer.run (juce::jmax (tailFrames, juce::jmin (longest, (juce::int64) rate)), keep, {}); r.failed())
             return r;
         while (rendered < longest && framesWithinRange (response) > rendered - (juce::int64) rate)
             if (auto r = renderer.run (juce::jmin ((juce::int64) rate, longest - rendered), keep, {}); r.failed())
                 return r;
 
-        response.setSize (2, (int) juce::jmax (tailFrames, juce::jmin (rendered, framesWithinRange (response))), true);
+        // At least a second, so that an analysis's octave filters ring out within it.
+        const auto shortest = juce::jmin (rendered, (juce::int64) rate);
+        response.setSize (2, (int) std::max ({ tailFrames, shortest, juce::jmin (rendered, framesWithinRange (response)) }), true);
         return juce::Result::ok();
     }
 
