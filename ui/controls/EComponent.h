@@ -24,4 +24,14 @@ public:
     // A control that edits several parameters routes these by index.
     virtual float getValueForParamId (int) { return getValue(); }
     virtual void setValueForParamId (int, float value) { setValue (value); }
+
+    // What a screen reader gets for this control once the window is on
+    // screen (JUCE asks for it only then, so tests ask here).
+    std::unique_ptr<juce::AccessibilityHandler> makeAccessibilityHandler() { return createAccessibilityHandler(); }
+
+protected:
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override
+    {
+        return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::unspecified);
+    }
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EEQ.h"
 
+#include "ControlAccessibility.h"
+#include "ControlKeys.h"
 #include "FloatColour.h"
 
 #include <cmath>
@@ -13,6 +15,11 @@ namespace
 
     const juce::Colour shapeColour = floatColour (1.0f, 1.0f, 1.0f, 0.4f);
     const juce::Colour guideColour = floatColour (1.0f, 1.0f, 1.0f, 0.1f);
+}
+
+EEQ::EEQ()
+{
+    setWantsKeyboardFocus (true);
 }
 
 void EEQ::setCallback (UICallback* cb) { callback = cb; }
@@ -219,4 +226,74 @@ void EEQ::paint (juce::Graphics& g)
     g.drawLine (0.0f, h * 0.5f + 0.5f, w, h * 0.5f + 0.5f, 0.9f);
     g.drawLine (xLow + 0.5f, 0.0f, xLow + 0.5f, h, 0.9f);
     g.drawLine (xMid + 0.5f, 0.0f, xMid + 0.5f, h, 0.9f);
+
+    if (hasKeyboardFocus (false))
+    {
+        const float from[] = { 0.0f, xLow, xMid }, to[] = { xLow, xMid, w };
+        ControlKeys::paintFocusRing (g, { from[selectedBand], 0.0f, to[selectedBand] - from[selectedBand], h });
+    }
+}
+
+float& EEQ::gainOf (Band band) { return band == low ? lowGain : band == middle ? midGain : highGain; }
+int EEQ::gainParamIdOf (Band band) const { return band == low ? lowGainParamId : band == middle ? midGainParamId : highGainParamId; }
+
+juce::String EEQ::textFor (int paramId, float value) const
+{
+    return callback != nullptr ? callback->valueText (paramId, value) : juce::String (value, 2);
+}
+
+juce::String EEQ::describe (Band band) const
+{
+    const auto lowEdge = textFor (lowSplitParamId, lowSplit), highEdge = textFor (midSplitParamId, midSplit);
+    const float gain = (band == low ? lowGain : band == middle ? midGain : highGain) * 0.5f;
+    const auto gainText = textFor (gainParamIdOf (band), gain);
+    switch (band)
+    {
+        case low: return "Low band: below " + lowEdge + ", " + gainText;
+        case middle: return "Middle band: " + lowEdge + " to " + highEdge + ", " + gainText;
+        default: return "High band: above " + highEdge + ", " + gainText;
+    }
+}
+
+juce::String EEQ::getTooltip()
+{
+    const auto x = (float) getMouseXYRelative().x, w = (float) getWidth();
+    return describe (x < lowSplit * w ? low : x > midSplit * w ? high : middle);
+}
+
+void EEQ::changeGainByUser (Band band, float normalisedGain)
+{
+    if (callback != nullptr)
+        callback->ui_beginGesture (this, -1);
+    gainOf (band) = 2.0f * normalisedGain;
+    report (gainParamIdOf (band), normalisedGain);
+    if (callback != nullptr)
+        callback->ui_endGesture (this, -1);
+    repaint();
+}
+
+bool EEQ::keyPressed (const juce::KeyPress& key)
+{
+    if (key.getKeyCode() == juce::KeyPress::leftKey || key.getKeyCode() == juce::KeyPress::rightKey)
+    {
+        const int step = key.getKeyCode() == juce::KeyPress::leftKey ? -1 : 1;
+        selectedBand = (Band) juce::jlimit ((int) low, (int) high, (int) selectedBand + step);
+        if (auto* handler = getAccessibilityHandler())
+            handler->notifyAccessibilityEvent (juce::AccessibilityEvent::valueChanged);
+        repaint();
+        return true;
+    }
+
+    const auto next = ControlKeys::stepped (key, gainOf (selectedBand) * 0.5f);
+    if (! next.has_value())
+        return false;
+    changeGainByUser (selectedBand, *next);
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> EEQ::createAccessibilityHandler()
+{
+    return ControlAccessibility::forValue (*this, { [this] { return gainOf (selectedBand) * 0.5f; },
+                                                    [this] (float v) { changeGainByUser (selectedBand, juce::jlimit (0.0f, 1.0f, v)); },
+                                                    [this] { return describe (selectedBand); } });
 }

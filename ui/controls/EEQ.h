@@ -8,11 +8,13 @@
 // moves it, dragging the low or high band changes its gain, dragging the
 // middle band moves both splits and its gain at once. It edits five
 // parameters, so values go in and out by parameter index; its single-value
-// interface is inert.
-class EEQ final : public EComponent
+// interface is inert. With the keyboard focus, Left and Right choose a band
+// and the other keys of ControlKeys step its gain. Its tooltip and what
+// screen readers hear describe a band: its frequencies and its gain.
+class EEQ final : public EComponent, public juce::TooltipClient
 {
 public:
-    EEQ() = default;
+    EEQ();
 
     void setCallback (UICallback* cb) override;
     void setValue (float) override;
@@ -31,7 +33,15 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    bool keyPressed (const juce::KeyPress& key) override;
+    void focusGained (FocusChangeType) override { repaint(); }
+    void focusLost (FocusChangeType) override { repaint(); }
 
+    // The band under the pointer, as the tooltip shows it.
+    juce::String getTooltip() override;
+    enum Band { low, middle, high };
+    juce::String describe (Band band) const;
+    Band selectedBand = low; // the band the keyboard steps
     // Appends the quadratic curve from the path's current point `start` to
     // `end` with control point `control`, written as a cubic.
     static void addSimpleCurve (juce::Path* path, juce::Point<float> start, juce::Point<float> end, juce::Point<float> control);
@@ -54,6 +64,11 @@ public:
     float highGain = 0.0f;
 
 private:
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+    void changeGainByUser (Band band, float normalisedGain);
+    float& gainOf (Band band);
+    int gainParamIdOf (Band band) const;
+    juce::String textFor (int paramId, float value) const;
     void report (int paramId, float value);
     void dragSplit (float dx);
     void dragMiddleBand (float dx, float dy);

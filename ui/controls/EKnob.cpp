@@ -119,4 +119,5 @@ void EKnob::paint (juce::Graphics& g)
     const auto b = (float) (-2.1676989703001954 - (double) end - juce::MathConstants<double>::pi);
     const float reach = r - t / 2.0f;
     g.drawLine (cx, cy, cx + std::sin (b) * reach, cy + std::cos (b) * reach, 1.0f);
+    paintFocusRing (g);
 }

@@ -28,6 +28,7 @@ public:
 
 private:
     float reportedValue() const;
+    int keySteps() const override { return numSteps; }
 
     float lastMouseY = 0.0f; // at the previous mouse-down or drag event
 

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EPushButton.h"
 
+#include "ControlAccessibility.h"
 #include "ReleaseInside.h"
+
+namespace
+{
+    bool presses (const juce::KeyPress& key) { return key == juce::KeyPress::spaceKey || key == juce::KeyPress::returnKey; }
+}
 
 void EPushButton::setImages (juce::Image up, juce::Image down)
 {
@@ -28,7 +34,22 @@ void EPushButton::mouseUp (const juce::MouseEvent& e)
         callback->buttonClicked (this);
 }
 
+bool EPushButton::keyPressed (const juce::KeyPress& key)
+{
+    if (! presses (key))
+        return false;
+    if (callback != nullptr)
+        callback->buttonClicked (this);
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> EPushButton::createAccessibilityHandler()
+{
+    return ControlAccessibility::forButton (*this, [this] { if (callback != nullptr) callback->buttonClicked (this); }, false, {});
+}
+
 void EPushButton::paint (juce::Graphics& g)
 {
     g.drawImageAt (isDown ? downImage : upImage, 0, 0, false);
+    paintFocusRing (g);
 }

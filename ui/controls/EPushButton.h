@@ -17,8 +17,11 @@ public:
     void resized() override;
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    // Space or Return presses it, as a click would.
+    bool keyPressed (const juce::KeyPress& key) override;
 
 private:
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     juce::Image upImage, downImage;
     bool isDown = false;
 

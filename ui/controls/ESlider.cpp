@@ -121,6 +121,7 @@ void ESlider::paint (juce::Graphics& g)
     }
 
     paintStepMarks (g);
+    paintFocusRing (g);
 }
 
 void ESlider::paintDotOnLine (juce::Graphics& g, float s) const

@@ -33,6 +33,7 @@ public:
 
 private:
     float rounded (float v) const;
+    int keySteps() const override { return numSteps; }
     void paintDotOnLine (juce::Graphics& g, float s) const;
     void paintFramedBar (juce::Graphics& g, float s) const;
     void paintStepMarks (juce::Graphics& g) const;

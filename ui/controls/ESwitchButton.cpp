@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ESwitchButton.h"
 
+#include "ControlAccessibility.h"
 #include "ReleaseInside.h"
 
 void ESwitchButton::setImages (juce::Image off, juce::Image on)
@@ -16,9 +17,12 @@ void ESwitchButton::mouseDown (const juce::MouseEvent&) {}
 
 void ESwitchButton::mouseUp (const juce::MouseEvent& e)
 {
-    if (! releaseInside (*this, e))
-        return;
+    if (releaseInside (*this, e))
+        toggle();
+}
 
+void ESwitchButton::toggle()
+{
     // The switch changes itself before it reports, so an owner that keeps a
     // radio group can set it back from inside valueChanged.
     value = value > 0.5f ? 0.0f : 1.0f;
@@ -27,7 +31,21 @@ void ESwitchButton::mouseUp (const juce::MouseEvent& e)
     repaint();
 }
 
+bool ESwitchButton::keyPressed (const juce::KeyPress& key)
+{
+    if (key != juce::KeyPress::spaceKey && key != juce::KeyPress::returnKey)
+        return false;
+    toggle();
+    return true;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> ESwitchButton::createAccessibilityHandler()
+{
+    return ControlAccessibility::forButton (*this, [this] { toggle(); }, true, [this] { return value > 0.5f; });
+}
+
 void ESwitchButton::paint (juce::Graphics& g)
 {
     g.drawImageAt (value > 0.5f ? onImage : offImage, 0, 0, false);
+    paintFocusRing (g);
 }

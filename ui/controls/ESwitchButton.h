@@ -17,8 +17,12 @@ public:
     void resized() override;
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    // Space or Return presses it, as a click would.
+    bool keyPressed (const juce::KeyPress& key) override;
 
 private:
+    void toggle();
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
     juce::Image offImage, onImage;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ESwitchButton)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <juce_core/juce_core.h>
+
 class EComponent;
 
 // How a control reports what the user did: a changed value, a click, the
@@ -16,6 +18,11 @@ public:
     virtual float defaultValueForParamId (int) { return 0.0f; }
     virtual void ui_beginGesture (EComponent*, int) {}
     virtual void ui_endGesture (EComponent*, int) {}
+
+    // How a parameter reads in tooltips and to screen readers: its name
+    // ("Mix") and a value in the reverb's units ("84.6 % wet").
+    virtual juce::String parameterName (int) { return {}; }
+    virtual juce::String valueText (int, float) { return {}; }
 
     // Radio-button numbering between a control and the signal side; unused
     // by the controls here, kept as the identity.

@@ -279,6 +279,19 @@ bool DelaysView::startNewLine()
     return false; // every line runs already
 }
 
+juce::String DelaysView::getTooltip()
+{
+    return describeAt (getMouseXYRelative().toFloat());
+}
+
+juce::String DelaysView::describeAt (juce::Point<float> p) const
+{
+    NadrixDelayMoveData hit;
+    if (viewdata == nullptr || callback == nullptr || ! findDotAt (p, hit))
+        return {};
+    return callback->describeLine (hit.lineIndex);
+}
+
 bool DelaysView::findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) const
 {
     // The nearest dot within its hit radius (drawn radius + 2) wins; at equal

@@ -15,8 +15,9 @@
 // pre-delay plus delay time, their sizes are the pre-delay gain and the
 // feedback, their colour the high-cut share. The view reads the engine's
 // view records at every paint and never writes them: every edit leaves
-// through DelaysViewCallback, and shows once the record follows.
-class DelaysView final : public juce::Component
+// through DelaysViewCallback, and shows once the record follows. Its
+// tooltip describes the line under the pointer, found as a press finds it.
+class DelaysView final : public juce::Component, public juce::TooltipClient
 {
 public:
     DelaysView() = default;
@@ -33,6 +34,9 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    juce::String getTooltip() override;
+    // The line a press at this point would take, as the tooltip describes it ("" for none).
+    juce::String describeAt (juce::Point<float> p) const;
 
     // For tests and the editor: what the view is doing.
     int getDragState() const noexcept { return dragState; }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <juce_core/juce_core.h>
+
 // How every edit leaves the delay-line view: one value for one line (0..49).
 // Pans are -1..+1, times are seconds on the normalised 0..1 scale, gains
 // and feedback 0..1, and active is 1 to create a line and 0 to delete it.
@@ -21,4 +23,7 @@ public:
 
     virtual void beginEditGesture() {}
     virtual void endEditGesture() {}
+
+    // How a line reads in the view's tooltip: "Line 12: delay 250.0 ms, ...".
+    virtual juce::String describeLine (int) { return {}; }
 };

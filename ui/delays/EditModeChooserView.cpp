@@ -19,24 +19,33 @@ void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
         ESwitchButton& button;
         juce::Image off, on;
         int x, y;
+        const char* title;
+        const char* tooltip;
     };
 
     const Place places[] = {
         { trashcanButton, embedded (BinaryData::btn_trashcan_up_png, BinaryData::btn_trashcan_up_pngSize),
-          embedded (BinaryData::btn_trashcan_down_png, BinaryData::btn_trashcan_down_pngSize), 60, 0 },
+          embedded (BinaryData::btn_trashcan_down_png, BinaryData::btn_trashcan_down_pngSize), 60, 0,
+          "Delete", "Delete: click a line's dot to remove the line" },
         { delayTimeButton, embedded (BinaryData::btn_delaytime_up_png, BinaryData::btn_delaytime_up_pngSize),
-          embedded (BinaryData::btn_delaytime_down_png, BinaryData::btn_delaytime_down_pngSize), 0, 0 },
+          embedded (BinaryData::btn_delaytime_down_png, BinaryData::btn_delaytime_down_pngSize), 0, 0,
+          "Delay time", "Delay time: drag a dot to set the line's pan, pre-delay and delay time" },
         { feedbackButton, embedded (BinaryData::btn_feedback_up_png, BinaryData::btn_feedback_up_pngSize),
-          embedded (BinaryData::btn_feedback_down_png, BinaryData::btn_feedback_down_pngSize), 0, 60 },
+          embedded (BinaryData::btn_feedback_down_png, BinaryData::btn_feedback_down_pngSize), 0, 60,
+          "Feedback", "Feedback: drag a dot up or down to set the line's feedback and pre-delay gain" },
         { highcutButton, embedded (BinaryData::btn_highcut_up_png, BinaryData::btn_highcut_up_pngSize),
-          embedded (BinaryData::btn_highcut_down_png, BinaryData::btn_highcut_down_pngSize), 60, 60 },
+          embedded (BinaryData::btn_highcut_down_png, BinaryData::btn_highcut_down_pngSize), 60, 60,
+          "High cut", "High cut: drag a dot up or down to set how much of the high band the line takes" },
     };
 
     for (const auto& place : places)
     {
+        place.button.setExplicitFocusOrder (1 + place.x / 60 + place.y / 30); // Tab takes them row by row
         place.button.setCallback (this);
         place.button.setImages (place.off, place.on);
         place.button.setTopLeftPosition (place.x, place.y);
+        place.button.setTitle (place.title);
+        place.button.setTooltip (place.tooltip);
         addAndMakeVisible (place.button);
     }
 

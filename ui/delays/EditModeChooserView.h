@@ -24,10 +24,9 @@ public:
     void resized() override;
 
     int getMode() const noexcept { return mode; }
-
-private:
     ESwitchButton* buttonFor (int editMode);
 
+private:
     EditModeChooserCallback* callback = nullptr;
     ESwitchButton trashcanButton;
     ESwitchButton delayTimeButton;

@@ -3,6 +3,8 @@
 
 #include "BinaryData.h"
 #include "ParameterLayout.h"
+#include "ParameterNames.h"
+#include "ParameterText.h"
 #include "ProductLinks.h"
 #include "RandomRender.h"
 
@@ -35,6 +37,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     setUpMixKnob();
     setUpRandomizer();
     setUpButtons();
+    setUpKeyboardAndNames();
 
     processor.setUIPresent (true);
     startTimerHz (25);
@@ -125,6 +128,54 @@ void NadrixAudioProcessorEditor::setUpButtons()
         b.button.setCallback (this);
         addAndMakeVisible (b.button);
     }
+}
+
+void NadrixAudioProcessorEditor::setUpKeyboardAndNames()
+{
+    // Tab goes from the mode buttons down the window, left to right.
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    const std::pair<juce::Component*, const char*> order[] = {
+        { &editModeChooser, "Edit mode" },    { &zoomSlider, "UI Zoom" },   { &eq, "Three-band equaliser" },
+        { &mixKnob, "Mix" },                  { &tailTimeSlider, "Tail time" },
+        { &roomSizeSlider, "Room size" },     { &predelaySlider, "Predelay" },
+        { &complexitySlider, "Complexity" },  { &renderRandomButton, "Render random reverb" },
+        { &helpButton, "Help" },              { &aboutButton, "About" },
+    };
+    int position = 1;
+    for (const auto& [control, title] : order)
+    {
+        control->setExplicitFocusOrder (position++);
+        if (title != nullptr)
+            control->setTitle (title);
+    }
+
+    delaysView.setTitle ("Delay lines");
+    delaysView.setDescription ("The fan of delay lines: one ray per running line, edited with the mouse");
+    renderRandomButton.setTooltip ("Render random reverb: a new set of lines from the four randomizer settings");
+    helpButton.setTooltip ("Help: the manual, in your browser");
+    aboutButton.setTooltip ("About: the Nadrix page, in your browser");
+}
+
+juce::String NadrixAudioProcessorEditor::parameterName (int paramId)
+{
+    return juce::String (::parameterName (paramId));
+}
+
+juce::String NadrixAudioProcessorEditor::valueText (int paramId, float value)
+{
+    return ParameterText::format (paramId, value);
+}
+
+juce::String NadrixAudioProcessorEditor::describeLine (int line)
+{
+    // The record holds the values as realised, in the engine's units; they
+    // read as the line's parameters do.
+    using namespace ParameterLayout;
+    const auto& v = processor.getViewData()[line];
+    auto text = [line] (int kind, float value) { return ParameterText::format (indexOf (line, kind), value); };
+    return "Line " + juce::String (line) + ": delay " + text (delayTime, v.delayTime.load()) + ", pre-delay " + text (predelay, v.predelay.load())
+         + ", feedback " + text (feedback, v.feedback.load()) + ", pan " + text (pan, (v.pan.load() + 1.0f) * 0.5f) + ", high cut "
+         + text (hcGain, v.hcGain.load()) + ", pre-delay gain " + text (predelayGain, v.predelayGain.load());
 }
 
 NadrixAudioProcessorEditor::~NadrixAudioProcessorEditor()

@@ -52,6 +52,9 @@ public:
     void buttonClicked (EComponent* source) override;
     void ui_beginGesture (EComponent* source, int paramId) override;
     void ui_endGesture (EComponent* source, int paramId) override;
+    juce::String parameterName (int paramId) override;
+    juce::String valueText (int paramId, float value) override;
+    juce::String describeLine (int line) override;
 
     void timerCallback() override;
 
@@ -69,6 +72,7 @@ private:
     void setUpMixKnob();
     void setUpRandomizer();
     void setUpButtons();
+    void setUpKeyboardAndNames();
     void writeLineParameter (int line, int kind, float value);
     void applyZoom (float value);
     void repaintFan();
@@ -87,6 +91,7 @@ private:
     EPushButton aboutButton;
     EPushButton helpButton;
     EComponent* controlsByParam[7] = {};
+    juce::TooltipWindow tooltips { this, 500 };
     NadrixAudioProcessor& processor;
     HostGestures gestures { processor };
     int fanRepaintRequests = 0;

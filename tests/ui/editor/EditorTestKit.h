@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NadrixAudioProcessorEditor.h"
+#include "ParameterText.h"
 #include "../ControlTestKit.h"
 #include "../../processor/ProcessorTestHelpers.h"
 
@@ -21,6 +22,7 @@ struct EditorInspector
     EPushButton& renderButton() { return e.renderRandomButton; }
     EPushButton& aboutButton() { return e.aboutButton; }
     EPushButton& helpButton() { return e.helpButton; }
+    EditModeChooserView& modeChooser() { return e.editModeChooser; }
 };
 
 // A processor with its window open, as a host shows it.

@@ -120,6 +120,20 @@ TEST (HostGestures, EveryKindOfEditIsOneHostGesturePerParameterItTouches)
                   s.inspect().mix().mouseWheelMove (mouseAt (s.inspect().mix(), 45, 45), wheel (-0.1f));
           }, 1, 2 },
         { "random render", [] (Scene& s) { s.editor->buttonClicked (&s.inspect().renderButton()); }, 7 * 15 + 35, 7 * 15 + 35 },
+        { "two arrow keys on the mix knob", [] (Scene& s) {
+              auto& mix = static_cast<juce::Component&> (s.inspect().mix());
+              const float before = s.processor.getParameterValue (0);
+              mix.keyPressed (juce::KeyPress (juce::KeyPress::upKey));
+              mix.keyPressed (juce::KeyPress (juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier, 0));
+              EXPECT_FLOAT_EQ (s.processor.getParameterValue (0), before + 0.01f - 0.1f);
+          }, 1, 2 },
+        { "equaliser: the high band's gain to its top", [] (Scene& s) {
+              auto& eq = static_cast<juce::Component&> (s.inspect().eq());
+              eq.keyPressed (juce::KeyPress (juce::KeyPress::rightKey));
+              eq.keyPressed (juce::KeyPress (juce::KeyPress::rightKey));
+              eq.keyPressed (juce::KeyPress (juce::KeyPress::endKey));
+              EXPECT_EQ (s.processor.getParameterValue (5), 1.0f);
+          }, 1, 1 },
     };
 
     for (const auto& c : cases)
