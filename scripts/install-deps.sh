@@ -18,7 +18,7 @@ packages=(
   # packaging: the Debian package check
   lintian
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
-  xvfb xauth x11-utils libgl1-mesa-dri fonts-dejavu-core
+  xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core
 )
 
 missing=()

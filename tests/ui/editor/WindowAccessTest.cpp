@@ -4,6 +4,7 @@
 // and names, roles and values for screen readers.
 #include "EditorTestKit.h"
 #include "FanGeometry.h"
+#include "ProgramsMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -70,4 +71,19 @@ TEST (WindowAccess, TabReachesEveryControlAndScreenReadersHearNamesAndValues)
     deleteMode->getActions().invoke (juce::AccessibilityActionType::press);
     EXPECT_EQ (in.view().getEditMode(), Trashcan);
     EXPECT_TRUE (deleteMode->getCurrentState().isChecked());
+}
+
+TEST (ProgramsMenu, ListsTheProgramsTicksTheCurrentOneAndAppliesAChoice)
+{
+    NadrixAudioProcessor p;
+    juce::StringArray items;
+    const auto menu = ProgramsMenu::build (p);
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+        items.add (it.getItem().text + (it.getItem().isTicked ? " *" : ""));
+    EXPECT_EQ (items, (juce::StringArray { "Bright Ambience", "Nice Hall", "Robotizer", "Sheep Spring Reverb", "Small Drum Booth", "Small Complex Room *" }));
+
+    EXPECT_TRUE (ProgramsMenu::apply (p, ProgramsMenu::firstItemId + 2));
+    EXPECT_EQ (p.getCurrentProgram(), 2);
+    EXPECT_FALSE (ProgramsMenu::apply (p, 0)); // the menu dismissed
+    EXPECT_EQ (p.getCurrentProgram(), 2);
 }

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Standalone app: JUCE's standalone window with a "Programs" button
+// beside "Options" in its title bar, so the factory programs can be chosen
+// without a host.
+#include "ProgramsMenu.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_audio_utils/juce_audio_utils.h>
+#include <juce_gui_extra/juce_gui_extra.h>
+
+#include <juce_audio_plugin_client/Standalone/juce_StandaloneFilterWindow.h>
+
+namespace
+{
+    class NadrixStandaloneWindow final : public juce::StandaloneFilterWindow
+    {
+    public:
+        NadrixStandaloneWindow (const juce::String& title, juce::PropertySet* settings)
+            : juce::StandaloneFilterWindow (title, juce::LookAndFeel::getDefaultLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId),
+                                            settings, false)
+        {
+            juce::Component::addAndMakeVisible (programsButton);
+            programsButton.setTriggeredOnMouseDown (true);
+            programsButton.onClick = [this] { showProgramsMenu(); };
+        }
+
+        void resized() override
+        {
+            juce::StandaloneFilterWindow::resized();
+            programsButton.setBounds (72, 6, 80, getTitleBarHeight() - 8);
+        }
+
+    private:
+        void showProgramsMenu()
+        {
+            if (auto* processor = getAudioProcessor())
+                ProgramsMenu::build (*processor).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (programsButton),
+                                                                [processor] (int result) { ProgramsMenu::apply (*processor, result); });
+        }
+
+        juce::TextButton programsButton { "Programs" };
+    };
+
+    class NadrixStandaloneApp final : public juce::JUCEApplication
+    {
+    public:
+        NadrixStandaloneApp()
+        {
+            juce::PropertiesFile::Options options;
+            options.applicationName = getApplicationName();
+            options.filenameSuffix = ".settings";
+            options.osxLibrarySubFolder = "Application Support";
+            options.folderName = "~/.config";
+            settings.setStorageParameters (options);
+        }
+
+        const juce::String getApplicationName() override { return JucePlugin_Name; }
+        const juce::String getApplicationVersion() override { return JucePlugin_VersionString; }
+        bool moreThanOneInstanceAllowed() override { return true; }
+        void anotherInstanceStarted (const juce::String&) override {}
+
+        void initialise (const juce::String&) override
+        {
+            window = std::make_unique<NadrixStandaloneWindow> (getApplicationName(), settings.getUserSettings());
+            window->setVisible (true);
+        }
+
+        void shutdown() override
+        {
+            window = nullptr;
+            settings.saveIfNeeded();
+        }
+
+        void systemRequestedQuit() override
+        {
+            if (window != nullptr)
+                window->pluginHolder->savePluginState();
+            quit();
+        }
+
+    private:
+        juce::ApplicationProperties settings;
+        std::unique_ptr<NadrixStandaloneWindow> window;
+    };
+}
+
+START_JUCE_APPLICATION (NadrixStandaloneApp)
