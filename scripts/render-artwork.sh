@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates the editor's PNG images in resources/ from their SVG sources in
-# resources/svg/, and checks every image's pixel size and colour type. The
+# resources/svg/, at their size and at twice it, and checks every image's
+# pixel size and colour type. The
 # PNGs are committed, so a build never needs this script; run it after
 # editing a source. Needs librsvg2-bin, python3-pil and fonts-inter.
 set -euo pipefail
@@ -44,10 +45,16 @@ for size in 256 48; do
   echo "resources/icons/nadrix-$size.png: $size x $size"
 done
 
+# Each image at its size, and at twice its size (NAME_2x.png) for screens
+# and hosts that scale the window by 2: drawn from the same source, with the
+# same colour type.
 echo "$images" | while read -r name width height mode; do
   [ -n "$name" ] || continue
-  rsvg-convert -w "$width" -h "$height" "resources/svg/$name.svg" -o "resources/$name.png.tmp"
-  /usr/bin/python3 - "resources/$name.png.tmp" "resources/$name.png" "$width" "$height" "$mode" <<'PY'
+  for scale in 1 2; do
+  suffix=""; [ $scale -eq 2 ] && suffix="_2x"
+  w=$((width * scale)); h=$((height * scale))
+  rsvg-convert -w "$w" -h "$h" "resources/svg/$name.svg" -o "resources/$name$suffix.png.tmp"
+  /usr/bin/python3 - "resources/$name$suffix.png.tmp" "resources/$name$suffix.png" "$w" "$h" "$mode" <<'PY'
 import os, sys
 from PIL import Image
 source, target, width, height, mode = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]
@@ -61,4 +68,5 @@ if check.size != (width, height) or check.mode != mode:
     sys.exit(f"{target}: wrote {check.size} {check.mode}, expected {width} x {height} {mode}")
 print(f"{target}: {width} x {height} {mode}, {os.path.getsize(target)} bytes")
 PY
+  done
 done

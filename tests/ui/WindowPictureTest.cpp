@@ -10,9 +10,14 @@
 // 2 steps per channel; at most 0.1 % of the pixels may differ by more. On a
 // mismatch the picture as painted is written beside the build for review; a
 // deliberate change of the drawing replaces the reference with it.
+#include "BinaryData.h"
+#include "ScaledImage.h"
 #include "editor/EditorTestKit.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -75,4 +80,83 @@ TEST (WindowPicture, NiceHallLooksAsItsReference)
                << " steps (at most " << allowed << " may; the largest difference is " << d.largest << "). The window as painted is in "
                << actual.getFullPathName() << "; if the change is intended, run with NADRIX_UPDATE_REFERENCE=1 and say why in the commit.";
     }
+}
+
+namespace
+{
+    // WCAG's relative luminance of a colour on screen.
+    double luminance (juce::Colour c)
+    {
+        auto channel = [] (juce::uint8 v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow ((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel (c.getRed()) + 0.7152 * channel (c.getGreen()) + 0.0722 * channel (c.getBlue());
+    }
+
+    // The contrast of small text in a box that holds it: the text is the
+    // brightest colour there, what lies under it the median (the letters
+    // cover far less than half of the box).
+    double textContrast (const juce::Image& window, juce::Rectangle<int> box)
+    {
+        std::vector<double> levels;
+        for (int y = box.getY(); y < box.getBottom(); ++y)
+            for (int x = box.getX(); x < box.getRight(); ++x)
+                levels.push_back (luminance (window.getPixelAt (x, y)));
+        std::sort (levels.begin(), levels.end());
+        return (levels.back() + 0.05) / (levels[levels.size() / 2] + 0.05);
+    }
+}
+
+TEST (WindowPicture, SmallTextKeepsAContrastOf45WhateverLiesUnderIt)
+{
+    EditorSession s;
+    auto in = s.inspect();
+    const std::pair<const char*, juce::Rectangle<int>> captions[] = {
+        { "50-LINE REVERB", { 38, 106, 84, 9 } }, { "DRY", { 376, 562, 22, 9 } },       { "WET", { 446, 562, 26, 9 } },
+        { "RANDOMIZER", { 508, 479, 95, 10 } },   { "TAIL TIME", { 514, 503, 55, 10 } }, { "ROOM SIZE", { 514, 520, 58, 10 } },
+        { "PREDELAY", { 514, 537, 55, 10 } },     { "COMPLEXITY", { 514, 554, 70, 10 } }, { "AUDIO TOOLS", { 758, 554, 62, 8 } },
+    };
+    for (float sliders : { 0.0f, 1.0f }) // the randomizer captions on the empty track, then under the bar
+    {
+        for (auto* slider : { &in.tailTime(), &in.roomSize(), &in.predelay(), &in.complexity() })
+            slider->setValue (sliders);
+        const auto window = s.editor->createComponentSnapshot (s.editor->getLocalBounds()).convertedToFormat (juce::Image::ARGB);
+        for (const auto& [name, box] : captions)
+        {
+            const double contrast = textContrast (window, box);
+            EXPECT_GE (contrast, 4.5) << name << " with the sliders at " << sliders;
+            std::cout << name << (sliders > 0.0f ? " (under the bar)" : "") << ": " << juce::String (contrast, 2) << ":1\n";
+        }
+    }
+}
+
+TEST (WindowPicture, OnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
+{
+    // Every image has its double, with the same colour type.
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
+    {
+        const juce::String name (BinaryData::namedResourceList[i]);
+        if (name.endsWith ("_2x_png"))
+            continue;
+        const auto normal = ScaledImage::named (name.dropLastCharacters (4).toRawUTF8());
+        ASSERT_TRUE (normal.getDouble().isValid()) << name;
+        EXPECT_EQ (normal.getDouble().getBounds(), normal.getNormal().getBounds() * 2) << name;
+        EXPECT_EQ (normal.getDouble().getFormat(), normal.getNormal().getFormat()) << name;
+    }
+
+    // The field's 1-pixel base line at y 440: two sharp rows on a doubled
+    // screen, where the normal image scaled up would smear it over more.
+    EditorSession s;
+    const auto doubled = s.editor->createComponentSnapshot (s.editor->getLocalBounds(), true, 2.0f).convertedToFormat (juce::Image::ARGB);
+    ASSERT_EQ (doubled.getWidth(), 1700);
+    const double ground = luminance (doubled.getPixelAt (200, 870)), line = luminance (doubled.getPixelAt (200, 880));
+    int between = 0;
+    for (int y = 874; y < 888; ++y)
+    {
+        const double l = luminance (doubled.getPixelAt (200, y));
+        between += std::abs (l - ground) > 0.2 * std::abs (line - ground) && std::abs (l - line) > 0.2 * std::abs (line - ground) ? 1 : 0;
+    }
+    EXPECT_GT (line, ground * 1.2);
+    EXPECT_LE (between, 0) << "the base line's edge is blurred: the normal image was scaled up";
 }

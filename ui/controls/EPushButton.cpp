@@ -11,6 +11,11 @@ namespace
 
 void EPushButton::setImages (juce::Image up, juce::Image down)
 {
+    setImages (ScaledImage (up, {}), ScaledImage (down, {}));
+}
+
+void EPushButton::setImages (const ScaledImage& up, const ScaledImage& down)
+{
     upImage = up;
     downImage = down;
     setBounds (getX(), getY(), upImage.getWidth(), upImage.getHeight());
@@ -50,6 +55,6 @@ std::unique_ptr<juce::AccessibilityHandler> EPushButton::createAccessibilityHand
 
 void EPushButton::paint (juce::Graphics& g)
 {
-    g.drawImageAt (isDown ? downImage : upImage, 0, 0, false);
+    (isDown ? downImage : upImage).drawAt (g, 0, 0);
     paintFocusRing (g);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "EValueControl.h"
+#include "ScaledImage.h"
 
 // A momentary image button: shows its second image while pressed and
 // reports a click when the mouse button is released over it.
@@ -10,8 +11,10 @@ class EPushButton final : public EValueControl
 public:
     EPushButton() = default;
 
-    // Stores both images and takes the size of the first one.
+    // Stores both images and takes the size of the first one; with their
+    // doubled sizes too, for screens scaled by more than 1.
     void setImages (juce::Image up, juce::Image down);
+    void setImages (const ScaledImage& up, const ScaledImage& down);
 
     void paint (juce::Graphics& g) override;
     void resized() override;
@@ -22,7 +25,7 @@ public:
 
 private:
     std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
-    juce::Image upImage, downImage;
+    ScaledImage upImage, downImage;
     bool isDown = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EPushButton)

@@ -6,6 +6,11 @@
 
 void ESwitchButton::setImages (juce::Image off, juce::Image on)
 {
+    setImages (ScaledImage (off, {}), ScaledImage (on, {}));
+}
+
+void ESwitchButton::setImages (const ScaledImage& off, const ScaledImage& on)
+{
     offImage = off;
     onImage = on;
     setBounds (getX(), getY(), offImage.getWidth(), offImage.getHeight());
@@ -46,6 +51,6 @@ std::unique_ptr<juce::AccessibilityHandler> ESwitchButton::createAccessibilityHa
 
 void ESwitchButton::paint (juce::Graphics& g)
 {
-    g.drawImageAt (value > 0.5f ? onImage : offImage, 0, 0, false);
+    (value > 0.5f ? onImage : offImage).drawAt (g, 0, 0);
     paintFocusRing (g);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "EValueControl.h"
+#include "ScaledImage.h"
 
 // A two-state image button: each click released over it toggles the value
 // between 0 and 1 and reports the new value. On means above 0.5.
@@ -10,8 +11,10 @@ class ESwitchButton final : public EValueControl
 public:
     ESwitchButton() = default;
 
-    // Stores both images and takes the size of the first one.
+    // Stores both images and takes the size of the first one; with their
+    // doubled sizes too, for screens scaled by more than 1.
     void setImages (juce::Image off, juce::Image on);
+    void setImages (const ScaledImage& off, const ScaledImage& on);
 
     void paint (juce::Graphics& g) override;
     void resized() override;
@@ -23,7 +26,7 @@ public:
 private:
     void toggle();
     std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
-    juce::Image offImage, onImage;
+    ScaledImage offImage, onImage;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ESwitchButton)
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DelaysView.h"
 
-#include "BinaryData.h"
 #include "FloatColour.h"
 
 #include <cmath>
@@ -72,10 +71,9 @@ void DelaysView::setup (int x, int y, int width, int height, float z, const Nadr
     background = juce::Image (juce::Image::ARGB, width, ringsHeight, false);
     setZoom (z);
 
-    newLineImage.setImage (juce::ImageCache::getFromMemory (BinaryData::new_line_btn_png, BinaryData::new_line_btn_pngSize));
+    newLineImage.setImage (ScaledImage::named ("new_line_btn"));
     newLineImage.setBounds ((int) ((float) width * 0.5f - 15.0f), 23, 29, 29);
     newLineImage.setAlpha (0.5f);
-    newLineImage.setInterceptsMouseClicks (false, false);
     addAndMakeVisible (newLineImage);
 
     checkAllLinesBusy();

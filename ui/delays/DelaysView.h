@@ -7,6 +7,7 @@
 #include "NadrixDelayMoveData.h"
 #include "NadrixViewdata.h"
 #include "ScaleView.h"
+#include "ScaledImageComponent.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -43,7 +44,7 @@ public:
     int getEditMode() const noexcept { return editMode; }
     float getZoom() const noexcept { return zoom; }
     const juce::Array<NadrixDelayMoveData>& getSelection() const noexcept { return selection; }
-    const juce::ImageComponent& getNewLineImage() const noexcept { return newLineImage; }
+    const juce::Component& getNewLineImage() const noexcept { return newLineImage; }
 
 private:
     FanGeometry geometry() const;
@@ -62,7 +63,7 @@ private:
     void deleteSelection();
     void catchBand();
 
-    juce::ImageComponent newLineImage;
+    ScaledImageComponent newLineImage;
     ScaleView scaleView;
     bool backgroundDirty = false;
     juce::Image background;

@@ -1,13 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditModeChooserView.h"
 
-#include "BinaryData.h"
 #include "EditMode.h"
-
-namespace
-{
-    juce::Image embedded (const char* data, int size) { return juce::ImageCache::getFromMemory (data, size); }
-}
 
 void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
 {
@@ -17,24 +11,24 @@ void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
     struct Place
     {
         ESwitchButton& button;
-        juce::Image off, on;
+        ScaledImage off, on;
         int x, y;
         const char* title;
         const char* tooltip;
     };
 
     const Place places[] = {
-        { trashcanButton, embedded (BinaryData::btn_trashcan_up_png, BinaryData::btn_trashcan_up_pngSize),
-          embedded (BinaryData::btn_trashcan_down_png, BinaryData::btn_trashcan_down_pngSize), 60, 0,
+        { trashcanButton, ScaledImage::named ("btn_trashcan_up"),
+          ScaledImage::named ("btn_trashcan_down"), 60, 0,
           "Delete", "Delete: click a line's dot to remove the line" },
-        { delayTimeButton, embedded (BinaryData::btn_delaytime_up_png, BinaryData::btn_delaytime_up_pngSize),
-          embedded (BinaryData::btn_delaytime_down_png, BinaryData::btn_delaytime_down_pngSize), 0, 0,
+        { delayTimeButton, ScaledImage::named ("btn_delaytime_up"),
+          ScaledImage::named ("btn_delaytime_down"), 0, 0,
           "Delay time", "Delay time: drag a dot to set the line's pan, pre-delay and delay time" },
-        { feedbackButton, embedded (BinaryData::btn_feedback_up_png, BinaryData::btn_feedback_up_pngSize),
-          embedded (BinaryData::btn_feedback_down_png, BinaryData::btn_feedback_down_pngSize), 0, 60,
+        { feedbackButton, ScaledImage::named ("btn_feedback_up"),
+          ScaledImage::named ("btn_feedback_down"), 0, 60,
           "Feedback", "Feedback: drag a dot up or down to set the line's feedback and pre-delay gain" },
-        { highcutButton, embedded (BinaryData::btn_highcut_up_png, BinaryData::btn_highcut_up_pngSize),
-          embedded (BinaryData::btn_highcut_down_png, BinaryData::btn_highcut_down_pngSize), 60, 60,
+        { highcutButton, ScaledImage::named ("btn_highcut_up"),
+          ScaledImage::named ("btn_highcut_down"), 60, 60,
           "High cut", "High cut: drag a dot up or down to set how much of the high band the line takes" },
     };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessorEditor.h"
 
-#include "BinaryData.h"
 #include "ParameterLayout.h"
 #include "ParameterNames.h"
 #include "ParameterText.h"
@@ -11,8 +10,6 @@
 namespace
 {
     constexpr float minimumZoom = 1.4f, zoomRange = 10.0f;
-
-    juce::Image embedded (const char* data, int size) { return juce::ImageCache::getFromMemory (data, size); }
 }
 
 NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
@@ -112,16 +109,16 @@ void NadrixAudioProcessorEditor::setUpButtons()
     struct ImageButton
     {
         EPushButton& button;
-        juce::Image up, down;
+        ScaledImage up, down;
         int x, y;
     };
     const int h = getHeight();
-    for (const auto& b : { ImageButton { renderRandomButton, embedded (BinaryData::render_random_btn_png, BinaryData::render_random_btn_pngSize),
-                                         embedded (BinaryData::render_random_down_btn_png, BinaryData::render_random_down_btn_pngSize), 658, h - 63 },
-                           ImageButton { aboutButton, embedded (BinaryData::about_btn_png, BinaryData::about_btn_pngSize),
-                                         embedded (BinaryData::about_down_btn_png, BinaryData::about_down_btn_pngSize), 720, h - 72 },
-                           ImageButton { helpButton, embedded (BinaryData::help_btn_png, BinaryData::help_btn_pngSize),
-                                         embedded (BinaryData::help_down_btn_png, BinaryData::help_down_btn_pngSize), 720, h - 130 } })
+    for (const auto& b : { ImageButton { renderRandomButton, ScaledImage::named ("render_random_btn"),
+                                         ScaledImage::named ("render_random_down_btn"), 658, h - 63 },
+                           ImageButton { aboutButton, ScaledImage::named ("about_btn"),
+                                         ScaledImage::named ("about_down_btn"), 720, h - 72 },
+                           ImageButton { helpButton, ScaledImage::named ("help_btn"),
+                                         ScaledImage::named ("help_down_btn"), 720, h - 130 } })
     {
         b.button.setImages (b.up, b.down);
         b.button.setTopLeftPosition (b.x, b.y);
@@ -187,7 +184,7 @@ NadrixAudioProcessorEditor::~NadrixAudioProcessorEditor()
 
 void NadrixAudioProcessorEditor::paint (juce::Graphics& g)
 {
-    g.drawImageAt (embedded (BinaryData::bkg_au_png, BinaryData::bkg_au_pngSize), 0, 0);
+    background.drawAt (g, 0, 0);
 }
 
 void NadrixAudioProcessorEditor::resized() {}

@@ -11,6 +11,7 @@
 #include "EditModeChooserView.h"
 #include "HostGestures.h"
 #include "NadrixAudioProcessor.h"
+#include "ScaledImage.h"
 #include "UICallback.h"
 
 #include <juce_opengl/juce_opengl.h>
@@ -92,6 +93,7 @@ private:
     EPushButton helpButton;
     EComponent* controlsByParam[7] = {};
     juce::TooltipWindow tooltips { this, 500 };
+    const ScaledImage background = ScaledImage::named ("bkg_au");
     NadrixAudioProcessor& processor;
     HostGestures gestures { processor };
     int fanRepaintRequests = 0;

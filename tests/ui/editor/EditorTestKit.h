@@ -18,6 +18,8 @@ struct EditorInspector
     EKnob& mix() { return e.mixKnob; }
     EEQ& eq() { return e.eq; }
     ESlider& complexity() { return e.complexitySlider; }
+    ESlider& roomSize() { return e.roomSizeSlider; }
+    ESlider& predelay() { return e.predelaySlider; }
     ESlider& tailTime() { return e.tailTimeSlider; }
     EPushButton& renderButton() { return e.renderRandomButton; }
     EPushButton& aboutButton() { return e.aboutButton; }
