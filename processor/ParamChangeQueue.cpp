@@ -18,9 +18,11 @@ std::vector<Param> ParamChangeQueue::collect()
     const juce::ScopedLock sl (changeLock);
 
     // Cleared before the scan: a change that lands during it raises the flag
-    // again and is picked up by the next collection.
-    changed.store (false, std::memory_order_relaxed);
-    std::atomic_thread_fence (std::memory_order_seq_cst);
+    // again and is picked up by the next collection. An exchange rather than
+    // a store, so that no slot is read before the flag is cleared: a push whose
+    // flag it clears has its slot seen by the scan (the exchange acquires what
+    // that push released), one after it raises the flag again.
+    changed.exchange (false, std::memory_order_acq_rel);
 
     std::vector<Param> changes;
     for (int i = 0; i < ParameterLayout::numParameters; ++i)

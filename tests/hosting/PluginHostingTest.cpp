@@ -6,6 +6,7 @@
 #include "ParameterNames.h"
 #include "../processor/ProcessorTestHelpers.h"
 
+#include <iostream>
 #include <random>
 
 namespace juce
@@ -196,7 +197,9 @@ TEST (PluginHosting, Vst3ShowsValuesInUnitsAndReadsTypedValues)
         auto* p = byName (*hosted, name);
         const auto text = p->getText (value, 100);
         EXPECT_TRUE (text.contains (unit)) << name << " reads " << text;
-        EXPECT_EQ (p->getText (p->getValueForText (text), 100), text) << name; // back within the text's precision
+        const float back = p->getValueForText (text);
+        EXPECT_EQ (p->getText (back, 100), text) << name; // back within the text's precision
+        std::cout << name << ": " << value << " reads \"" << text << "\", which reads back as " << back << "\n";
     }
     EXPECT_FLOAT_EQ (byName (*hosted, "Mix")->getValueForText ("50"), 0.5f);
 }
