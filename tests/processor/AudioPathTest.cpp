@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The audio path from a host's point of view: programs and states that sound
-// the same whenever they are chosen, automation that does not restart the
-// reverb, nothing that poisons it, and a tail that covers it at every rate.
-// (Other rates and mono tracks are pinned by the golden outputs.)
+// The audio path from a host's point of view: the same reverb in seconds at
+// every rate, a mono track heard centred, programs and states that sound the
+// same whenever they are chosen, automation that does not restart the reverb,
+// nothing that poisons it, and a tail that covers it at every rate.
 #include "NadrixAudioProcessor.h"
 #include "Nadrix_Preset_Data.h"
 #include "NadrixProcessor.h"
@@ -16,6 +16,57 @@
 namespace
 {
     constexpr int robotizer = 2, niceHall = 1;
+
+    // "Nice Hall"'s impulse response at a rate: how long until the backward-
+    // integrated energy is 30 dB down, and when the first reflection comes.
+    std::pair<double, double> decayAndFirstReflection (double rate)
+    {
+        NadrixAudioProcessor p;
+        p.setRateAndBufferSizeDetails (rate, 512);
+        p.prepareToPlay (rate, 512);
+        p.setCurrentProgram (niceHall);
+        juce::AudioBuffer<float> audio (2, (int) (6.0 * rate));
+        audio.clear();
+        audio.setSample (0, 0, 1.0f);
+        audio.setSample (1, 0, 1.0f);
+        processInBlocks (p, audio, 512);
+
+        std::vector<double> energy ((size_t) audio.getNumSamples(), 0.0); // without the dry impulse
+        double total = 0.0, firstReflection = 0.0;
+        for (int i = 1; i < audio.getNumSamples(); ++i)
+        {
+            energy[(size_t) i] = std::pow ((double) audio.getSample (0, i), 2.0) + std::pow ((double) audio.getSample (1, i), 2.0);
+            total += energy[(size_t) i];
+            if (firstReflection == 0.0 && energy[(size_t) i] > 1e-8) // the reflection, not the anti-denormal residue
+                firstReflection = i / rate;
+        }
+        double remaining = 0.0;
+        size_t i = energy.size();
+        while (i-- > 0 && (remaining += energy[i]) < total * 0.001)
+            ;
+        return { (double) i / rate, firstReflection };
+    }
+}
+
+TEST (AudioPath, TheReverbLastsTheSameSecondsAtEveryRateAndAMonoTrackIsHeardCentred)
+{
+    const auto [decay44, first44] = decayAndFirstReflection (44100.0);
+    for (double rate : { 48000.0, 96000.0 })
+    {
+        const auto [decay, first] = decayAndFirstReflection (rate);
+        EXPECT_NEAR (decay, decay44, 0.02 * decay44) << rate;
+        EXPECT_NEAR (first, first44, 1.0 / 44100.0) << rate;
+    }
+
+    // A mono track: the same as the signal on both sides of a stereo track.
+    NadrixAudioProcessor mono, stereo;
+    ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
+    auto a = noiseBuffer (2, 3000, 1); // channel 1 holds whatever a mono host leaves there
+    auto b = a;
+    b.copyFrom (1, 0, b, 0, 0, b.getNumSamples());
+    processInBlocks (mono, a, 512);
+    processInBlocks (stereo, b, 512);
+    EXPECT_TRUE (identical (a, b));
 }
 
 TEST (AudioPath, AProgramOrAStateSoundsTheSameWheneverItIsChosen)
