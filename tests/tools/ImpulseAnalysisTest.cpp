@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The impulse response, its decay analysis and its plot: figures against
 // cases with known answers, the file against the ordinary render path.
+#include "AnalysisReport.h"
 #include "DecayAnalysis.h"
 #include "OctaveBands.h"
 #include "RenderTestKit.h"
@@ -77,6 +78,13 @@ TEST_F (RenderFixture, DecayFiguresMatchCasesWithKnownAnswers)
     EXPECT_NEAR (*a.broadband.d50, 100.0 * 0.25 / (0.25 + 0.0625), 1e-9);
     EXPECT_NEAR (a.firstArrivalSeconds, 0.01, 1e-12);
     EXPECT_NEAR (a.firstArrivalLevelDb, 20.0 * std::log10 (0.5), 1e-6);
+
+    // Two echoes are no decay: the fits over them are far from straight, so
+    // no decay time is given, and the report says why.
+    EXPECT_FALSE (a.broadband.edt || a.broadband.t20 || a.broadband.t30);
+    ASSERT_FALSE (a.broadband.curved.empty());
+    EXPECT_GT (a.broadband.curved[0].second, DecayAnalysis::straightDecayLimit);
+    EXPECT_TRUE (AnalysisReport::asText (a, "two echoes").contains ("broadband: no EDT, T20, T30: the decay is not a straight line")) << AnalysisReport::asText (a, "two echoes");
 }
 
 TEST_F (RenderFixture, TheImpulseFileIsTheOrdinaryRenderOfAnImpulseAndThePlotIsDrawn)

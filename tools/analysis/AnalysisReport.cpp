@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AnalysisReport.h"
 
+#include <algorithm>
+
 namespace
 {
     juce::String bandName (double centreHz)
@@ -18,12 +20,27 @@ namespace
     // Why a band lacks a figure, if it does.
     juce::String missingNote (const DecayAnalysis::Band& band)
     {
+        auto isCurved = [&band] (const char* name) {
+            return std::any_of (band.curved.begin(), band.curved.end(), [name] (const auto& c) { return juce::String (c.first) == name; });
+        };
         juce::StringArray why;
-        if (! band.edt.has_value() && band.t30.has_value())
+        if (! band.curved.empty())
+        {
+            juce::StringArray names, values;
+            for (const auto& [name, nonlinearity] : band.curved)
+                names.add (name), values.add (juce::String (juce::roundToInt (nonlinearity)));
+            why.add ("no " + names.joinIntoString (", ") + ": the decay is not a straight line (non-linearity " + values.joinIntoString (", ")
+                     + " per mille, over " + juce::String (juce::roundToInt (DecayAnalysis::straightDecayLimit)) + ")");
+        }
+        if (! band.edt.has_value() && ! isCurved ("EDT") && band.decayRangeDb >= 10.0)
             why.add ("no EDT: the curve falls 10 dB at once (the first arrival carries most of the energy)");
-        if (! band.t30.has_value())
-            why.add ("the decay falls only " + juce::String (juce::jmin (band.decayRangeDb, 120.0), 1) + " dB within the response, too little for "
-                     + (band.t20.has_value() ? "T30" : band.edt.has_value() ? "T20 and T30" : "any decay time"));
+        juce::StringArray tooShort;
+        for (const auto& [name, rangeDb] : { std::pair { "EDT", 10.0 }, { "T20", 25.0 }, { "T30", 35.0 } })
+            if (band.decayRangeDb < rangeDb && ! isCurved (name))
+                tooShort.add (name);
+        if (! tooShort.isEmpty())
+            why.add ("the decay falls only " + juce::String (band.decayRangeDb, 1) + " dB within the response, too little for "
+                     + (tooShort.size() == 3 ? juce::String ("any decay time") : tooShort.joinIntoString (" and ")));
         return why.isEmpty() ? juce::String() : bandName (band.centreHz) + ": " + why.joinIntoString ("; ");
     }
 

@@ -56,11 +56,22 @@ namespace
                 break;
             }
 
-        if (const auto f = DecayCurve::fit (band.curveDb, rate, 0.0, -10.0))
+        // A fit the curve strays far from (a few separate echoes, or a dry
+        // impulse followed by a plateau) gives no decay time, only the reason.
+        auto straightFit = [&] (const char* name, double fromDb, double toDb) -> std::optional<DecayCurve::Fit> {
+            const auto f = DecayCurve::fit (band.curveDb, rate, fromDb, toDb);
+            if (f.has_value() && f->nonlinearityPermille > DecayAnalysis::straightDecayLimit)
+            {
+                band.curved.push_back ({ name, f->nonlinearityPermille });
+                return std::nullopt;
+            }
+            return f;
+        };
+        if (const auto f = straightFit ("EDT", 0.0, -10.0))
             band.edt = DecayCurve::decayTime (*f);
-        if (const auto f = DecayCurve::fit (band.curveDb, rate, -5.0, -25.0))
+        if (const auto f = straightFit ("T20", -5.0, -25.0))
             band.t20 = DecayCurve::decayTime (*f);
-        if (const auto f = DecayCurve::fit (band.curveDb, rate, -5.0, -35.0))
+        if (const auto f = straightFit ("T30", -5.0, -35.0))
         {
             band.t30 = DecayCurve::decayTime (*f);
             band.t30SlopeDbPerSecond = f->dbPerSecond;

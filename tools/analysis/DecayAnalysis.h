@@ -12,7 +12,8 @@
 // 8 kHz) and broadband, from the energy of its channels together:
 //  - EDT, T20, T30: decay times from the Schroeder curve, fitted over 0 to
 //    -10 dB, -5 to -25 dB and -5 to -35 dB (none when the decay does not
-//    fall that far within the response);
+//    fall that far within the response, or when the curve is too far from
+//    a straight line for a decay time to mean anything);
 //  - C80 (dB) and D50 (%): early against late energy, the early part being
 //    the first 80 or 50 ms from the first arrival;
 //  - the first arrival (where the response first comes within 20 dB of its
@@ -29,7 +30,17 @@ struct DecayAnalysis
         double decayRangeDb = 0.0;        // how far the Schroeder curve falls within the response
         std::vector<double> curveDb;      // the Schroeder curve, for plots
         std::optional<double> t30SlopeDbPerSecond, t30InterceptDb;
+        // The decay times left out because their fit was not straight: the
+        // figure's name and its non-linearity in per mille.
+        std::vector<std::pair<const char*, double>> curved;
     };
+
+    // ISO 3382-2's non-linearity, 1000 (1 - r^2) of a fit, above which a
+    // decay time is not given. A diffuse decay stays well below it (at most
+    // 18 on T20 and T30 in the wet responses of the factory programs that
+    // ring); a handful of separate echoes ("Small Drum Booth": up to 950),
+    // or a dry impulse before a plateau, lie far above.
+    static constexpr double straightDecayLimit = 100.0;
 
     double sampleRate = 0.0;
     double lengthSeconds = 0.0;

@@ -28,14 +28,17 @@ std::optional<DecayCurve::Fit> DecayCurve::fit (const std::vector<double>& curve
         return std::nullopt;
 
     // Least squares of level against time over [first, last).
-    double n = 0.0, st = 0.0, sy = 0.0, stt = 0.0, sty = 0.0;
+    double n = 0.0, st = 0.0, sy = 0.0, stt = 0.0, sty = 0.0, syy = 0.0;
     for (size_t i = first; i < last; ++i)
     {
         const double t = (double) i / sampleRate, y = curveDb[i];
-        n += 1.0, st += t, sy += y, stt += t * t, sty += t * y;
+        n += 1.0, st += t, sy += y, stt += t * t, sty += t * y, syy += y * y;
     }
-    const double slope = (n * sty - st * sy) / (n * stt - st * st);
+    const double spreadT = n * stt - st * st, spreadY = n * syy - sy * sy, together = n * sty - st * sy;
+    const double slope = together / spreadT;
     if (! (slope < 0.0))
         return std::nullopt;
-    return Fit { slope, (double) first / sampleRate, (sy - slope * st) / n };
+    // How far the curve strays from the line: 1000 (1 - r^2), in per mille.
+    const double r2 = spreadY > 0.0 ? together * together / (spreadT * spreadY) : 1.0;
+    return Fit { slope, (double) first / sampleRate, (sy - slope * st) / n, 1000.0 * (1.0 - r2) };
 }

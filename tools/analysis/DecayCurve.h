@@ -21,6 +21,7 @@ namespace DecayCurve
         double dbPerSecond;
         double startSeconds;
         double interceptDb;   // the line's level at time 0
+        double nonlinearityPermille; // 1000 (1 - r^2) of the fit: how far the curve strays from a line
     };
     std::optional<Fit> fit (const std::vector<double>& curveDb, double sampleRate, double fromDb, double toDb);
 
