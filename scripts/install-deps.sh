@@ -19,6 +19,8 @@ packages=(
   lintian
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
   xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core
+  # the engine built for 64-bit ARM and run under qemu, for the same-sound check
+  g++-aarch64-linux-gnu qemu-user
 )
 
 missing=()
