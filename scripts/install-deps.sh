@@ -12,8 +12,8 @@ packages=(
   juce-modules-source
   libasound2-dev libfreetype-dev libfontconfig1-dev libflac-dev libgl1-mesa-dev
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
-  # lv2info, which the tests run on the built LV2 bundle, and the LV2
-  # specification, from which it knows the plug-in classes
+  # lv2info, which the tests run on the built LV2 bundle, and LV2's own
+  # vocabulary bundles, from which it knows the plug-in classes
   lilv-utils lv2-dev
   # packaging: the Debian package check
   lintian

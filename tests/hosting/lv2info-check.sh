@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # lv2info must list the plug-in from the built bundle, with no error or
 # warning from lilv on the way, classed as a reverb, with a mailto: address
-# and the six factory programs. /usr/lib/lv2 holds the LV2 specification,
-# which names the classes.
+# and the six factory programs. /usr/lib/lv2 holds LV2's own vocabulary
+# bundles, which name the classes.
 set -u
 bundle=$1 uri=$2
 out=$(LV2_PATH="$(dirname "$bundle"):/usr/lib/lv2" lv2info "$uri" 2>&1)
