@@ -28,7 +28,7 @@ DelayLine* DelayLine_Create()
 void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedback)
 {
     line->sampleRate = sampleRate;
-    line->capacity = (int32_t) (sampleRate * 0.5f);
+    line->capacity = (int32_t) (sampleRate * DelayLine_longestSeconds);
     line->buffer = RingMemory_Create (line->capacity);
     line->feedback = feedback;
     line->length = DelayLine_Length_For_Time (line, time);
@@ -96,7 +96,7 @@ float DelayLine_Time_For_Length (const DelayLine* line, int32_t length)
 int32_t DelayLine_Length_At_Rate (float seconds, float sampleRate)
 {
     const float samples = seconds * sampleRate;
-    const auto capacity = (int32_t) (sampleRate * 0.5f);
+    const auto capacity = (int32_t) (sampleRate * DelayLine_longestSeconds);
 
     // Shorter than one sample (or not a number) would leave a ring of length
     // 0 to wrap by: such a time runs as one sample.

@@ -16,6 +16,8 @@ struct DelayLine
     float sampleRate;
 };
 
+constexpr float DelayLine_longestSeconds = 0.5f; // what the ring holds
+
 DelayLine* DelayLine_Create();
 void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedback);
 float DelayLine_Process (DelayLine* line, float x);

@@ -17,7 +17,7 @@ namespace
 float ParameterMapping::engineValueFor (int index, float n)
 {
     if (isSplitFrequency (index))
-        return n * n * 9080.0f + 20.0f;
+        return n * n * splitFrequencySpan + lowestSplitFrequency;
     if (isBandGain (index))
         return n + n;
     if (isPan (index))
@@ -30,7 +30,7 @@ float ParameterMapping::engineValueFor (int index, float n)
 float ParameterMapping::normalisedFromStored (int index, float v)
 {
     if (isSplitFrequency (index))
-        return std::sqrt ((v - 20.0f) / 9980.0f);
+        return std::sqrt ((v - lowestSplitFrequency) / 9980.0f);
     if (isBandGain (index))
         return v * 0.5f;
     if (isPan (index))

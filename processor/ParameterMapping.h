@@ -10,6 +10,12 @@ namespace ParameterMapping
     // engine gets at most the editor's own limit. The stored value stays.
     constexpr float highestFeedback = 0.995f;
 
+    // The split frequencies run from 20 Hz, 9080 n^2 Hz above it.
+    constexpr float lowestSplitFrequency = 20.0f, splitFrequencySpan = 9080.0f;
+
+    // "UI Zoom" is the fan view's zoom: 1.4 at 0, 11.4 at 1.
+    constexpr float lowestZoom = 1.4f, zoomRange = 10.0f;
+
     // Normalised to engine units: split frequencies 9080 n^2 + 20 Hz, band
     // gains 2 n, pans 2 n - 1, feedback at most 0.995, everything else unchanged.
     float engineValueFor (int index, float normalised);

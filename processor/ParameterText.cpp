@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ParameterText.h"
 
+#include "DelayLine.h"
+
 #include "ParameterLayout.h"
 #include "ParameterMapping.h"
 
@@ -37,10 +39,8 @@ namespace
         }
     }
 
-    // The delay ring holds half a second: longer times run as that.
-    constexpr float longestDelay = 0.5f;
-    constexpr float zoomBase = 1.4f, zoomRange = 10.0f; // the window's zoom of the fan view
-    constexpr double lowestFrequency = 20.0, frequencySpan = 9080.0;
+    using ParameterMapping::lowestSplitFrequency, ParameterMapping::splitFrequencySpan, ParameterMapping::lowestZoom,
+          ParameterMapping::zoomRange;
 
     juce::String decimals (double value) { return juce::String (value, 1); }
 
@@ -113,7 +113,7 @@ namespace
         else if (! isOneOf (q.suffix, { "", "hz" }))
             return std::nullopt;
 
-        return std::sqrt (juce::jmax (0.0, (hz - lowestFrequency) / frequencySpan));
+        return std::sqrt (juce::jmax (0.0, (hz - (double) lowestSplitFrequency) / (double) splitFrequencySpan));
     }
 
     std::optional<double> readDecibels (const Quantity& q)
@@ -170,7 +170,7 @@ namespace
     {
         if (! q.hasNumber || ! isOneOf (q.prefix + q.suffix, { "", "x" }))
             return std::nullopt;
-        return (q.number - (double) zoomBase) / (double) zoomRange;
+        return (q.number - (double) lowestZoom) / (double) zoomRange;
     }
 }
 
@@ -202,8 +202,9 @@ juce::String ParameterText::format (int index, float n)
         case Unit::predelayMs: return decimals ((double) value * 1000.0) + " ms";
 
         case Unit::delayMs:
-            if (value >= longestDelay)
-                return decimals ((double) longestDelay * 1000.0) + " ms (max)";
+            // The ring holds half a second: longer times run as that.
+            if (value >= DelayLine_longestSeconds)
+                return decimals ((double) DelayLine_longestSeconds * 1000.0) + " ms (max)";
             return decimals ((double) value * 1000.0) + " ms";
 
         case Unit::pan:
@@ -217,7 +218,7 @@ juce::String ParameterText::format (int index, float n)
                 return "On";
             return n == 0.5f ? "On (not counted)" : "Off";
 
-        case Unit::zoom: return juce::String (n * zoomRange + zoomBase, 2) + "x";
+        case Unit::zoom: return juce::String (n * zoomRange + lowestZoom, 2) + "x";
     }
 
     return juce::String (n);

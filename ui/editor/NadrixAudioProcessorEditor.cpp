@@ -2,15 +2,11 @@
 #include "NadrixAudioProcessorEditor.h"
 
 #include "ParameterLayout.h"
+#include "ParameterMapping.h"
 #include "ParameterNames.h"
 #include "ParameterText.h"
 #include "ProductLinks.h"
 #include "RandomRender.h"
-
-namespace
-{
-    constexpr float minimumZoom = 1.4f, zoomRange = 10.0f;
-}
 
 NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     : juce::AudioProcessorEditor (p),
@@ -23,7 +19,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
 
     setSize (850, 596);
 
-    delaysView.setup (20, -39, 810, 420, minimumZoom, processor.getViewData(), this);
+    delaysView.setup (20, -39, 810, 420, ParameterMapping::lowestZoom, processor.getViewData(), this);
     addAndMakeVisible (delaysView);
 
     editModeChooser.setup (717, getHeight() - 577, this);
@@ -217,7 +213,7 @@ void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, 
 {
     if (source == &zoomSlider)
     {
-        delaysView.setZoom (v * zoomRange + minimumZoom);
+        delaysView.setZoom (v * ParameterMapping::zoomRange + ParameterMapping::lowestZoom);
         gestures.write (ParameterLayout::uiZoom, v);
     }
     else if (source == &mixKnob)
@@ -234,7 +230,7 @@ void NadrixAudioProcessorEditor::applyZoom (float v)
 {
     // Not the user's edit: the stored or automated zoom, shown and written
     // back as it is, outside any gesture.
-    delaysView.setZoom (v * zoomRange + minimumZoom);
+    delaysView.setZoom (v * ParameterMapping::zoomRange + ParameterMapping::lowestZoom);
     processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
 }
 
