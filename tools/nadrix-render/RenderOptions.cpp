@@ -32,6 +32,15 @@ namespace
         return value;
     }
 
+    // A whole number from 1 to `highest`, or none.
+    std::optional<int> parseCount (const juce::String& text, double highest)
+    {
+        const auto number = parseNumber (text);
+        if (! number.has_value() || *number < 1.0 || *number > highest || std::floor (*number) != *number)
+            return std::nullopt;
+        return (int) *number;
+    }
+
     // "Name=value": a plain number is the normalised value 0..1 for every
     // parameter; anything else is read as a host reads typed text ("60 %",
     // "250 ms", "L30", "On").
@@ -121,17 +130,17 @@ namespace
                   return {};
               } },
             { "--block", [] (RenderOptions& o, const juce::String& v) -> Error {
-                  const auto number = parseNumber (v);
-                  if (! number.has_value() || *number < 1.0 || *number > maximumBlock || std::floor (*number) != *number)
+                  const auto count = parseCount (v, maximumBlock);
+                  if (! count.has_value())
                       return "--block must be a whole number of frames from 1 to " + juce::String (maximumBlock);
-                  o.blockSize = (int) *number;
+                  o.blockSize = *count;
                   return {};
               } },
             { "--threads", [] (RenderOptions& o, const juce::String& v) -> Error {
-                  const auto number = parseNumber (v);
-                  if (! number.has_value() || *number < 1.0 || *number > maximumThreads || std::floor (*number) != *number)
+                  const auto count = parseCount (v, maximumThreads);
+                  if (! count.has_value())
                       return "--threads must be a whole number from 1 to " + juce::String (maximumThreads);
-                  o.threads = (int) *number;
+                  o.threads = *count;
                   return {};
               } },
             { "--bits", [] (RenderOptions& o, const juce::String& v) -> Error {
