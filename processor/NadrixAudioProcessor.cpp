@@ -105,8 +105,7 @@ void NadrixAudioProcessor::setParameter (int index, float value)
     value = sanitised (value, paramValues[index].load (std::memory_order_relaxed));
     internalSetParameter (index, value);
 
-    if (uiPresent.load (std::memory_order_acquire))
-        changeQueue.push (index, value);
+    changeQueue.push (index, value); // kept only while a window is open
 
     published[index]->publish (value);
 }
@@ -362,13 +361,12 @@ void NadrixAudioProcessor::clearParamChanges() { changeQueue.clear(); }
 
 void NadrixAudioProcessor::setUIPresent (bool present)
 {
-    clearParamChanges();
-
-    // Counted, so that a host that opens a second window before closing the
-    // first keeps feeding the one still open.
-    const int open = juce::jmax (0, openEditors.load() + (present ? 1 : -1));
-    openEditors.store (open);
-    uiPresent.store (open > 0, std::memory_order_release);
+    // Each opening starts with an empty queue, and the last closing leaves
+    // one that stays empty (see ParamChangeQueue).
+    if (present)
+        changeQueue.attachReader();
+    else
+        changeQueue.detachReader();
 }
 
 //==============================================================================

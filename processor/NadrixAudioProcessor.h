@@ -110,8 +110,6 @@ private:
     NadrixProcessor* engine = nullptr;
     float* interleaveBuffer = nullptr;
     ParamChangeQueue changeQueue;
-    std::atomic<bool> uiPresent { false };
-    std::atomic<int> openEditors { 0 };
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
     std::atomic<juce::int64> replacedInputSamples { 0 };
     std::unique_ptr<LineWorkers> offlineWorkers;

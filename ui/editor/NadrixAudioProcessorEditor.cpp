@@ -13,6 +13,10 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
       openDocument ([] (const juce::String& address) { return juce::Process::openDocument (address, {}); }),
       processor (p)
 {
+    // Registered before the controls read their values: a host change made
+    // while they do is queued and shown at the first poll, not lost.
+    processor.setUIPresent (true);
+
     openGLContext.setPixelFormat (juce::OpenGLPixelFormat (8, 8, 8, 8));
     openGLContext.setMultisamplingEnabled (false);
     openGLContext.attachTo (*getTopLevelComponent());
@@ -32,7 +36,6 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     setUpButtons();
     setUpKeyboardAndNames();
 
-    processor.setUIPresent (true);
     startTimerHz (25);
 }
 
