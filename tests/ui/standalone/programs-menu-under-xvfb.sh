@@ -19,22 +19,34 @@ trap 'rm -rf "$work"' EXIT
 export NADRIX_APP="$app" HOME="$work/home"
 mkdir -p "$HOME"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  # Waits for a condition by polling it, up to about 30 s: each step is
+  # taken when the app is ready for it, however slow the machine is.
+  until_true() { for _ in $(seq 1 150); do eval "$1" && return 0; sleep 0.2; done; return 1; }
+  menu_shown() { [ -n "$(xdotool search --onlyvisible --name "^menu\$" 2>/dev/null)" ]; } # JUCE names its menu windows so
+
   "$NADRIX_APP" >"$HOME/log" 2>&1 &
   pid=$!
-  for _ in $(seq 1 150); do
-    window=$(xdotool search --name "^Nadrix$" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  [ -n "$window" ] || { echo "no window titled Nadrix appeared"; cat "$HOME/log"; kill $pid; exit 1; }
-  sleep 2
+  until_true "window=\$(xdotool search --name \"^Nadrix\$\" 2>/dev/null | head -n 1); [ -n \"\$window\" ]" \
+    || { echo "no window titled Nadrix appeared"; cat "$HOME/log"; kill $pid; exit 1; }
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 110)) $((Y + 14)) click 1   # Programs, beside Options
-  sleep 1
+
+  # Programs, beside Options: clicked again until its menu window appears
+  # (a click can be lost while the window is still settling).
+  opened=no
+  for _ in $(seq 1 20); do
+    xdotool mousemove $((X + 110)) $((Y + 14)) click 1
+    for _ in $(seq 1 10); do menu_shown && { opened=yes; break 2; }; sleep 0.2; done
+  done
+  [ $opened = yes ] || { echo "the Programs menu did not open"; cat "$HOME/log"; kill $pid; exit 1; }
+
   xdotool key Down Down Down Return                    # the third program: Robotizer
-  sleep 1
-  xdotool mousemove $((X + WIDTH - 15)) $((Y + 14)) click 1   # close: the app saves its state
-  for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.2; done
+  until_true "! menu_shown" || { echo "the Programs menu did not close"; kill $pid; exit 1; }
+
+  # Close, which makes the app save its state: clicked again until it exits.
+  for _ in $(seq 1 20); do
+    xdotool mousemove $((X + WIDTH - 15)) $((Y + 14)) click 1
+    for _ in $(seq 1 10); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.2; done
+  done
   echo "the app did not close"; kill $pid; exit 1
 ' || exit 1
 
