@@ -10,7 +10,7 @@ ifdef CI
 CMAKE_FLAGS += -DNADRIX_WERROR=ON
 endif
 
-.PHONY: all deps configure build demo test unit-tests tsan bench bench-render install uninstall package clean
+.PHONY: all deps configure build demo test unit-tests tsan stress-tests bench bench-render install uninstall package clean
 
 all: build
 
@@ -38,7 +38,17 @@ tsan: deps
 	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests processor_concurrency_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
 
-test: unit-tests tsan
+# Stage by stage, each saying how long it took.
+STAGE = bash scripts/stage.sh
+test:
+	@$(STAGE) "packages" $(MAKE) --no-print-directory deps
+	@$(STAGE) "build and tests" $(MAKE) --no-print-directory unit-tests
+	@$(STAGE) "ThreadSanitizer build and tests" $(MAKE) --no-print-directory tsan
+
+# The whole suite over and over with every core loaded (scripts/stress-tests.sh).
+RUNS ?= 20
+stress-tests:
+	@bash scripts/stress-tests.sh $(RUNS)
 
 bench: build
 	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
