@@ -266,13 +266,22 @@ void NadrixProcessor::takeOverLine (int line, Start start)
         DelayLine_Reset_Length (comb, length);
 
     DelayLine_Set_Feedback (comb, r.feedback.load (relaxed));
-    ModLine_Set_Predelay (lines->modLines[line], r.predelay.load (relaxed));
 
-    // The engine's pre-delays were made for 44.1 kHz: at another rate a fresh
-    // one starts where it would delay by the same seconds.
-    if (start != Start::continuing && lines->sampleRate != referenceRate)
-        ModLine_Match_Fresh_Delay (lines->modLines[line], Nadrix_Default[ParameterLayout::indexOf (line, ParameterLayout::predelay)],
-                                   r.predelay.load (relaxed), referenceRate);
+    // A pre-delay delays by the distance between its write and read
+    // positions, which a fresh line takes from the construction table. A new
+    // length on a running line keeps to that rule: the line delays exactly as
+    // a freshly built engine given this pre-delay does, so a live change is
+    // heard as the same value saved and reopened is (left alone, the distance
+    // would depend on where the two positions happened to stand). The table
+    // was made for 44.1 kHz: at another rate fresh lines are placed so too.
+    ModLine* pre = lines->modLines[line];
+    const int32_t lengthBefore = pre->length;
+    const float predelay = r.predelay.load (relaxed);
+    ModLine_Set_Predelay (pre, predelay);
+    const bool lengthChanged = start == Start::continuing && pre->length != lengthBefore;
+    const bool freshAtOtherRate = start != Start::continuing && lines->sampleRate != referenceRate;
+    if (lengthChanged || freshAtOtherRate)
+        ModLine_Match_Fresh_Delay (pre, Nadrix_Default[ParameterLayout::indexOf (line, ParameterLayout::predelay)], predelay, referenceRate);
     PanGains_Set (&panGains[line], r.pan.load (relaxed));
     hcGain[line] = r.hcGain.load (relaxed);
     active[line] = r.active.load (relaxed);

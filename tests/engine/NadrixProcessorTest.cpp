@@ -100,6 +100,46 @@ TEST (Engine, DelayTimeChangeClearsTheLinesRingOnlyWhenTheLengthChanges)
     EXPECT_NE (run (backAndForth, silence), controlTail);
 }
 
+TEST (Engine, APreDelayChangedOnARunningLineDelaysAsAFreshEngineGivenItDoes)
+{
+    // Line 7 alone, a one-sample comb without feedback, the wet sum only: an
+    // impulse arrives after the splitter, the comb and the pre-delay.
+    auto soloLine7 = [] (NadrixProcessor& e) {
+        for (int j = 0; j < 50; ++j)
+            e.setParamByAUID (idOf (j, 5), j == 7 ? 1.0f : 0.0f);
+        e.setParamByAUID (idOf (7, 2), 0.0f);
+        e.setParamByAUID (idOf (7, 4), 0.0f);
+        e.setParamByAUID (0, 1.0f);
+    };
+    auto arrival = [] (NadrixProcessor& e) {
+        std::vector<float> block (2 * 100000, 0.0f);
+        block[0] = block[1] = 1.0f;
+        const auto out = run (e, block);
+        for (size_t i = 0; i < out.size() / 2; ++i)
+            if (std::abs (out[2 * i]) > 1.0e-3f)
+                return (int) i;
+        return -1;
+    };
+
+    // Run for long enough, the read position has wrapped behind the write
+    // position; before, it is ahead. Either way the change is heard in full.
+    for (float rate : { 44100.0f, 96000.0f })
+        for (int ran : { 0, 700, 3000, 25000 })
+            for (float predelay : { 0.0f, 0.013f, 0.25f, 1.0f })
+            {
+                NadrixProcessor live (44100.0f), fresh (44100.0f);
+                for (auto* e : { &live, &fresh })
+                {
+                    e->restart (rate);
+                    soloLine7 (*e);
+                }
+                run (live, std::vector<float> (2 * (size_t) ran, 0.0f));
+                live.setParamByAUID (idOf (7, 3), predelay);
+                fresh.setParamByAUID (idOf (7, 3), predelay);
+                EXPECT_EQ (arrival (live), arrival (fresh)) << predelay << " s after " << ran << " frames at " << rate << " Hz";
+            }
+}
+
 TEST (Engine, SilenceBringsBackAFreshEngineEvenFromNotANumber)
 {
     NadrixProcessor poisoned (44100.0f), fresh (44100.0f);

@@ -53,12 +53,27 @@ void ReferenceEngine::setParamByAUID (int id, float v)
         case 0: PanGains_Set (&pans[j], v); break;
         case 1: hcGain[j] = v; break;
         case 2: DelayLine_Set_Feedback (delays[j], v); break;
-        case 3: ModLine_Set_Predelay (predelays[j], v); break;
+        case 3: setPredelay (j, v); break;
         case 4: DelayLine_Set_Time (delays[j], v); break;
         case 5: active[j] = v; break;
         case 6: predelayGain[j] = v; break;
         default: break;
     }
+}
+
+void ReferenceEngine::setPredelay (int j, float seconds)
+{
+    // A new length puts the read position where a fresh line made with the
+    // table's pre-delay and then given this one has it: trunc (L0 / 2) ahead
+    // of the write position, modulo the new length.
+    ModLine* line = predelays[j];
+    const int32_t before = line->length;
+    ModLine_Set_Predelay (line, seconds);
+    if (line->length == before)
+        return;
+    const auto initialLength = (int32_t) (Nadrix_Default[7 + 7 * j + 3] * 44100.0f + 100.0f);
+    const auto half = (int32_t) ((double) initialLength * 0.5);
+    line->readIndex = (line->writeIndex + half) % line->length;
 }
 
 void ReferenceEngine::process (float* data, int numFrames)

@@ -20,6 +20,7 @@ public:
 
 private:
     static constexpr int numLines = 50;
+    void setPredelay (int line, float seconds);
 
     float mix = 0.64038998f, midSplit = 4347.6953f, lowSplit = 1275.2135f;
     float gainLow = 0.73891002f, gainMid = 1.345804f, gainHigh = 0.71982002f;
