@@ -15,16 +15,19 @@ namespace
 {
     constexpr juce::uint32 programLockoutMs = 200;
 
-    // Values from outside (a host, a saved state) can be damaged: one that
-    // is not a number keeps the current value, the rest are held to 0..1 so
-    // the reverb cannot run away.
-    // Input that is not a number, or infinite, would stay in the reverb's
-    // memory for good: it is taken as silence.
-    inline float finiteOrSilence (float x, int& replaced) noexcept
+    // No real signal comes near +36 dBFS: a sample beyond it comes from a
+    // broken plug-in upstream or a damaged file, and one such sample would
+    // ring through the reverb at full blast for many seconds. It is taken as
+    // silence, as are samples that are not numbers or infinite (which would
+    // stay in the reverb's memory for good). Everything up to the bound
+    // passes untouched.
+    constexpr float inputBound = 64.0f; // +36 dBFS
+
+    inline float usableOrSilence (float x, int& replaced) noexcept
     {
-        const bool finite = std::isfinite (x);
-        replaced += finite ? 0 : 1; // without a branch, so that the loops over a block vectorise
-        return finite ? x : 0.0f;
+        const bool usable = std::abs (x) <= inputBound; // false for not-a-number too
+        replaced += usable ? 0 : 1; // without a branch, so that the loops over a block vectorise
+        return usable ? x : 0.0f;
     }
 
     // The last guard for ears and speakers: nothing leaves above +24 dBFS.
@@ -38,6 +41,9 @@ namespace
         return x > outputLimit ? outputLimit : x < -outputLimit ? -outputLimit : x;
     }
 
+    // Values from outside (a host, a saved state) can be damaged: one that
+    // is not a number keeps the current value, the rest are held to 0..1 so
+    // the reverb cannot run away.
     float sanitised (float value, float current)
     {
         if (! std::isfinite (value))
@@ -238,12 +244,12 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
         if (stereoInput)
             for (int i = 0; i < n; ++i)
             {
-                interleaveBuffer[2 * i] = finiteOrSilence (inLeft[i], replaced);
-                interleaveBuffer[2 * i + 1] = finiteOrSilence (right[start + i], replaced);
+                interleaveBuffer[2 * i] = usableOrSilence (inLeft[i], replaced);
+                interleaveBuffer[2 * i + 1] = usableOrSilence (right[start + i], replaced);
             }
         else
             for (int i = 0; i < n; ++i)
-                interleaveBuffer[2 * i] = interleaveBuffer[2 * i + 1] = finiteOrSilence (inLeft[i], replaced);
+                interleaveBuffer[2 * i] = interleaveBuffer[2 * i + 1] = usableOrSilence (inLeft[i], replaced);
 
         engine->process (interleaveBuffer, 8u * (unsigned) n, (unsigned) n);
 

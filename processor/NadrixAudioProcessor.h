@@ -86,7 +86,8 @@ public:
     // The last normalised value set for a parameter: what the state saves.
     float getParameterValue (int index) const noexcept;
 
-    // How many input samples were not finite numbers and ran as silence.
+    // How many input samples ran as silence: not finite numbers, or beyond
+    // +36 dBFS (a magnitude of 64), which no real signal reaches.
     juce::int64 getReplacedInputSamples() const noexcept;
 
     // For offline rendering only (never in a host): the reverb's lines run

@@ -128,7 +128,7 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
             ASSERT_EQ (audio.getSample (ch, i), interleaved[(size_t) (2 * i + ch)]) << "frame " << i;
 }
 
-TEST (AudioPath, NonFiniteInputRunsAsSilenceAndNothingPoisonsTheReverb)
+TEST (AudioPath, InputNoRealSignalReachesRunsAsSilenceAndNothingPoisonsTheReverb)
 {
     const auto clean = testSignal (2, 6000);
     NadrixAudioProcessor withZero;
@@ -136,28 +136,33 @@ TEST (AudioPath, NonFiniteInputRunsAsSilenceAndNothingPoisonsTheReverb)
     zero.setSample (0, 100, 0.0f);
     processInBlocks (withZero, zero, 512);
 
-    for (float bad : { std::nanf (""), INFINITY, -INFINITY })
+    // Not a number, infinite, or beyond +36 dBFS (a broken plug-in upstream,
+    // a damaged file): heard exactly as a zero would be, and counted.
+    for (float bad : { std::nanf (""), INFINITY, -INFINITY, 1e30f, -1e30f, 1e10f, std::nextafter (64.0f, 100.0f), -65.0f })
     {
         NadrixAudioProcessor p;
         auto audio = clean;
         audio.setSample (0, 100, bad);
         processInBlocks (p, audio, 512);
         EXPECT_TRUE (identical (audio, zero)) << bad;
-        EXPECT_EQ (p.getReplacedInputSamples(), 1);
+        EXPECT_EQ (p.getReplacedInputSamples(), 1) << bad;
     }
 
-    // A huge but finite sample is reverberated; reset() then leaves the
-    // instance sounding exactly like a fresh one.
-    NadrixAudioProcessor huge, fresh;
+    // Up to the bound a sample is reverberated as it is; reset() then leaves
+    // the instance sounding exactly like a fresh one.
+    NadrixAudioProcessor loudest, fresh;
     auto loud = clean;
-    loud.setSample (1, 50, 1e30f);
-    processInBlocks (huge, loud, 512);
+    loud.setSample (1, 50, -64.0f);
+    loud.setSample (0, 100, 64.0f);
+    processInBlocks (loudest, loud, 512);
+    EXPECT_EQ (loudest.getReplacedInputSamples(), 0);
+    EXPECT_FALSE (identical (loud, zero));
     for (int i = 0; i < loud.getNumSamples(); ++i)
         ASSERT_TRUE (std::isfinite (loud.getSample (0, i)) && std::isfinite (loud.getSample (1, i)));
 
-    huge.reset();
+    loudest.reset();
     auto after = clean, expected = clean;
-    processInBlocks (huge, after, 512);
+    processInBlocks (loudest, after, 512);
     processInBlocks (fresh, expected, 512);
     EXPECT_TRUE (identical (after, expected));
 }

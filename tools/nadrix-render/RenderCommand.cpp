@@ -121,7 +121,7 @@ namespace
                 return Outcome::files (r.getErrorMessage());
 
         if (const auto replaced = processor.getReplacedInputSamples(); replaced > 0)
-            warnings << "nadrix-render: warning: " << replaced << " input samples were not finite numbers and ran as silence" << std::endl;
+            warnings << "nadrix-render: warning: " << replaced << " input samples were not finite numbers or beyond +36 dBFS and ran as silence" << std::endl;
 
         const double seconds = (double) (input->getLength() + tailFrames) / rate;
         out << "nadrix-render: wrote " << output.getFullPathName()
