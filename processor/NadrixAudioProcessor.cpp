@@ -293,7 +293,7 @@ int NadrixAudioProcessor::getCurrentProgram() { return currentProgram.load(); }
 
 void NadrixAudioProcessor::setCurrentProgram (int program)
 {
-    if (program < 0 || program >= NadrixPresetCount || program == currentProgram.load())
+    if (program < 0 || program >= NadrixPresetCount || program == chosenProgram.load())
         return;
 
     // A host that restores a state often selects a program right after; the
@@ -302,6 +302,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
         return;
 
     currentProgram.store (program);
+    chosenProgram.store (program);
 
     for (int i = 0; i < numParameters; ++i)
         setParameter (i, Nadrix_Preset_Data[program][i]);
@@ -348,6 +349,11 @@ void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInByte
 
     if (n > 0)
     {
+        // Restored values are no program's: a program chosen after them
+        // (once the 200 ms are past) applies, even the one hosts show as
+        // current. An LV2 host that builds a new instance and restores the
+        // old one's state into it relies on that.
+        chosenProgram.store (noProgram);
         startAfresh();
         tellHostEveryValueMayHaveChanged();
     }

@@ -106,7 +106,14 @@ private:
     std::atomic<float> paramValues[numParameters];
     const MillisecondClock millisecondClock;
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
-    std::atomic<int> currentProgram { startProgram }; // the program whose values were loaded last
+    // The program hosts are told is current: the one whose values were
+    // loaded last (at construction, program 5's).
+    std::atomic<int> currentProgram { startProgram };
+    // The program chosen last, unless a state was restored since: choosing
+    // it again keeps the values edited since. None in a fresh instance, so
+    // that whichever program is chosen first applies.
+    static constexpr int noProgram = -1;
+    std::atomic<int> chosenProgram { noProgram };
     std::atomic<float> engineSampleRate { 44100.0f }; // the rate the engine runs at: the host's, or 44.1 kHz below 44 kHz
     NadrixProcessor* engine = nullptr;
     float* interleaveBuffer = nullptr;

@@ -77,12 +77,17 @@ TEST (ProcessorRouting, EditorWritesArePublishedAndNotifiedButNotQueued)
 
 TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARestore)
 {
-    // The values loaded at construction are program 5's: program 0 applies when chosen first.
-    NadrixAudioProcessor first;
-    EXPECT_EQ (first.getCurrentProgram(), 5);
-    first.setCurrentProgram (0);
-    EXPECT_EQ (first.getCurrentProgram(), 0);
-    EXPECT_EQ (first.getParameterValue (1), Nadrix_Preset_Data[0][1]);
+    // The values loaded at construction are program 5's, and whichever
+    // program is chosen first applies, program 5 too.
+    for (int program : { 0, 5 })
+    {
+        NadrixAudioProcessor first;
+        EXPECT_EQ (first.getCurrentProgram(), 5);
+        first.setParameterFromUI (1, 0.5f, false);
+        first.setCurrentProgram (program);
+        EXPECT_EQ (first.getCurrentProgram(), program);
+        EXPECT_EQ (first.getParameterValue (1), Nadrix_Preset_Data[program][1]);
+    }
 
     NadrixAudioProcessor p (testClock);
     p.setCurrentProgram (3);
@@ -106,6 +111,13 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
     now += 1;
     p.setCurrentProgram (1);
     EXPECT_EQ (p.getCurrentProgram(), 1);
+    EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
+
+    // Restored values are no program's: the program shown as current applies
+    // again when chosen after a restore, once the 200 ms are past.
+    p.setStateInformation (saved.getData(), (int) saved.getSize());
+    now += 200;
+    p.setCurrentProgram (1);
     EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
 }
 
