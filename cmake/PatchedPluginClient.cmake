@@ -8,8 +8,13 @@
 #   juce_VST3_Wrapper.patch  after a program change or a restored state the host
 #                            re-reads every value (not as edits); a damaged size
 #                            field in the wrapper's private-data trailer of a
-#                            state chunk is ignored instead of read out of bounds.
-#   juce_LV2_Client.patch    the same values reach LV2 hosts as patch:Set; the
+#                            state chunk is ignored instead of read out of bounds;
+#                            a block longer than the host prepared for runs in
+#                            pieces instead of overrunning the scratch buffers.
+#   juce_LV2_Client.patch    the same values reach LV2 hosts as patch:Set, and
+#                            every value at the first run() and whenever a host
+#                            asks with patch:Get; host values queued before a
+#                            restored state or preset do not undo it; the
 #                            description gives the plug-in's classes (a reverb)
 #                            and the maintainer's mailbox as a mailto: address.
 #
