@@ -42,6 +42,8 @@ foreach (relative IN LISTS _nadrix_patched_files)
 endforeach()
 
 file (GLOB _nadrix_patches "${CMAKE_CURRENT_LIST_DIR}/juce-patches/*.patch")
+# A changed patch configures again, so the build compiles what it says.
+set_property (DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_nadrix_patches})
 foreach (patch_file IN LISTS _nadrix_patches)
     execute_process (COMMAND "${NADRIX_PATCH_PROGRAM}" -p1 --forward --batch --quiet -d "${_nadrix_staging}" -i "${patch_file}"
                      RESULT_VARIABLE _result OUTPUT_VARIABLE _output ERROR_VARIABLE _output)

@@ -3,8 +3,7 @@
 
 #include "NadrixAudioProcessorEditor.h"
 #include "Nadrix_Preset_Data.h"
-#include "ParameterMapping.h"
-#include "ParameterNames.h"
+#include "ParameterInfo.h"
 #include "TailLength.h"
 
 #include <cmath>
@@ -87,8 +86,7 @@ void NadrixAudioProcessor::publishParameters()
     for (int i = 0; i < numParameters; ++i)
     {
         internalSetParameter (i, startValue (i));
-        const juce::String name (parameterName (i));
-        published[i] = new NadrixParameter (*this, i, name, startValue (i));
+        published[i] = new NadrixParameter (*this, i, startValue (i));
         addParameter (published[i]);
     }
 }
@@ -100,7 +98,7 @@ void NadrixAudioProcessor::internalSetParameter (int index, float value)
         return;
 
     paramValues[index].store (value, std::memory_order_relaxed);
-    engine->setParamByAUID (index, ParameterMapping::engineValueFor (index, value));
+    engine->setParamByAUID (index, ParameterInfo::engineValue (index, value));
 }
 
 void NadrixAudioProcessor::setParameter (int index, float value)

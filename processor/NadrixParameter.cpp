@@ -2,32 +2,60 @@
 #include "NadrixParameter.h"
 
 #include "NadrixAudioProcessor.h"
-#include "ParameterLayout.h"
+#include "ParameterInfo.h"
 #include "ParameterText.h"
 
-NadrixParameter::NadrixParameter (NadrixAudioProcessor& o, int i, const juce::String& parameterName, float defaultValue)
-    : juce::AudioParameterFloat (juce::ParameterID { parameterName, 1 }, parameterName, juce::NormalisableRange<float> (0.0f, 1.0f), defaultValue),
+namespace
+{
+    juce::NormalisableRange<float> shownRange (int index)
+    {
+        const auto& row = ParameterInfo::rowOf (index);
+        return { row.shownMinimum, row.shownMaximum,
+                 [index] (float, float, float normalised) { return ParameterInfo::shownValue (index, normalised); },
+                 [index] (float, float, float shown) { return juce::jlimit (0.0f, 1.0f, ParameterInfo::normalisedFromShown (index, shown)); } };
+    }
+
+    juce::AudioProcessorParameterWithIDAttributes attributesOf (int index)
+    {
+        // No label: the texts carry their units ("84.6 % wet"), which hosts show as they are.
+        return juce::AudioProcessorParameterWithIDAttributes().withAutomatable (ParameterInfo::rowOf (index).automatable);
+    }
+}
+
+NadrixParameter::NadrixParameter (NadrixAudioProcessor& o, int i, float defaultNormalised)
+    : juce::RangedAudioParameter (juce::ParameterID { ParameterInfo::name (i), 1 }, ParameterInfo::name (i), attributesOf (i)),
       owner (o),
-      index (i)
+      index (i),
+      defaultValue (defaultNormalised),
+      range (shownRange (i)),
+      value (defaultNormalised)
 {
 }
 
-void NadrixParameter::publish (float newValue)
+void NadrixParameter::publish (float normalisedValue) noexcept
 {
-    if (get() == newValue) // the range is 0..1, so the held value is the normalised one
-        return;
-
-    static_cast<juce::AudioProcessorParameter&> (*this).setValue (newValue);
+    value.store (normalisedValue, std::memory_order_relaxed);
 }
 
-void NadrixParameter::valueChanged (float newValue)
+float NadrixParameter::getValue() const
+{
+    return value.load (std::memory_order_relaxed);
+}
+
+void NadrixParameter::setValue (float normalisedValue)
 {
     // The processor stores a value before it publishes it, so a value it
     // already holds is its own, coming back: only a new one is the host's.
     // (No thread-local flag: in a plug-in loaded at run time, a thread's first
     // use of one allocates, and the first may well be on the audio thread.)
-    if (newValue != owner.getParameterValue (index))
-        owner.setParameter (index, newValue);
+    value.store (normalisedValue, std::memory_order_relaxed);
+    if (normalisedValue != owner.getParameterValue (index))
+        owner.setParameter (index, normalisedValue);
+}
+
+float NadrixParameter::getDefaultValue() const
+{
+    return defaultValue;
 }
 
 juce::String NadrixParameter::getText (float normalisedValue, int maximumLength) const
@@ -38,12 +66,17 @@ juce::String NadrixParameter::getText (float normalisedValue, int maximumLength)
 float NadrixParameter::getValueForText (const juce::String& text) const
 {
     // Text that cannot be read leaves the value as it is.
-    return ParameterText::parse (index, text).value_or (get()); // the range is 0..1: the held value is the normalised one
+    return ParameterText::parse (index, text).value_or (getValue());
 }
 
-bool NadrixParameter::isAutomatable() const
+const juce::NormalisableRange<float>& NadrixParameter::getNormalisableRange() const
 {
-    // The zoom of the window's fan view is not sound: hosts leave it out of
-    // their automation lists. It is still saved, restored and set by programs.
-    return index != ParameterLayout::uiZoom;
+    return range;
+}
+
+// The LV2 client (patched) asks for each parameter's unit in LV2's units
+// vocabulary, for the port it describes.
+juce::String nadrixLv2UnitOf (const juce::AudioProcessorParameter& parameter)
+{
+    return ParameterInfo::rowOf (parameter.getParameterIndex()).lv2Unit;
 }

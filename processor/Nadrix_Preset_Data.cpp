@@ -2,7 +2,7 @@
 #include "Nadrix_Preset_Data.h"
 
 #include "Nadrix_Default.h"
-#include "ParameterMapping.h"
+#include "ParameterInfo.h"
 
 #include <algorithm>
 #include <mutex>
@@ -165,7 +165,7 @@ void normalizePresetTable()
 
         for (auto& program : Nadrix_Preset_Data)
             for (int i = 0; i < ParameterLayout::numParameters; ++i)
-                program[i] = ParameterMapping::normalisedFromStored (i, program[i]);
+                program[i] = ParameterInfo::normalisedFromStored (i, program[i]);
 
         Nadrix_Normalized.store (true);
     });

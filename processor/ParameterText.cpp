@@ -3,44 +3,14 @@
 
 #include "DelayLine.h"
 
-#include "ParameterLayout.h"
-#include "ParameterMapping.h"
+#include "ParameterInfo.h"
 
 #include <cmath>
 
 namespace
 {
-    enum class Unit { mixPercent, percent, feedbackPercent, hertz, decibel, predelayMs, delayMs, pan, onOff, zoom };
-
-    Unit unitOf (int index)
-    {
-        using namespace ParameterLayout;
-
-        switch (index)
-        {
-            case mix: return Unit::mixPercent;
-            case splitFreqLow:
-            case splitFreqMid: return Unit::hertz;
-            case gainLow:
-            case gainMid:
-            case gainHigh: return Unit::decibel;
-            case uiZoom: return Unit::zoom;
-            default: break;
-        }
-
-        switch (kindOf (index))
-        {
-            case ParameterLayout::pan: return Unit::pan;
-            case predelay: return Unit::predelayMs;
-            case delayTime: return Unit::delayMs;
-            case active: return Unit::onOff;
-            case ParameterLayout::feedback: return Unit::feedbackPercent;
-            default: return Unit::percent; // high-cut share, pre-delay gain
-        }
-    }
-
-    using ParameterMapping::lowestSplitFrequency, ParameterMapping::splitFrequencySpan, ParameterMapping::lowestZoom,
-          ParameterMapping::zoomRange;
+    using ParameterInfo::Unit;
+    using ParameterInfo::lowestSplitFrequency, ParameterInfo::splitFrequencySpan, ParameterInfo::lowestZoom, ParameterInfo::zoomRange;
 
     juce::String decimals (double value) { return juce::String (value, 1); }
 
@@ -170,26 +140,26 @@ namespace
     {
         if (! q.hasNumber || ! isOneOf (q.prefix + q.suffix, { "", "x" }))
             return std::nullopt;
-        return (q.number - (double) lowestZoom) / (double) zoomRange;
+        return (q.number - (double) lowestZoom) / (double) zoomRange; // as the mapping's inverse, in double
     }
 }
 
 juce::String ParameterText::format (int index, float n)
 {
-    const float value = ParameterMapping::engineValueFor (index, n);
+    const float value = ParameterInfo::engineValue (index, n);
 
-    switch (unitOf (index))
+    switch (ParameterInfo::rowOf (index).unit)
     {
         case Unit::mixPercent: return decimals ((double) n * 100.0) + " % wet";
         case Unit::percent: return decimals ((double) n * 100.0) + " %";
 
         case Unit::feedbackPercent:
-            if (value >= ParameterMapping::highestFeedback)
-                return decimals ((double) ParameterMapping::highestFeedback * 100.0) + " % (max)";
+            if (value >= ParameterInfo::highestFeedback)
+                return decimals ((double) ParameterInfo::highestFeedback * 100.0) + " % (max)";
             return decimals ((double) value * 100.0) + " %";
         case Unit::hertz: return decimals ((double) value) + " Hz";
 
-        case Unit::decibel:
+        case Unit::gain:
         {
             if (! (value > 0.0f))
                 return "-inf dB";
@@ -199,9 +169,9 @@ juce::String ParameterText::format (int index, float n)
             return (db > 0.0 ? "+" : "") + decimals (db) + " dB";
         }
 
-        case Unit::predelayMs: return decimals ((double) value * 1000.0) + " ms";
+        case Unit::milliseconds: return decimals ((double) value * 1000.0) + " ms";
 
-        case Unit::delayMs:
+        case Unit::delayMilliseconds:
             // The ring holds half a second: longer times run as that.
             if (value >= DelayLine_longestSeconds)
                 return decimals ((double) DelayLine_longestSeconds * 1000.0) + " ms (max)";
@@ -229,15 +199,15 @@ std::optional<float> ParameterText::parse (int index, const juce::String& text)
     const Quantity q = split (text);
     std::optional<double> value;
 
-    switch (unitOf (index))
+    switch (ParameterInfo::rowOf (index).unit)
     {
         case Unit::mixPercent: value = readPercent (q, true); break;
         case Unit::percent:
         case Unit::feedbackPercent: value = readPercent (q, false); break;
         case Unit::hertz: value = readHertz (q); break;
-        case Unit::decibel: value = readDecibels (q); break;
-        case Unit::predelayMs:
-        case Unit::delayMs: value = readSeconds (q); break;
+        case Unit::gain: value = readDecibels (q); break;
+        case Unit::milliseconds:
+        case Unit::delayMilliseconds: value = readSeconds (q); break;
         case Unit::pan: value = readPan (q); break;
         case Unit::onOff: value = readOnOff (q); break;
         case Unit::zoom: value = readZoom (q); break;

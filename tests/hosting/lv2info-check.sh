@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # lv2info must list the plug-in from the built bundle, with no error or
-# warning from lilv on the way, classed as a reverb, with a mailto: address
-# and the six factory programs. /usr/lib/lv2 holds LV2's own vocabulary
+# warning from lilv on the way, classed as a reverb, with a mailto: address,
+# the six factory programs, and every parameter as a control port with its
+# unit. /usr/lib/lv2 holds LV2's own vocabulary
 # bundles, which name the classes.
 set -u
 bundle=$1 uri=$2
@@ -23,4 +24,11 @@ done
 presets=$(echo "$out" | sed -n '/Presets:/,/^$/p' | grep -cE 'Bright Ambience|Nice Hall|Robotizer|Sheep Spring Reverb|Small Drum Booth|Small Complex Room')
 if [ "$presets" -ne 6 ]; then
   echo "expected the six factory programs as presets, found $presets"; exit 1
+fi
+ports=$(echo "$out" | grep -c "Symbol:")
+if [ "$ports" -ne 366 ] || ! echo "$out" | grep -q "Symbol: *Predelay_gain_Dly_49"; then
+  echo "expected 9 ports and one control port for each of the 357 parameters, found $ports ports"; exit 1
+fi
+if ! grep -A8 'lv2:symbol "Delay_time_Dly_0"' "$bundle/dsp.ttl" | grep -q "units:unit units:ms"; then
+  echo "the delay time's port does not give its unit (ms)"; exit 1
 fi

@@ -6,7 +6,7 @@
 #include "NadrixAudioProcessor.h"
 #include "Nadrix_Preset_Data.h"
 #include "NadrixProcessor.h"
-#include "ParameterMapping.h"
+#include "ParameterInfo.h"
 #include "ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +103,7 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
     p.setCurrentProgram (robotizer);
     NadrixProcessor engine (44100.0f);
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
-        engine.setParamByAUID (i, ParameterMapping::engineValueFor (i, Nadrix_Preset_Data[robotizer][i]));
+        engine.setParamByAUID (i, ParameterInfo::engineValue (i, Nadrix_Preset_Data[robotizer][i]));
 
     auto audio = noiseBuffer (2, 7168 + 4096, 6);
     std::vector<float> interleaved ((size_t) audio.getNumSamples() * 2);

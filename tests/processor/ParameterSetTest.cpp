@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessor.h"
 #include "Nadrix_Preset_Data.h"
+#include "ParameterLayout.h"
 #include "ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -46,4 +47,43 @@ TEST (ParameterSet, FirstConstructionOnTwoThreadsConvertsTheTableOnce)
     EXPECT_FLOAT_EQ (Nadrix_Preset_Data[5][3], 0.59282452f);
     EXPECT_FLOAT_EQ (Nadrix_Preset_Data[0][1], 0.18464461f);
     EXPECT_EQ (a->getParameterValue (1), b->getParameterValue (1));
+}
+
+TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
+{
+    // An LV2 host exchanges each value in its unit over the published range:
+    // the values the mappings give, which come back to the normalised value
+    // they came from (to within a rounding of the conversion).
+    NadrixAudioProcessor p;
+    const auto& params = p.getParameters();
+    const std::tuple<int, float, float, float, float> cases[] = {
+        // index, normalised, shown, range start, range end
+        { ParameterLayout::mix, 0.846f, 84.6f, 0.0f, 100.0f },
+        { ParameterLayout::splitFreqLow, 0.0f, 20.0f, 20.0f, 9100.0f },
+        { ParameterLayout::splitFreqMid, 1.0f, 9100.0f, 20.0f, 9100.0f },
+        { ParameterLayout::gainHigh, 0.25f, 0.5f, 0.0f, 2.0f },
+        { ParameterLayout::uiZoom, 1.0f, 11.4f, 1.4f, 11.4f },
+        { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.5f, 0.0f, -100.0f, 100.0f },
+        { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.0f, -100.0f, -100.0f, 100.0f },
+        { ParameterLayout::indexOf (9, ParameterLayout::feedback), 1.0f, 100.0f, 0.0f, 100.0f },
+        { ParameterLayout::indexOf (9, ParameterLayout::delayTime), 0.25f, 250.0f, 0.0f, 1000.0f },
+        { ParameterLayout::indexOf (9, ParameterLayout::active), 0.5f, 0.5f, 0.0f, 1.0f },
+    };
+    for (const auto& [index, normalised, shown, start, end] : cases)
+    {
+        const auto& ranged = dynamic_cast<juce::RangedAudioParameter&> (*params[index]);
+        EXPECT_FLOAT_EQ (ranged.convertFrom0to1 (normalised), shown) << ranged.getName (100);
+        EXPECT_FLOAT_EQ (ranged.convertTo0to1 (shown), normalised) << ranged.getName (100);
+        EXPECT_EQ (ranged.getNormalisableRange().start, start);
+        EXPECT_EQ (ranged.getNormalisableRange().end, end);
+    }
+
+    for (int i = 0; i < 357; ++i)
+        for (float n : { 0.0f, 0.123456f, 0.5f, 0.987654f, 1.0f })
+        {
+            const auto& ranged = dynamic_cast<juce::RangedAudioParameter&> (*params[i]);
+            ASSERT_NEAR (ranged.convertTo0to1 (ranged.convertFrom0to1 (n)), n, 2.0e-7f) << ranged.getName (100);
+        }
+    EXPECT_FALSE (params[ParameterLayout::uiZoom]->isAutomatable());
+    EXPECT_TRUE (params[ParameterLayout::mix]->isAutomatable());
 }

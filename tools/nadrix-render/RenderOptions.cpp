@@ -2,7 +2,7 @@
 #include "RenderOptions.h"
 
 #include "Nadrix_Preset_Data.h"
-#include "ParameterNames.h"
+#include "ParameterInfo.h"
 #include "ParameterText.h"
 
 #include <cmath>
@@ -54,7 +54,7 @@ namespace
         const auto text = setting.substring (equals + 1).trim();
         if (name.isEmpty())
             return "--set '" + setting + "' names no parameter";
-        const int index = parameterIndex (name.toStdString());
+        const int index = ParameterInfo::indexOfName (name.toStdString());
         if (index < 0)
             return "--set: unknown parameter '" + name + "'; --list-params lists them";
 

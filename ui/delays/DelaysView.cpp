@@ -2,12 +2,13 @@
 #include "DelaysView.h"
 
 #include "FloatColour.h"
+#include "ParameterInfo.h"
 
 #include <cmath>
 
 namespace
 {
-    constexpr int numLines = 50;
+    constexpr int numLines = ParameterLayout::numLines;
     constexpr double pi = juce::MathConstants<double>::pi;
 
     const juce::Colour guideColour = floatColour (248.0f / 255.0f, 243.0f / 255.0f, 244.0f / 255.0f, 0.7f);
@@ -40,6 +41,7 @@ namespace
 
     // Edit constants of the mouse handling.
     constexpr float maximumTotalTime = 0.58f, minimumTime = 0.001f, maximumGain = 0.995f;
+    constexpr float maximumFeedback = ParameterInfo::highestFeedback; // the engine's cap
     constexpr double highcutPerPixel = 0.004, gainPerPixel = 0.01, followShare = 0.5;
 
     // A time dot follows half the pointer's radial movement, slowed by its
@@ -420,7 +422,7 @@ bool DelaysView::editSelection (juce::Point<float> previous, juce::Point<float> 
                 // Both gains move by the delay dot's radius factor.
                 if (entry.moveDelayPoint)
                 {
-                    callback->setFeedback (clamped ((double) load (r.feedback) + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
+                    callback->setFeedback (clamped ((double) load (r.feedback) + gainPerPixel * dy / radiusFactor, 0.0f, maximumFeedback), j);
                     changed = true;
                 }
                 if (entry.movePredelayPoint)

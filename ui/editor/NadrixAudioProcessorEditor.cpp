@@ -2,8 +2,7 @@
 #include "NadrixAudioProcessorEditor.h"
 
 #include "ParameterLayout.h"
-#include "ParameterMapping.h"
-#include "ParameterNames.h"
+#include "ParameterInfo.h"
 #include "ParameterText.h"
 #include "ProductLinks.h"
 #include "RandomRender.h"
@@ -23,7 +22,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
 
     setSize (850, 596);
 
-    delaysView.setup (20, -39, 810, 420, ParameterMapping::lowestZoom, processor.getViewData(), this);
+    delaysView.setup (20, -39, 810, 420, ParameterInfo::lowestZoom, processor.getViewData(), this);
     addAndMakeVisible (delaysView);
 
     editModeChooser.setup (717, getHeight() - 577, this);
@@ -62,9 +61,11 @@ void NadrixAudioProcessorEditor::setUpEqualiser()
     eq.highGainParamId = ParameterLayout::gainHigh;
     eq.lowSplit = processor.getParameterValue (ParameterLayout::splitFreqLow);
     eq.midSplit = processor.getParameterValue (ParameterLayout::splitFreqMid);
-    eq.lowGain = 2.0f * processor.getParameterValue (ParameterLayout::gainLow); // the control keeps gains on 0..2
-    eq.midGain = 2.0f * processor.getParameterValue (ParameterLayout::gainMid);
-    eq.highGain = 2.0f * processor.getParameterValue (ParameterLayout::gainHigh);
+    // The control keeps its gains in the engine's units, 0..2.
+    auto gain = [this] (int index) { return ParameterInfo::engineValue (index, processor.getParameterValue (index)); };
+    eq.lowGain = gain (ParameterLayout::gainLow);
+    eq.midGain = gain (ParameterLayout::gainMid);
+    eq.highGain = gain (ParameterLayout::gainHigh);
     eq.setCallback (this);
     eq.setBounds (21, getHeight() - 132, 325, 111);
     addAndMakeVisible (eq);
@@ -154,7 +155,7 @@ void NadrixAudioProcessorEditor::setUpKeyboardAndNames()
 
 juce::String NadrixAudioProcessorEditor::parameterName (int paramId)
 {
-    return juce::String (::parameterName (paramId));
+    return juce::String (ParameterInfo::name (paramId));
 }
 
 juce::String NadrixAudioProcessorEditor::valueText (int paramId, float value)
@@ -170,7 +171,7 @@ juce::String NadrixAudioProcessorEditor::describeLine (int line)
     const auto& v = processor.getViewData()[line];
     auto text = [line] (int kind, float value) { return ParameterText::format (indexOf (line, kind), value); };
     return "Line " + juce::String (line) + ": delay " + text (delayTime, v.delayTime.load()) + ", pre-delay " + text (predelay, v.predelay.load())
-         + ", feedback " + text (feedback, v.feedback.load()) + ", pan " + text (pan, (v.pan.load() + 1.0f) * 0.5f) + ", high cut "
+         + ", feedback " + text (feedback, v.feedback.load()) + ", pan " + text (pan, ParameterInfo::normalisedFromEngine (indexOf (line, pan), v.pan.load())) + ", high cut "
          + text (hcGain, v.hcGain.load()) + ", pre-delay gain " + text (predelayGain, v.predelayGain.load());
 }
 
@@ -194,7 +195,11 @@ void NadrixAudioProcessorEditor::writeLineParameter (int line, int kind, float v
     gestures.write (ParameterLayout::indexOf (line, kind), value);
 }
 
-void NadrixAudioProcessorEditor::setPan (float v, int line) { writeLineParameter (line, ParameterLayout::pan, (v + 1.0f) * 0.5f); }
+void NadrixAudioProcessorEditor::setPan (float v, int line)
+{
+    writeLineParameter (line, ParameterLayout::pan, ParameterInfo::normalisedFromEngine (ParameterLayout::indexOf (line, ParameterLayout::pan), v));
+}
+
 void NadrixAudioProcessorEditor::setPredelayTime (float v, int line) { writeLineParameter (line, ParameterLayout::predelay, v); }
 void NadrixAudioProcessorEditor::setDelayTime (float v, int line) { writeLineParameter (line, ParameterLayout::delayTime, v); }
 void NadrixAudioProcessorEditor::setFeedback (float v, int line) { writeLineParameter (line, ParameterLayout::feedback, v); }
@@ -216,7 +221,7 @@ void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, 
 {
     if (source == &zoomSlider)
     {
-        delaysView.setZoom (v * ParameterMapping::zoomRange + ParameterMapping::lowestZoom);
+        delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, v));
         gestures.write (ParameterLayout::uiZoom, v);
     }
     else if (source == &mixKnob)
@@ -233,7 +238,7 @@ void NadrixAudioProcessorEditor::applyZoom (float v)
 {
     // Not the user's edit: the stored or automated zoom, shown and written
     // back as it is, outside any gesture.
-    delaysView.setZoom (v * ParameterMapping::zoomRange + ParameterMapping::lowestZoom);
+    delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, v));
     processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
 }
 
