@@ -31,11 +31,13 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   eval "$(xdotool getwindowgeometry --shell "$window")"
 
   # Programs, beside Options: clicked again until its menu window appears
-  # (a click can be lost while the window is still settling).
+  # (a click can be lost while the window is still settling). Never clicked
+  # while the menu shows, which would close it again, and given 10 s each
+  # time, for a loaded machine.
   opened=no
-  for _ in $(seq 1 20); do
-    xdotool mousemove $((X + 110)) $((Y + 14)) click 1
-    for _ in $(seq 1 10); do menu_shown && { opened=yes; break 2; }; sleep 0.2; done
+  for _ in $(seq 1 6); do
+    menu_shown || xdotool mousemove $((X + 110)) $((Y + 14)) click 1
+    for _ in $(seq 1 50); do menu_shown && { opened=yes; break 2; }; sleep 0.2; done
   done
   [ $opened = yes ] || { echo "the Programs menu did not open"; cat "$HOME/log"; kill $pid; exit 1; }
 
@@ -43,9 +45,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   until_true "! menu_shown" || { echo "the Programs menu did not close"; kill $pid; exit 1; }
 
   # Close, which makes the app save its state: clicked again until it exits.
-  for _ in $(seq 1 20); do
+  for _ in $(seq 1 6); do
     xdotool mousemove $((X + WIDTH - 15)) $((Y + 14)) click 1
-    for _ in $(seq 1 10); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.2; done
+    for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.2; done
   done
   echo "the app did not close"; kill $pid; exit 1
 ' || exit 1
