@@ -140,7 +140,7 @@ float ModLine_Predelay_For_Length (const ModLine* line, int32_t length)
 
 float ModLine_Clamped_Rate (float sampleRate)
 {
-    if (sampleRate < 44000.0f)
+    if (sampleRate < ModLine_Lowest_Rate)
         sampleRate = 44100.0f;
     if (sampleRate > 200000.0f)
         sampleRate = 192000.0f;

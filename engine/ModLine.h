@@ -33,6 +33,9 @@ void ModLine_Restart (ModLine* line, float initialPredelay);
 float ModLine_Get_Predelay (const ModLine* line);
 int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds);
 float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);
+// The lowest rate the engine runs at as it is: below it (a host that has not
+// said its rate yet) the engine runs on a 44.1 kHz time base.
+constexpr float ModLine_Lowest_Rate = 8000.0f;
 float ModLine_Clamped_Rate (float sampleRate);
 int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
 float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);

@@ -6,8 +6,17 @@
 
 namespace
 {
+    // The highest split, 10 kHz, at the 44.1 kHz the splitter was made for:
+    // at lower rates a split is kept at that share of the rate, so the
+    // filters never get a coefficient they do not get at 44.1 kHz and no
+    // split reaches the Nyquist frequency.
+    constexpr double highestSplitShare = 10000.0 / 44100.0;
+
     double coefficientFor (int frequency, int sampleRate)
     {
+        const auto highest = (int) ((double) sampleRate * highestSplitShare);
+        if (frequency > highest)
+            frequency = highest;
         return 2.0 * std::sin ((double) frequency / (double) sampleRate * M_PI);
     }
 }

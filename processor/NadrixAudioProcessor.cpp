@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessor.h"
 
+#include "ModLine.h"
 #include "NadrixAudioProcessorEditor.h"
 #include "Nadrix_Preset_Data.h"
 #include "ParameterInfo.h"
@@ -163,8 +164,9 @@ float NadrixAudioProcessor::getParameterValue (int index) const noexcept
 const juce::String NadrixAudioProcessor::getName() const { return "Nadrix"; }
 float NadrixAudioProcessor::engineRateFor (double hostRate)
 {
-    // Below 44 kHz the engine keeps the 44.1 kHz time base it was made for.
-    return hostRate < 44000.0 ? 44100.0f : (float) hostRate;
+    // The engine runs at every real rate; before a host has said its rate
+    // (0 Hz), or at one too low to be real, it runs on a 44.1 kHz time base.
+    return hostRate < (double) ModLine_Lowest_Rate ? 44100.0f : (float) hostRate;
 }
 
 void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
@@ -268,8 +270,8 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
 double NadrixAudioProcessor::getTailLengthSeconds() const
 {
-    // In the host's seconds: below 44 kHz the engine's time base is 44.1 kHz,
-    // so its seconds last longer.
+    // In the host's seconds: at a rate the engine does not run at, its
+    // 44.1 kHz time base makes its seconds last longer.
     const double hostRate = getSampleRate();
     const double stretch = hostRate > 0.0 ? (double) engineSampleRate.load() / hostRate : 1.0;
     return reverbTailSeconds (engine->getViewData(), ParameterLayout::numLines) * juce::jmax (1.0, stretch);

@@ -6,7 +6,8 @@
 
 namespace
 {
-    constexpr double maximumTail = 30.0;
+    constexpr double maximumTail = 60.0;
+    constexpr double fallenBy100Db = 1.0e-5;
 
     double lineTail (const NadrixViewdata& line)
     {
@@ -17,8 +18,8 @@ namespace
         if (! (feedback < 1.0)) // rings for ever (or is not a number)
             return maximumTail;
 
-        // Passes through the comb until the level is down by 60 dB.
-        const double passes = feedback > 0.0 ? std::ceil (std::log (0.001) / std::log (feedback)) : 0.0;
+        // Passes through the comb until the level is down by 100 dB.
+        const double passes = feedback > 0.0 ? std::ceil (std::log (fallenBy100Db) / std::log (feedback)) : 0.0;
         return predelay + delayTime * (1.0 + passes);
     }
 }

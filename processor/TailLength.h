@@ -5,5 +5,8 @@
 
 // How long the running lines ring on after the input stops, in seconds: for
 // each running line its pre-delay plus its delay time for every feedback pass
-// until it has fallen by 60 dB, the longest of them, at most 30 s.
+// until it has fallen by 100 dB (where nadrix-render ends a whole tail), the
+// longest of them, at most a minute: hosts size offline renders and keep
+// processing silence by it, and a few lines ringing almost for ever should
+// not hold them for longer.
 double reverbTailSeconds (const NadrixViewdata* lines, int numLines);

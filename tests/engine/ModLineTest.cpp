@@ -38,8 +38,9 @@ TEST (ModLine, AFreshLineDelaysByHalfItsLengthAndLengthsStayInTheRing)
         EXPECT_EQ (l.line->length, 100) << seconds;
     }
 
-    // The rate is clamped at init: below 44 kHz to 44.1 kHz, above 200 kHz to 192 kHz.
-    EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 22050.0f).line->sampleRate, 44100.0f);
+    // The rate is clamped at init: below 8 kHz (no rate yet) to 44.1 kHz, above 200 kHz to 192 kHz.
+    EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 8000.0f).line->sampleRate, 8000.0f);
+    EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 0.0f).line->sampleRate, 44100.0f);
     EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 250000.0f).line->sampleRate, 192000.0f);
     EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 196000.0f).line->capacity, 196100);
 }

@@ -198,8 +198,7 @@ TEST (AudioPath, FeedbackIsCappedAndTheOutputNeverExceedsPlus24dBFS)
 
 TEST (AudioPath, TheReportedTailCoversTheRealTailAtEveryRate)
 {
-    // Below 44 kHz the engine keeps its 44.1 kHz time base, so its seconds
-    // last longer in the host's seconds: the tail must say so.
+    // The tail holds what the lines ring at every rate.
     for (double rate : { 8000.0, 22050.0, 44100.0, 96000.0 })
     {
         NadrixAudioProcessor p;
