@@ -27,7 +27,7 @@ build: configure
 DEMO_OUT ?= $(BUILD_DIR)/nadrix-demo.wav
 
 demo: build
-	@$(BUILD_DIR)/tools/nadrix-render/nadrix-render -o $(DEMO_OUT) --program "Nice Hall"
+	@$(BUILD_DIR)/tools/nadrix-render/nadrix-render --demo -o $(DEMO_OUT) --program "Nice Hall"
 
 unit-tests: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure

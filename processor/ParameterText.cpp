@@ -196,6 +196,14 @@ juce::String ParameterText::format (int index, float n)
 
 std::optional<float> ParameterText::parse (int index, const juce::String& text)
 {
+    const auto value = parseUnclamped (index, text);
+    if (! value.has_value())
+        return std::nullopt;
+    return (float) juce::jlimit (0.0, 1.0, *value);
+}
+
+std::optional<double> ParameterText::parseUnclamped (int index, const juce::String& text)
+{
     const Quantity q = split (text);
     std::optional<double> value;
 
@@ -215,5 +223,5 @@ std::optional<float> ParameterText::parse (int index, const juce::String& text)
 
     if (! value.has_value() || std::isnan (*value))
         return std::nullopt;
-    return (float) juce::jlimit (0.0, 1.0, *value);
+    return value;
 }

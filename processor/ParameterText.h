@@ -19,4 +19,7 @@ namespace ParameterText
     // Out-of-range values are clamped to 0..1; text that cannot be read
     // gives nothing.
     std::optional<float> parse (int index, const juce::String& text);
+    // The same before clamping: below 0 or above 1 when the value typed lies
+    // beyond the parameter's range.
+    std::optional<double> parseUnclamped (int index, const juce::String& text);
 }

@@ -11,6 +11,8 @@ packages=(
   # JUCE 7 and what its modules compile and link against on Linux
   juce-modules-source
   libasound2-dev libfreetype-dev libfontconfig1-dev libflac-dev libgl1-mesa-dev
+  # nadrix-render reads and writes audio files through libsndfile
+  libsndfile1-dev
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
   # lv2info, which the tests run on the built LV2 bundle, and LV2's own
   # vocabulary bundles, from which it knows the plug-in classes

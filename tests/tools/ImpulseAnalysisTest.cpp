@@ -129,3 +129,35 @@ TEST_F (RenderFixture, AnalysingSilenceSaysSoAndFails)
     EXPECT_EQ (runRender ({ "--json" }).exitCode, 2);
     EXPECT_EQ (runRender ({ "--analyze", "-o", dir.getChildFile ("x.wav").getFullPathName() }).exitCode, 2);
 }
+
+TEST_F (RenderFixture, TheReverbKeepsItsSecondsAtEveryRate)
+{
+    // The reverb alone: a unit impulse's share of the energy grows as the
+    // rate falls, so with the dry part in, the broadband curve would differ
+    // for that reason alone.
+    const auto at = [this] (int rate, double& t30, double& firstMs) {
+        const auto ir = dir.getChildFile ("ir" + juce::String (rate) + ".wav");
+        const auto run = runRender ({ "--analyze", "--json", "--impulse", ir.getFullPathName(), "--wet-only", "--program", "Nice Hall",
+                                      "--rate", juce::String (rate) });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        t30 = (double) analysisJson (run)["broadband"]["t30_s"];
+
+        double fileRate = 0;
+        const auto response = readAudio (ir, fileRate);
+        int first = 0;
+        while (first < response.getNumSamples() && std::abs (response.getSample (0, first)) <= 1.0e-7f)
+            ++first;
+        firstMs = 1000.0 * first / fileRate;
+    };
+
+    double t30At44k = 0, firstAt44k = 0;
+    at (44100, t30At44k, firstAt44k);
+    ASSERT_GT (t30At44k, 1.0);
+    for (int rate : { 8000, 16000, 22050, 32000, 48000, 96000 })
+    {
+        double t30 = 0, firstMs = 0;
+        at (rate, t30, firstMs);
+        EXPECT_NEAR (t30, t30At44k, 0.03 * t30At44k) << rate << " Hz";
+        EXPECT_NEAR (firstMs, firstAt44k, 1000.0 / rate) << rate << " Hz: the first reflection";
+    }
+}

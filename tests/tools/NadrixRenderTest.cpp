@@ -76,19 +76,19 @@ TEST_F (RenderFixture, ThreadsChangeNoBitAndABatchGoesOnPastAFileThatFails)
     const auto b = writeAudio ("b.wav", wav, noiseBuffer (1, 7000, 4), 44100.0, 16);
     const auto broken = dir.getChildFile ("c.wav");
     ASSERT_TRUE (broken.replaceWithText ("not audio"));
-    const auto path = [this] (const char* name) { return dir.getChildFile (name).getFullPathName(); };
+    const auto path = [this] (const juce::String& name) { return dir.getChildFile (name).getFullPathName(); };
 
     for (const char* threads : { "1", "2", "3" })
-        ASSERT_EQ (runRender ({ a.getFullPathName(), "-o", path (threads), "--threads", threads, "--block", "300", "--program", "Nice Hall" }).exitCode, 0);
-    EXPECT_EQ (bytesOf (dir.getChildFile ("2")), bytesOf (dir.getChildFile ("1")));
-    EXPECT_EQ (bytesOf (dir.getChildFile ("3")), bytesOf (dir.getChildFile ("1")));
+        ASSERT_EQ (runRender ({ a.getFullPathName(), "-o", path (threads + juce::String (".wav")), "--threads", threads, "--block", "300", "--program", "Nice Hall" }).exitCode, 0);
+    EXPECT_EQ (bytesOf (dir.getChildFile ("2.wav")), bytesOf (dir.getChildFile ("1.wav")));
+    EXPECT_EQ (bytesOf (dir.getChildFile ("3.wav")), bytesOf (dir.getChildFile ("1.wav")));
 
     const auto batch = runRender ({ a.getFullPathName(), broken.getFullPathName(), b.getFullPathName(), "-o", path ("out") + "/", "--threads", "2",
                                     "--block", "300", "--program", "Nice Hall" });
     EXPECT_EQ (batch.exitCode, 1) << batch.output;
     EXPECT_TRUE (batch.output.contains ("c.wav: cannot read")) << batch.output;
     EXPECT_TRUE (batch.output.contains ("wrote 2 of 3 files")) << batch.output;
-    EXPECT_EQ (bytesOf (dir.getChildFile ("out/a.wav")), bytesOf (dir.getChildFile ("1")));
+    EXPECT_EQ (bytesOf (dir.getChildFile ("out/a.wav")), bytesOf (dir.getChildFile ("1.wav")));
     double rate = 0;
     EXPECT_EQ (readAudio (dir.getChildFile ("out/b.wav"), rate).getNumChannels(), 2);
     EXPECT_FALSE (dir.getChildFile ("out/c.wav").exists());
@@ -106,4 +106,84 @@ TEST_F (RenderFixture, ThreadsChangeNoBitAndABatchGoesOnPastAFileThatFails)
         EXPECT_EQ (run.exitCode, 2) << args.joinIntoString (" ");
         EXPECT_TRUE (run.output.contains (expected)) << run.output;
     }
+}
+
+TEST_F (RenderFixture, TheWholeTailRingsOutAndTheLongestStopsWithANotice)
+{
+    juce::AudioBuffer<float> impulse (1, 4410);
+    impulse.clear();
+    impulse.setSample (0, 0, 1.0f);
+    juce::WavAudioFormat wav;
+    const auto in = writeAudio ("impulse.wav", wav, impulse, 44100.0, 32);
+
+    for (int program = 0; program < 6; ++program)
+    {
+        const auto out = dir.getChildFile ("p" + juce::String (program) + ".wav");
+        const auto run = runRender ({ in.getFullPathName(), "-o", out.getFullPathName(), "--program", juce::String (program) });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_FALSE (run.output.contains ("notice")) << run.output;
+
+        double rate = 0;
+        const auto audio = readAudio (out, rate);
+        const float peak = audio.getMagnitude (0, audio.getNumSamples());
+        const int lastTenth = 4410;
+        const float end = audio.getMagnitude (audio.getNumSamples() - lastTenth, lastTenth);
+        EXPECT_LT (20.0 * std::log10 (end / peak + 1e-30), -90.0) << "program " << program << ", " << audio.getNumSamples() << " frames";
+        out.deleteFile();
+    }
+
+    // Every line at its longest delay and most feedback rings for many minutes.
+    juce::AudioBuffer<float> low (1, 800);
+    low.clear();
+    low.setSample (0, 0, 1.0f);
+    const auto lowIn = writeAudio ("impulse8k.wav", wav, low, 8000.0, 32);
+    juce::StringArray args { lowIn.getFullPathName(), "-o", dir.getChildFile ("long.wav").getFullPathName() };
+    for (int j = 0; j < 50; ++j)
+        args.addArray ({ "--set", "Feedback Dly " + juce::String (j) + "=1", "--set", "Delay time Dly " + juce::String (j) + "=1" });
+    const auto run = runRender (args);
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains ("notice: the reverb still sounded after 300 s of tail")) << run.output;
+    double rate = 0;
+    EXPECT_EQ (readAudio (dir.getChildFile ("long.wav"), rate).getNumSamples(), 800 + 300 * 8000);
+}
+
+TEST_F (RenderFixture, HelpManPageAndReadmeShowTheSameUsage)
+{
+    const auto help = runRender ({ "--help" }).output;
+    const juce::File source (NADRIX_SOURCE_DIR);
+    const auto readme = source.getChildFile ("README.md").loadFileAsString();
+    const auto manPage = source.getChildFile ("resources/man/nadrix-render.1").loadFileAsString().replace ("\\-", "-");
+
+    // The README's synopsis is --help's, line for line.
+    const auto synopsisOf = [] (const juce::String& text) {
+        juce::StringArray lines;
+        for (auto line : juce::StringArray::fromLines (text))
+        {
+            line = line.trim();
+            if (line.startsWith ("usage:"))
+                line = line.fromFirstOccurrenceOf ("usage:", false, false).trim();
+            if (line.startsWith ("nadrix-render "))
+                lines.add (line);
+            else if (line.startsWith ("[") && ! lines.isEmpty())
+                lines.getReference (lines.size() - 1) << " " << line;
+        }
+        return lines;
+    };
+    const auto readmeBlock = readme.fromFirstOccurrenceOf ("## nadrix-render", false, false)
+                                 .fromFirstOccurrenceOf ("```sh", false, false).upToFirstOccurrenceOf ("```", false, false);
+    EXPECT_EQ (synopsisOf (readmeBlock), synopsisOf (help.upToFirstOccurrenceOf ("\n\n", false, false)));
+
+    // Every option --help names has its entry in the man page and a mention in the README.
+    juce::StringArray options;
+    for (const auto& word : juce::StringArray::fromTokens (help.replaceCharacters ("[]|=,;:.()\"'", "            "), " \n", ""))
+        if (word.startsWith ("--") && word.length() > 2)
+            options.addIfNotAlreadyThere (word);
+    EXPECT_GT (options.size(), 20);
+    const auto manOptions = manPage.fromFirstOccurrenceOf (".SH OPTIONS", false, false).upToFirstOccurrenceOf (".SH EXAMPLES", false, false);
+    for (const auto& option : options)
+    {
+        EXPECT_TRUE (manOptions.contains ("\\fB" + option + "\\fR")) << option << " is not in the man page's OPTIONS";
+        EXPECT_TRUE (readme.contains (option)) << option << " is not in the README";
+    }
+    EXPECT_TRUE (manPage.contains (".SH EXAMPLES"));
 }

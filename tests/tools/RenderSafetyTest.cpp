@@ -51,7 +51,7 @@ TEST_F (RenderFixture, NothingReadOrJustWrittenIsEverReplaced)
         { { in.getFullPathName(), "-o", path ("out.wav"), "--save-state", in.getFullPathName() }, "is the input file" },
         { { in.getFullPathName(), "-o", path ("out.wav"), "--save-state", path ("same/out.wav") }, "is the output file" },
         { { in.getFullPathName(), "-o", path ("out.wav"), "--state", state.getFullPathName(), "--save-state", path ("hall.state") }, "read by --state" },
-        { { in.getFullPathName(), "-o", state.getFullPathName(), "--state", state.getFullPathName() }, "read by --state" },
+        { { in.getFullPathName(), "-o", state.getFullPathName(), "--type", "wav", "--state", state.getFullPathName() }, "read by --state" },
         { { in.getFullPathName(), "-o", locked.getFullPathName() }, "read-only" },
     };
     for (const auto& [args, expected] : refused)
@@ -92,8 +92,13 @@ TEST_F (RenderFixture, DamagedInputsAreRenderedOnlyAsFarAsTheyGoOrRefusedWhenStr
     writeBytes (dir.getChildFile ("cut.wav"), cut);
 
     auto flacCut = bytesOf (flacWhole);
-    flacCut.setSize (100);
+    flacCut.setSize (flacCut.getSize() / 2);
     writeBytes (dir.getChildFile ("cut.flac"), flacCut);
+
+    // Cut inside its first frame: it declares a second of audio and holds none.
+    auto flacHeader = bytesOf (flacWhole);
+    flacHeader.setSize (100);
+    writeBytes (dir.getChildFile ("header.flac"), flacHeader);
 
     auto flacGarbage = bytesOf (flacWhole);
     for (size_t i = flacGarbage.getSize() / 3; i < flacGarbage.getSize() / 3 + 4000; ++i)
@@ -120,14 +125,23 @@ TEST_F (RenderFixture, DamagedInputsAreRenderedOnlyAsFarAsTheyGoOrRefusedWhenStr
         EXPECT_FALSE (dir.getChildFile ("strict.wav").exists());
     }
 
-    // A sample format the readers would turn into silence is refused.
+    for (const char* strictness : { "--tail=0", "--strict" })
+    {
+        const auto nothing = runRender ({ dir.getChildFile ("header.flac").getFullPathName(), "-o", dir.getChildFile ("h.wav").getFullPathName(), strictness });
+        EXPECT_EQ (nothing.exitCode, 1) << nothing.output;
+        EXPECT_TRUE (nothing.output.contains (juce::String (strictness) == "--strict" ? "--strict" : "holds no audio")) << nothing.output;
+        EXPECT_FALSE (dir.getChildFile ("h.wav").exists());
+    }
+
+    // 12-bit samples come in 16-bit words: they are read as the sound they hold, not as silence.
     auto twelve = bytesOf (whole);
     const juce::uint16 bits = 12;
     std::memcpy (static_cast<char*> (twelve.getData()) + chunkSizeField (twelve, "fmt ") + 4 + 14, &bits, 2);
     writeBytes (dir.getChildFile ("twelve.wav"), twelve);
-    const auto run = runRender ({ dir.getChildFile ("twelve.wav").getFullPathName(), "-o", dir.getChildFile ("t.wav").getFullPathName() });
-    EXPECT_EQ (run.exitCode, 1);
-    EXPECT_TRUE (run.output.contains ("12-bit")) << run.output;
+    const auto run = runRender ({ dir.getChildFile ("twelve.wav").getFullPathName(), "-o", dir.getChildFile ("t.wav").getFullPathName(), "--tail", "0" });
+    EXPECT_EQ (run.exitCode, 0) << run.output;
+    double rate = 0;
+    EXPECT_GT (readAudio (dir.getChildFile ("t.wav"), rate).getMagnitude (0, 44100), 0.1f);
 }
 
 TEST_F (RenderFixture, AThousandDamagedFilesNeitherCrashNorOverrunNorLeaveFilesBehind)
@@ -187,7 +201,7 @@ TEST_F (RenderFixture, AnInterruptedRenderLeavesNoFile)
     for (int signalNumber : { SIGINT, SIGTERM })
     {
         const auto outPath = out.getFullPathName().toStdString();
-        char* const argv[] = { (char*) NADRIX_RENDER_PATH, (char*) "-o", (char*) outPath.c_str(), (char*) "--tail", (char*) "3600", nullptr };
+        char* const argv[] = { (char*) NADRIX_RENDER_PATH, (char*) "--demo", (char*) "-o", (char*) outPath.c_str(), (char*) "--tail", (char*) "3600", nullptr };
         pid_t pid = 0;
         ASSERT_EQ (::posix_spawn (&pid, NADRIX_RENDER_PATH, nullptr, nullptr, argv, environ), 0);
 
@@ -211,6 +225,7 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     ASSERT_TRUE (kept.replaceWithText ("keep me"));
     const auto out = kept.getFullPathName(), notAudio = dir.getChildFile ("notes.wav").getFullPathName();
     ASSERT_TRUE (juce::File (notAudio).replaceWithText ("this is not audio"));
+    const auto empty = writeAudio ("empty.wav", wav, juce::AudioBuffer<float> (2, 0), 44100.0, 16).getFullPathName();
     const auto inputBytes = bytesOf (juce::File (in));
 
     const std::vector<std::tuple<juce::StringArray, int, juce::String>> cases = {
@@ -226,9 +241,19 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
         { { in, "-o", out, "--block", "0" }, 2, "--block" },
         { { dir.getChildFile ("missing.wav").getFullPathName(), "-o", out }, 1, "no such file" },
         { { dir.getFullPathName(), "-o", out }, 1, "is a directory" },
-        { { notAudio, "-o", out }, 1, "not a WAV, AIFF or FLAC" },
+        { { notAudio, "-o", out }, 1, "not an audio file" },
+        { { empty, "-o", out }, 1, "holds no audio" },
         { { in, "-o", out, "--state", in }, 1, "1428 bytes" },
-        { { in, "-o", "/nonexistent-dir/out.wav" }, 1, "cannot write" },
+        { { in, "-o", "/nonexistent-dir/out.wav" }, 1, "'/nonexistent-dir' does not exist" },
+        { { in, "-o", dir.getChildFile ("out.xyz").getFullPathName() }, 2, "extensions .wav" },
+        { { in, "-o", dir.getChildFile ("out.flac").getFullPathName(), "--bits", "32" }, 2, "FLAC files hold 16 or 24 bits" },
+        { { in, "-o", dir.getChildFile ("out.opus").getFullPathName() }, 1, "Ogg Opus files hold 8000" },
+        { { in, "-o", out, "--tail=0x10" }, 2, "--tail" },
+        { { in, "-o", out, "--strict=yes" }, 2, "takes no value" },
+        { { in, "-o", out, "--tial", "1" }, 2, "did you mean '--tail'" },
+        { { in, "-o", out, "--set", "Mx=0.5" }, 2, "did you mean 'Mix'" },
+        { { in, "-o", out, "--program", "Nice Hal" }, 2, "did you mean 'Nice Hall'" },
+        { { "-o", out }, 2, "--demo" },
     };
     for (const auto& [args, code, expected] : cases)
     {
@@ -239,10 +264,10 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     }
     EXPECT_EQ (kept.loadFileAsString(), "keep me");
     EXPECT_EQ (bytesOf (juce::File (in)), inputBytes);
-    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 3); // no temporary left behind
+    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 4); // no temporary left behind
 
     // An empty program name is not quietly ignored (a child process would drop the empty argument).
-    const auto empty = RenderOptions::parse ({ in, "-o", out, "--program", "" });
-    ASSERT_TRUE (std::holds_alternative<juce::String> (empty));
-    EXPECT_TRUE (std::get<juce::String> (empty).contains ("unknown program"));
+    const auto unnamed = RenderOptions::parse ({ in, "-o", out, "--program", "" });
+    ASSERT_TRUE (std::holds_alternative<juce::String> (unnamed));
+    EXPECT_TRUE (std::get<juce::String> (unnamed).contains ("unknown program"));
 }

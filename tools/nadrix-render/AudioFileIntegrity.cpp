@@ -3,6 +3,9 @@
 
 #include <FLAC/stream_decoder.h>
 
+#include <limits>
+#include <vector>
+
 namespace
 {
     struct DataChunk
@@ -37,7 +40,11 @@ namespace
             }
             else if (chunk == "data" && ! aiff)
             {
-                return { bodyStart, size == 0xffffffff && ds64DataSize >= 0 ? ds64DataSize : size };
+                // A size of 0xffffffff without ds64 is what programs writing
+                // into a pipe leave: the data runs to the end of the file.
+                if (size == 0xffffffff)
+                    return { bodyStart, ds64DataSize >= 0 ? ds64DataSize : std::numeric_limits<juce::int64>::max() };
+                return { bodyStart, size };
             }
             else if (chunk == "SSND" && aiff)
             {
@@ -53,34 +60,58 @@ namespace
 
     juce::String frames (juce::int64 n) { return juce::String (n) + (n == 1 ? " frame" : " frames"); }
 
-    AudioFileIntegrity checkPcm (const juce::File& file, const juce::AudioFormatReader& reader)
+    // Bytes per sample of the sample formats stored plainly in a data chunk, or 0.
+    int plainSampleBytes (int subtype)
+    {
+        switch (subtype)
+        {
+            case SF_FORMAT_PCM_S8: case SF_FORMAT_PCM_U8: case SF_FORMAT_ULAW: case SF_FORMAT_ALAW: return 1;
+            case SF_FORMAT_PCM_16: return 2;
+            case SF_FORMAT_PCM_24: return 3;
+            case SF_FORMAT_PCM_32: case SF_FORMAT_FLOAT: return 4;
+            case SF_FORMAT_DOUBLE: return 8;
+            default: return 0;
+        }
+    }
+
+    AudioFileIntegrity checkChunk (const juce::File& path, const SF_INFO& info, int sampleBytes)
     {
         AudioFileIntegrity result;
-        result.framesHeld = reader.lengthInSamples;
+        result.framesHeld = info.frames;
 
-        const auto bits = (int) reader.bitsPerSample;
-        const bool known = reader.usesFloatingPointData ? (bits == 32 || bits == 64) : (bits == 8 || bits == 16 || bits == 24 || bits == 32);
-        if (! known)
-        {
-            result.unsupported = juce::String (bits) + "-bit samples are not supported (8, 16, 24 or 32-bit integer, 32 or 64-bit float)";
-            return result;
-        }
-
-        juce::FileInputStream in (file);
+        juce::FileInputStream in (path);
         const auto chunk = findDataChunk (in);
-        const auto bytesPerFrame = juce::jmax ((juce::int64) 1, (juce::int64) reader.numChannels * bits / 8);
+        const juce::int64 bytesPerFrame = (juce::int64) info.channels * sampleBytes;
+        const bool toTheEnd = chunk.declared == std::numeric_limits<juce::int64>::max();
+        const auto declared = chunk.start >= 0 && ! toTheEnd ? chunk.declared / bytesPerFrame : (juce::int64) info.frames;
 
         // Where the data chunk cannot be found (a damaged chunk layout), the
         // whole file is the most it could hold.
         const auto start = chunk.start >= 0 ? chunk.start : 0;
-        const auto present = juce::jmax ((juce::int64) 0, file.getSize() - start);
-        const auto held = (chunk.start >= 0 ? juce::jmin (present, chunk.declared) : present) / bytesPerFrame;
-        if (held < reader.lengthInSamples)
-        {
-            result.framesHeld = held;
-            result.damage = "it declares " + frames (reader.lengthInSamples) + " but holds " + (chunk.start >= 0 ? "" : "at most ") + frames (held)
+        const auto present = juce::jmax ((juce::int64) 0, path.getSize() - start);
+        const auto held = juce::jmin ((chunk.start >= 0 ? juce::jmin (present, chunk.declared) : present) / bytesPerFrame, (juce::int64) info.frames);
+        result.framesHeld = held;
+        if (held < declared)
+            result.damage = "it declares " + frames (declared) + " but holds " + (chunk.start >= 0 ? "" : "at most ") + frames (held)
                           + (chunk.start < 0 ? " (its chunks are damaged)" : present < chunk.declared ? " (cut short)" : "");
-        }
+        return result;
+    }
+
+    // Other compressed files are decoded whole once: what decodes is what there is.
+    AudioFileIntegrity checkByDecoding (SNDFILE* file, const SF_INFO& info)
+    {
+        AudioFileIntegrity result;
+        std::vector<float> scratch ((size_t) (4096 * info.channels));
+        juce::int64 decoded = 0;
+        for (sf_count_t n; (n = sf_readf_float (file, scratch.data(), 4096)) > 0;)
+            decoded += n;
+        const int error = sf_error (file);
+        sf_seek (file, 0, SEEK_SET);
+
+        result.framesHeld = decoded;
+        if (error != SF_ERR_NO_ERROR || decoded < info.frames)
+            result.damage = "it declares " + frames (info.frames) + " but " + frames (decoded) + " decode"
+                          + (error != SF_ERR_NO_ERROR ? " (" + juce::String (sf_error_number (error)).trimCharactersAtEnd (".") + ")" : juce::String());
         return result;
     }
 
@@ -98,10 +129,11 @@ namespace
         static void error (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* self) { ++static_cast<FlacCount*> (self)->errors; }
     };
 
-    AudioFileIntegrity checkFlac (const juce::File& file, const juce::AudioFormatReader& reader)
+    AudioFileIntegrity checkFlac (const juce::File& file, const SF_INFO& info)
     {
         AudioFileIntegrity result;
-        result.framesHeld = reader.lengthInSamples;
+        const juce::int64 declared = info.frames;
+        result.framesHeld = declared;
 
         FlacCount count;
         auto* decoder = FLAC__stream_decoder_new();
@@ -112,19 +144,24 @@ namespace
             FLAC__stream_decoder_process_until_end_of_stream (decoder);
         FLAC__stream_decoder_delete (decoder);
 
-        if (count.errors > 0 || count.decoded < reader.lengthInSamples)
+        if (count.errors > 0 || count.decoded < declared)
         {
-            result.framesHeld = juce::jmin (count.decoded, reader.lengthInSamples);
-            result.damage = "it declares " + frames (reader.lengthInSamples) + " but " + frames (count.decoded) + " decode"
+            result.framesHeld = juce::jmin (count.decoded, declared);
+            result.damage = "it declares " + frames (declared) + " but " + frames (count.decoded) + " decode"
                           + (count.errors > 0 ? ", with " + juce::String (count.errors) + " decoding errors" : juce::String());
         }
         return result;
     }
 }
 
-AudioFileIntegrity checkIntegrity (const juce::File& file, const juce::AudioFormatReader& reader)
+AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info)
 {
-    if (reader.getFormatName().containsIgnoreCase ("flac"))
-        return checkFlac (file, reader);
-    return checkPcm (file, reader);
+    const int major = info.format & SF_FORMAT_TYPEMASK;
+    if (major == SF_FORMAT_FLAC)
+        return checkFlac (path, info);
+
+    const bool chunked = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64 || major == SF_FORMAT_AIFF;
+    if (const int sampleBytes = plainSampleBytes (info.format & SF_FORMAT_SUBMASK); chunked && sampleBytes > 0)
+        return checkChunk (path, info, sampleBytes);
+    return checkByDecoding (file, info);
 }

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_core/juce_core.h>
+
+#include <sndfile.h>
 
 // How much of an audio file is really there. A WAV or AIFF file may declare
-// more audio than it holds (cut short, or a damaged size field); a FLAC file
-// may lose frames to damage. The readers fill what is missing with silence
-// without a word: this finds it out beforehand.
+// more audio than it holds (cut short, or a damaged size field); a FLAC or
+// other compressed file may lose frames to damage. The decoders fill what is
+// missing with silence or stop without a word: this finds it out beforehand.
 struct AudioFileIntegrity
 {
     juce::int64 framesHeld = 0;   // what can be rendered
     juce::String damage;          // what is wrong, or empty when the file is whole
-    juce::String unsupported;     // a sample format the readers would turn into silence, or empty
 };
 
-AudioFileIntegrity checkIntegrity (const juce::File& file, const juce::AudioFormatReader& reader);
+// `file` is open on `path` and is left at its first frame.
+AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info);

@@ -65,7 +65,7 @@ Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream&
         {
             RenderOptions one = each;
             one.input = inputs[i];
-            one.output = folder.getChildFile (inputs[i].getFileNameWithoutExtension() + ".wav");
+            one.output = folder.getChildFile (inputs[i].getFileNameWithoutExtension() + options.outputType.extension());
             std::ostringstream fileReport, fileWarnings;
             const auto outcome = runRenderCommand (one, fileReport, fileWarnings);
             report.finished (inputs[i], outcome, fileWarnings.str());

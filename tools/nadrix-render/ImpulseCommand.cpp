@@ -65,12 +65,14 @@ namespace
         return juce::Result::ok();
     }
 
-    juce::Result writeResponse (const juce::AudioBuffer<float>& response, double rate, const juce::File& file)
+    juce::Result writeResponse (const juce::AudioBuffer<float>& response, const RenderOptions& o)
     {
-        OutputFile output (file, rate, 32);
+        if (! o.outputType.holdsRate (o.impulseRate))
+            return juce::Result::fail (juce::String (o.outputType.title) + " files hold " + o.outputType.ratesHeld() + "; give --rate one of them");
+        OutputFile output (o.impulseFile, o.impulseRate, o.bitsPerSample, o.outputType);
         if (! output.isOpen())
-            return juce::Result::fail ("cannot write '" + file.getFullPathName() + "'");
-        if (! output.getWriter().writeFromAudioSampleBuffer (response, 0, response.getNumSamples()))
+            return juce::Result::fail (output.getError());
+        if (! output.write (response, response.getNumSamples()))
             return juce::Result::fail ("writing the impulse response failed (disk full?)");
         return output.commit();
     }
@@ -90,10 +92,10 @@ Outcome runImpulseCommand (const RenderOptions& o, HostSession& session, NadrixA
 
     if (o.impulseFile != juce::File())
     {
-        if (auto r = writeResponse (response, o.impulseRate, o.impulseFile); r.failed())
+        if (auto r = writeResponse (response, o); r.failed())
             return Outcome::files (r.getErrorMessage());
         said << "nadrix-render: wrote " << o.impulseFile.getFullPathName() << "\n  the impulse response of " << settings << ", "
-             << juce::String (response.getNumSamples() / o.impulseRate, 2) << " s at " << juce::String (o.impulseRate, 0) << " Hz, stereo, 32-bit float"
+             << juce::String (response.getNumSamples() / o.impulseRate, 2) << " s at " << juce::String (o.impulseRate, 0) << " Hz, stereo, " << o.outputType.describe (o.bitsPerSample)
              << std::endl;
     }
 

@@ -2,11 +2,16 @@
 #include "InputSignal.h"
 
 #include "AudioFileIntegrity.h"
+#include "InterruptCleanup.h"
+
+#include <sndfile.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -21,59 +26,98 @@ namespace
         ::close (fd);
         return {};
     }
+
+    bool copyStandardInput (const juce::File& to)
+    {
+        juce::FileOutputStream out (to, 1 << 20);
+        if (! out.openedOk())
+            return false;
+        std::vector<char> chunk (1 << 20);
+        for (;;)
+        {
+            const auto n = ::read (STDIN_FILENO, chunk.data(), chunk.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return false;
+            if (n == 0)
+                return out.getStatus().wasOk();
+            if (! out.write (chunk.data(), (size_t) n))
+                return false;
+        }
+    }
 }
 
-std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& file, juce::String& error)
+InputSignal::~InputSignal()
 {
-    if (const auto why = whyUnreadable (file); why.isNotEmpty())
+    if (file != nullptr)
+        sf_close (file);
+    InterruptCleanup::forget (spoolCleanup);
+}
+
+std::unique_ptr<InputSignal> InputSignal::fromFile (const juce::File& path, juce::String& error)
+{
+    const auto name = "'" + path.getFullPathName() + "'";
+    if (const auto why = whyUnreadable (path); why.isNotEmpty())
     {
-        error = "cannot read '" + file.getFullPathName() + "': " + why;
+        error = "cannot read " + name + ": " + why;
+        return {};
+    }
+    return open (path, name, error);
+}
+
+std::unique_ptr<InputSignal> InputSignal::fromStandardInput (juce::String& error)
+{
+    auto spool = std::make_unique<juce::TemporaryFile> (".audio");
+    const int cleanup = InterruptCleanup::removeOnInterrupt (spool->getFile());
+    if (! copyStandardInput (spool->getFile()))
+    {
+        InterruptCleanup::forget (cleanup);
+        error = "cannot read standard input: " + juce::String (std::strerror (errno)).toLowerCase();
         return {};
     }
 
-    juce::AudioFormatManager formats;
-    formats.registerFormat (new juce::WavAudioFormat(), true);
-    formats.registerFormat (new juce::AiffAudioFormat(), false);
-    formats.registerFormat (new juce::FlacAudioFormat(), false);
-
-    // Read in large pieces: a reader asks its stream for a block's bytes at a time.
-    constexpr int readBufferBytes = 1 << 20;
-    auto stream = file.createInputStream();
-    std::unique_ptr<juce::AudioFormatReader> reader;
-    if (stream != nullptr)
-        reader.reset (formats.createReaderFor (std::make_unique<juce::BufferedInputStream> (stream.release(), readBufferBytes, true)));
-    if (reader == nullptr)
+    auto in = open (spool->getFile(), "standard input", error);
+    if (in == nullptr)
     {
-        error = "cannot read '" + file.getFullPathName() + "': not a WAV, AIFF or FLAC file, or damaged";
+        InterruptCleanup::forget (cleanup);
         return {};
     }
+    in->spool = std::move (spool);
+    in->spoolCleanup = cleanup;
+    return in;
+}
 
-    if (reader->numChannels < 1 || reader->numChannels > 2)
+std::unique_ptr<InputSignal> InputSignal::open (const juce::File& path, const juce::String& name, juce::String& error)
+{
+    SF_INFO info {};
+    SNDFILE* sf = sf_open (path.getFullPathName().toRawUTF8(), SFM_READ, &info);
+    if (sf == nullptr)
     {
-        error = "cannot use '" + file.getFullPathName() + "': it has " + juce::String (reader->numChannels)
-              + " channels; only mono and stereo files can be reverberated";
-        return {};
-    }
-
-    if (! (reader->sampleRate >= 8000.0 && reader->sampleRate <= 768000.0))
-    {
-        error = "cannot use '" + file.getFullPathName() + "': its sample rate of " + juce::String (reader->sampleRate) + " Hz is out of range";
-        return {};
-    }
-
-    const auto integrity = checkIntegrity (file, *reader);
-    if (integrity.unsupported.isNotEmpty())
-    {
-        error = "cannot use '" + file.getFullPathName() + "': " + integrity.unsupported;
+        error = "cannot read " + name + ": not an audio file libsndfile knows, or damaged ("
+              + juce::String (sf_strerror (nullptr)).trimCharactersAtEnd (".") + ")";
         return {};
     }
 
     std::unique_ptr<InputSignal> in (new InputSignal());
-    in->numChannels = (int) reader->numChannels;
-    in->sampleRate = reader->sampleRate;
+    in->file = sf;
+
+    if (info.channels < 1 || info.channels > 2)
+    {
+        error = "cannot use " + name + ": it has " + juce::String (info.channels) + " channels; only mono and stereo files can be reverberated";
+        return {};
+    }
+    if (! (info.samplerate >= 8000 && info.samplerate <= 768000))
+    {
+        error = "cannot use " + name + ": its sample rate of " + juce::String (info.samplerate) + " Hz is out of range";
+        return {};
+    }
+
+    const auto integrity = checkIntegrity (path, sf, info);
+    in->numChannels = info.channels;
+    in->sampleRate = info.samplerate;
     in->length = integrity.framesHeld;
     in->damage = integrity.damage;
-    in->reader = std::move (reader);
     return in;
 }
 
@@ -89,12 +133,29 @@ std::unique_ptr<InputSignal> InputSignal::fromBuffer (juce::AudioBuffer<float> b
 
 void InputSignal::read (juce::AudioBuffer<float>& dest, juce::int64 start, int n)
 {
-    if (reader != nullptr)
+    if (file == nullptr)
     {
-        reader->read (&dest, 0, n, start, true, numChannels > 1);
+        for (int ch = 0; ch < numChannels; ++ch)
+            dest.copyFrom (ch, 0, memory, ch, (int) start, n);
         return;
     }
 
+    if (start != filePosition)
+        filePosition = sf_seek (file, start, SEEK_SET);
+    if (n > interleavedFrames)
+    {
+        interleaved.realloc ((size_t) n * (size_t) numChannels);
+        interleavedFrames = n;
+    }
+
+    // What does not decode reads as silence.
+    const auto got = filePosition == start ? (int) sf_readf_float (file, interleaved, n) : 0;
+    filePosition += got;
     for (int ch = 0; ch < numChannels; ++ch)
-        dest.copyFrom (ch, 0, memory, ch, (int) start, n);
+    {
+        float* out = dest.getWritePointer (ch);
+        for (int i = 0; i < got; ++i)
+            out[i] = interleaved[i * numChannels + ch];
+        std::fill (out + got, out + n, 0.0f);
+    }
 }

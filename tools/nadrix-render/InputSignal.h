@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_audio_basics/juce_audio_basics.h>
 
 #include <memory>
+
+struct sf_private_tag; // libsndfile's SNDFILE
 
 // The audio to reverberate: an audio file read as it is needed, or a signal
 // held in memory. Mono or stereo. A damaged file is read only as far as it
@@ -11,8 +13,14 @@
 class InputSignal
 {
 public:
-    // Opens a WAV, AIFF or FLAC file; on failure `error` says why.
+    ~InputSignal();
+
+    // Opens any file libsndfile reads (WAV, RF64, AIFF, FLAC, Ogg Vorbis,
+    // Opus, MP3, ...); on failure `error` says why.
     static std::unique_ptr<InputSignal> fromFile (const juce::File& file, juce::String& error);
+    // Reads standard input whole into a temporary file first: a stream
+    // cannot tell its length, and the length decides the render's.
+    static std::unique_ptr<InputSignal> fromStandardInput (juce::String& error);
     static std::unique_ptr<InputSignal> fromBuffer (juce::AudioBuffer<float> buffer, double sampleRate);
 
     int getNumChannels() const noexcept { return numChannels; }
@@ -27,8 +35,14 @@ public:
 
 private:
     InputSignal() = default;
+    static std::unique_ptr<InputSignal> open (const juce::File& file, const juce::String& name, juce::String& error);
 
-    std::unique_ptr<juce::AudioFormatReader> reader;
+    sf_private_tag* file = nullptr;
+    juce::int64 filePosition = 0;
+    juce::HeapBlock<float> interleaved;
+    int interleavedFrames = 0;
+    std::unique_ptr<juce::TemporaryFile> spool; // standard input, kept while it is read
+    int spoolCleanup = -1;
     juce::AudioBuffer<float> memory;
     int numChannels = 0;
     double sampleRate = 0.0;

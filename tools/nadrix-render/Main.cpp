@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nadrix-render: reverberates an audio file through the Nadrix plug-in
-// processor, exactly as a host would, and writes the result as a WAV file.
+// processor, exactly as a host would, and writes the result as an audio file.
 #include "InterruptCleanup.h"
 #include "RenderCommand.h"
 #include "RingMemory.h"
@@ -14,6 +14,12 @@ int main (int argc, char* argv[])
     juce::StringArray args;
     for (int i = 1; i < argc; ++i)
         args.add (juce::CharPointer_UTF8 (argv[i]));
+
+    if (args.isEmpty())
+    {
+        std::cerr << RenderOptions::shortUsage();
+        return Outcome::usageError;
+    }
 
     const auto parsed = RenderOptions::parse (args);
     if (const auto* error = std::get_if<juce::String> (&parsed))
@@ -29,11 +35,15 @@ int main (int argc, char* argv[])
         return Outcome::success;
     }
 
+    for (const auto& notice : options.notices)
+        std::cerr << "nadrix-render: " << notice << std::endl;
+
     InterruptCleanup::install();
     RingMemory_Map_Pages_On_First_Use(); // nothing here plays in real time
 
     const juce::ScopedJuceInitialiser_GUI juceLibrary;
-    const auto outcome = runRenderCommand (options, std::cout, std::cerr);
+    // With the audio on standard output, what is said goes to standard error.
+    const auto outcome = runRenderCommand (options, options.outputIsStandardOutput ? std::cerr : std::cout, std::cerr);
     if (outcome.failed())
         std::cerr << "nadrix-render: " << outcome.message << std::endl;
     return outcome.code;

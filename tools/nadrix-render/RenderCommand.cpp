@@ -67,53 +67,69 @@ namespace
 
     Outcome openInput (const RenderOptions& o, bool strict, std::unique_ptr<InputSignal>& input, std::ostream& warnings)
     {
-        if (o.input == juce::File())
+        if (o.demo || (o.input == juce::File() && ! o.inputIsStandardInput))
         {
             input = InputSignal::fromBuffer (makeDemoSignal (demoSampleRate), demoSampleRate);
             return Outcome::ok();
         }
 
         juce::String error;
-        if ((input = InputSignal::fromFile (o.input, error)) == nullptr)
+        input = o.inputIsStandardInput ? InputSignal::fromStandardInput (error) : InputSignal::fromFile (o.input, error);
+        if (input == nullptr)
             return Outcome::files (error);
 
+        const auto name = o.inputIsStandardInput ? juce::String ("standard input") : "the input " + quoted (o.input);
         if (input->getDamage().isNotEmpty())
         {
             if (strict)
-                return Outcome::files ("refusing the damaged input " + quoted (o.input) + ": " + input->getDamage() + " (--strict)");
-            warnings << "nadrix-render: warning: the input " << quoted (o.input) << " is damaged: " << input->getDamage()
+                return Outcome::files ("refusing the damaged " + name.fromFirstOccurrenceOf ("the ", false, false) + ": " + input->getDamage() + " (--strict)");
+            warnings << "nadrix-render: warning: " << name << " is damaged: " << input->getDamage()
                      << "; rendering the " << input->getLength() << " frames it holds" << std::endl;
         }
+        // Nothing to reverberate: a tail of silence would be a file of nothing.
+        if (input->getLength() == 0)
+            return Outcome::files (name + " holds no audio (0 frames): nothing to render");
         return Outcome::ok();
     }
 
-    juce::String describeFormat (int bits) { return bits == 32 ? "32-bit float" : juce::String (bits) + "-bit"; }
-
     Outcome render (const RenderOptions& o, HostSession& session, NadrixAudioProcessor& processor, std::ostream& out, std::ostream& warnings)
     {
-        const auto output = o.output != juce::File() ? o.output : juce::File::getCurrentWorkingDirectory().getChildFile ("nadrix-demo.wav");
-        if (auto r = checkFilesAreDistinct (o, output); r.failed())
-            return r;
+        const auto output = o.output != juce::File() || o.outputIsStandardOutput ? o.output : juce::File::getCurrentWorkingDirectory().getChildFile ("nadrix-demo.wav");
+        if (! o.outputIsStandardOutput)
+            if (auto r = checkFilesAreDistinct (o, output); r.failed())
+                return r;
 
         std::unique_ptr<InputSignal> input;
         if (auto r = openInput (o, o.strict, input, warnings); r.failed())
             return r;
 
         const double rate = input->getSampleRate();
+        if (! o.outputType.holdsRate (rate))
+            return Outcome::files (juce::String (o.outputType.title) + " files hold " + o.outputType.ratesHeld() + "; the input is at " + juce::String (rate, 0) + " Hz");
         Renderer renderer (processor, *input, o.blockSize, o.threadCount(), o.showProgress);
         if (auto r = renderer.prepared(); r.failed())
             return Outcome::files (r.getErrorMessage());
 
-        // The tail in seconds at the input's rate, known once the processor is prepared for it.
-        const double tailSeconds = o.tailSeconds.value_or (processor.getTailLengthSeconds());
-        const auto tailFrames = (juce::int64) std::ceil (tailSeconds * rate);
-
-        OutputFile file (output, rate, o.bitsPerSample);
-        if (! file.isOpen())
-            return Outcome::files ("cannot write " + quoted (output));
-        if (auto r = renderer.render (tailFrames, file.getWriter()); r.failed())
+        auto file = o.outputIsStandardOutput ? std::make_unique<OutputFile> (rate, o.bitsPerSample, o.outputType)
+                                             : std::make_unique<OutputFile> (output, rate, o.bitsPerSample, o.outputType);
+        if (! file->isOpen())
+            return Outcome::files (file->getError());
+        // --tail, or the whole tail, as long as the output can still be heard.
+        Renderer::WholeTail tail;
+        if (o.tailSeconds.has_value())
+        {
+            tail.written = (juce::int64) std::ceil (*o.tailSeconds * rate);
+            if (auto r = renderer.render (tail.written, *file); r.failed())
+                return Outcome::files (r.getErrorMessage());
+        }
+        else if (auto r = renderer.renderWholeTail (tail, *file); r.failed())
+        {
             return Outcome::files (r.getErrorMessage());
-        if (auto r = file.commit(); r.failed())
+        }
+        if (tail.cut)
+            warnings << "nadrix-render: notice: the reverb still sounded after " << juce::String (tail.longestSeconds, 0)
+                     << " s of tail; the output stops there (--tail sets another length)" << std::endl;
+        if (auto r = file->commit(); r.failed())
             return Outcome::files (r.getErrorMessage());
 
         if (o.saveStateFile != juce::File())
@@ -123,12 +139,15 @@ namespace
         if (const auto replaced = processor.getReplacedInputSamples(); replaced > 0)
             warnings << "nadrix-render: warning: " << replaced << " input samples were not finite numbers or beyond +36 dBFS and ran as silence" << std::endl;
 
-        const double seconds = (double) (input->getLength() + tailFrames) / rate;
-        out << "nadrix-render: wrote " << output.getFullPathName()
-            << "\n  " << juce::String (seconds, 2) << " s at " << juce::String (rate, 0) << " Hz, stereo, " << describeFormat (o.bitsPerSample)
-            << "\n  from " << (o.input == juce::File() ? juce::String ("the built-in demo signal") : o.input.getFullPathName())
+        const double seconds = (double) (input->getLength() + tail.written) / rate;
+        const auto source = o.inputIsStandardInput ? juce::String ("standard input")
+                          : o.input == juce::File() ? juce::String ("the built-in demo signal") : o.input.getFullPathName();
+        out << "nadrix-render: wrote " << (o.outputIsStandardOutput ? juce::String ("to standard output") : output.getFullPathName())
+            << "\n  " << juce::String (seconds, 2) << " s at " << juce::String (rate, 0) << " Hz, stereo, " << o.outputType.describe (o.bitsPerSample)
+            << "\n  from " << source
             << (input->getNumChannels() == 1 ? " (mono)" : "")
-            << "\n  with " << session.describeSetup() << ", reverb tail " << juce::String (tailSeconds, 2) << " s" << std::endl;
+            << "\n  with " << session.describeSetup() << ", reverb tail " << juce::String ((double) tail.written / rate, 2) << " s"
+            << (o.tailSeconds.has_value() ? "" : " (until 100 dB below its peak)") << std::endl;
         if (o.saveStateFile != juce::File())
             out << "  state saved to " << o.saveStateFile.getFullPathName() << std::endl;
         return Outcome::ok();
@@ -143,6 +162,10 @@ Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::
     NadrixAudioProcessor processor;
     HostSession session (processor);
 
+    // Listed after the settings, so the list shows what a render would use.
+    if (auto r = setUp (session, options); r.failed())
+        return r;
+
     if (options.listPrograms || options.listParameters)
     {
         if (options.listPrograms)
@@ -151,9 +174,6 @@ Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::
             out << session.listParameters();
         return Outcome::ok();
     }
-
-    if (auto r = setUp (session, options); r.failed())
-        return r;
 
     if (options.isImpulse())
         return runImpulseCommand (options, session, processor, out, warnings);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RenderOptions.h"
 
+#include "NearestName.h"
 #include "Nadrix_Preset_Data.h"
 #include "ParameterInfo.h"
 #include "ParameterText.h"
@@ -41,10 +42,26 @@ namespace
         return (int) *number;
     }
 
+    juce::StringArray parameterNames()
+    {
+        juce::StringArray names;
+        for (int i = 0; i < ParameterLayout::numParameters; ++i)
+            names.add (juce::String (ParameterInfo::name (i)));
+        return names;
+    }
+
+    // A parameter by its name, in any letter case, as programs are found.
+    int parameterNamed (const juce::String& name)
+    {
+        if (const int exact = ParameterInfo::indexOfName (name.toStdString()); exact >= 0)
+            return exact;
+        return parameterNames().indexOf (name, true);
+    }
+
     // "Name=value": a plain number is the normalised value 0..1 for every
     // parameter; anything else is read as a host reads typed text ("60 %",
     // "250 ms", "L30", "On").
-    std::variant<std::pair<int, float>, juce::String> readSetting (const juce::String& setting)
+    std::variant<std::pair<int, float>, juce::String> readSetting (const juce::String& setting, juce::StringArray& notices)
     {
         const int equals = setting.indexOfChar ('=');
         if (equals < 0)
@@ -54,9 +71,9 @@ namespace
         const auto text = setting.substring (equals + 1).trim();
         if (name.isEmpty())
             return "--set '" + setting + "' names no parameter";
-        const int index = ParameterInfo::indexOfName (name.toStdString());
+        const int index = parameterNamed (name);
         if (index < 0)
-            return "--set: unknown parameter '" + name + "'; --list-params lists them";
+            return "--set: unknown parameter '" + name + "'" + didYouMean (name, parameterNames()) + "; --list-params lists them";
 
         const auto example = ParameterText::format (index, 0.5f);
         if (const auto number = parseNumber (text); number.has_value())
@@ -66,9 +83,22 @@ namespace
             return std::pair<int, float> { index, (float) *number };
         }
 
-        if (const auto value = ParameterText::parse (index, text); value.has_value())
-            return std::pair<int, float> { index, *value };
+        if (const auto value = ParameterText::parseUnclamped (index, text); value.has_value())
+        {
+            const auto used = (float) juce::jlimit (0.0, 1.0, *value);
+            if (*value < 0.0 || *value > 1.0)
+                notices.add ("--set " + name + "=" + text + " is beyond the parameter's range; using " + ParameterText::format (index, used));
+            return std::pair<int, float> { index, used };
+        }
         return "--set " + name + ": cannot read '" + text + "'; give a number from 0 to 1 or a value like \"" + example + "\"";
+    }
+
+    juce::StringArray programNames()
+    {
+        juce::StringArray names;
+        for (int i = 0; i < NadrixPresetCount; ++i)
+            names.add (Nadrix_Preset_Names[i]);
+        return names;
     }
 
     // A program number 0..5 or a program name (in any letter case).
@@ -94,7 +124,17 @@ namespace
     const std::map<juce::String, ValueOption>& valueOptions()
     {
         static const std::map<juce::String, ValueOption> options {
-            { "-o", [] (RenderOptions& o, const juce::String& v) -> Error { o.output = fileFromArgument (v); return {}; } },
+            { "-o", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  o.outputIsStandardOutput = v == "-";
+                  o.output = o.outputIsStandardOutput ? juce::File() : fileFromArgument (v);
+                  return {};
+              } },
+            { "--type", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  o.typeGiven = AudioFileType::named (v);
+                  if (! o.typeGiven.has_value())
+                      return "--type must be one of " + AudioFileType::names() + ", not '" + v + "'";
+                  return {};
+              } },
             { "--state", [] (RenderOptions& o, const juce::String& v) -> Error { o.stateFile = fileFromArgument (v); return {}; } },
             { "--save-state", [] (RenderOptions& o, const juce::String& v) -> Error { o.saveStateFile = fileFromArgument (v); return {}; } },
             { "--snapshot", [] (RenderOptions& o, const juce::String& v) -> Error { o.snapshotFile = fileFromArgument (v); return {}; } },
@@ -111,12 +151,12 @@ namespace
             { "--program", [] (RenderOptions& o, const juce::String& v) -> Error {
                   const auto program = findProgram (v);
                   if (! program.has_value())
-                      return "unknown program '" + v + "' (see --list-programs)";
+                      return "unknown program '" + v + "'" + didYouMean (v, programNames()) + " (see --list-programs)";
                   o.program = *program;
                   return {};
               } },
             { "--set", [] (RenderOptions& o, const juce::String& v) -> Error {
-                  const auto setting = readSetting (v);
+                  const auto setting = readSetting (v, o.notices);
                   if (const auto* error = std::get_if<juce::String> (&setting))
                       return *error;
                   o.settings.push_back (std::get<std::pair<int, float>> (setting));
@@ -147,10 +187,22 @@ namespace
                   if (v != "16" && v != "24" && v != "32")
                       return "--bits must be 16, 24 or 32";
                   o.bitsPerSample = v.getIntValue();
+                  o.bitsGiven = true;
                   return {};
               } },
         };
         return options;
+    }
+
+    const juce::StringArray flags { "-h", "--help", "--version", "--list-programs", "--list-params", "--strict", "--analyze", "--json", "--wet-only", "--demo" };
+
+    juce::String suggestionFor (const juce::String& option)
+    {
+        auto known = flags;
+        for (const auto& [name, parse] : valueOptions())
+            known.add (name);
+        known.add ("--output");
+        return didYouMean (option, known);
     }
 
     bool setFlag (RenderOptions& o, const juce::String& arg)
@@ -163,24 +215,63 @@ namespace
         else if (arg == "--analyze") o.analyze = true;
         else if (arg == "--json") o.json = true;
         else if (arg == "--wet-only") o.wetOnly = true;
+        else if (arg == "--demo") o.demo = true;
         else return false;
         return true;
     }
 
     Error checkCombination (const RenderOptions& o, bool haveOutput, const std::vector<juce::File>& inputs)
     {
-        if (o.snapshotFile != juce::File() && (! inputs.empty() || haveOutput))
+        const bool hasInput = ! inputs.empty() || o.inputIsStandardInput || o.demo;
+        if (o.demo && (! inputs.empty() || o.inputIsStandardInput))
+            return "--demo renders the built-in demo signal; give no input file with it";
+        if (o.inputIsStandardInput && ! inputs.empty())
+            return "- reads the input from standard input; give no other input file with it";
+        if (o.outputIsStandardOutput && (o.isBatch() || inputs.size() > 1))
+            return "-o - writes one render to standard output; several inputs go into a folder: -o FOLDER/";
+        if (o.snapshotFile != juce::File() && (hasInput || haveOutput))
             return "--snapshot paints the window only; give no input or output file with it";
-        if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && ! inputs.empty())
+        if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && (! inputs.empty() || o.inputIsStandardInput))
             return "missing -o OUT";
+        if (haveOutput && ! hasInput && ! o.isImpulse())
+            return "-o needs something to render: an input file, - for standard input, or --demo";
         if (inputs.size() > 1 && ! o.isBatch())
             return "several inputs go into a folder: give -o FOLDER/";
         if (o.isBatch() && o.saveStateFile != juce::File())
             return "--save-state saves one render's state; give it without a folder of outputs";
-        if (o.isImpulse() && (! inputs.empty() || haveOutput || o.snapshotFile != juce::File()))
+        if (o.isImpulse() && (hasInput || haveOutput || o.snapshotFile != juce::File()))
             return "--impulse, --analyze and --plot use the impulse response of the settings; give no input, -o or --snapshot with them";
         if ((o.json && ! o.analyze) || ((o.wetOnly || o.rateGiven) && ! o.isImpulse()))
             return "--json goes with --analyze, and --rate and --wet-only with --impulse, --analyze or --plot";
+        return {};
+    }
+
+    // The kind of file each output is: --type, or the output's extension.
+    Error chooseTypes (RenderOptions& o, bool haveOutput)
+    {
+        const auto typeOf = [&o] (const juce::File& file, const juce::String& option) -> std::variant<AudioFileType, juce::String> {
+            if (o.typeGiven.has_value())
+                return *o.typeGiven;
+            if (const auto type = AudioFileType::ofFile (file))
+                return *type;
+            return "cannot tell what kind of file " + option + " '" + file.getFileName() + "' is to be: give it one of the extensions "
+                 + AudioFileType::extensions() + ", or --type";
+        };
+
+        auto chosen = std::variant<AudioFileType, juce::String> (o.typeGiven.value_or (AudioFileType::wav()));
+        if (haveOutput && ! o.isBatch() && ! o.outputIsStandardOutput)
+            chosen = typeOf (o.output, "-o");
+        else if (o.impulseFile != juce::File())
+            chosen = typeOf (o.impulseFile, "--impulse");
+        if (const auto* error = std::get_if<juce::String> (&chosen))
+            return *error;
+        o.outputType = std::get<AudioFileType> (chosen);
+
+        if (! o.bitsGiven)
+            o.bitsPerSample = o.outputType.defaultBits();
+        else if (! o.outputType.holdsBits (o.bitsPerSample))
+            return o.outputType.lossy ? "--bits does not apply to " + juce::String (o.outputType.title) + " files"
+                                      : "--bits " + juce::String (o.bitsPerSample) + ": " + o.outputType.title + " files hold " + o.outputType.bitsHeld();
         return {};
     }
 
@@ -198,7 +289,7 @@ namespace
         std::map<juce::String, juce::File> outputs;
         for (const auto& in : inputs)
         {
-            const auto name = in.getFileNameWithoutExtension() + ".wav";
+            const auto name = in.getFileNameWithoutExtension() + o.typeGiven.value_or (AudioFileType::wav()).extension();
             if (const auto clash = outputs.find (name); clash != outputs.end())
                 return "'" + clash->second.getFullPathName() + "' and '" + in.getFullPathName() + "' would both be written to " + name;
             outputs[name] = in;
@@ -213,36 +304,50 @@ juce::String RenderOptions::version()
     return "nadrix-render " NADRIX_VERSION "\n";
 }
 
+juce::String RenderOptions::shortUsage()
+{
+    return "usage: nadrix-render IN -o OUT [settings]     reverberate IN (- reads standard input, -o - writes standard output)\n"
+           "       nadrix-render --demo [-o OUT]           the built-in demo signal\n"
+           "       nadrix-render --help                    every option\n";
+}
+
 juce::String RenderOptions::usage()
 {
-    return "usage: nadrix-render [IN] -o OUT [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
+    return "usage: nadrix-render IN -o OUT [--type TYPE] [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--strict] [--save-state FILE]\n"
            "                     [--threads N]\n"
            "       nadrix-render IN... -o FOLDER/ [the same settings]\n"
+           "       nadrix-render --demo [-o OUT] [the same settings]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
-           "       nadrix-render [--impulse OUT.wav] [--analyze [--json]] [--plot FILE.png] [--rate HZ] [--wet-only]\n"
+           "       nadrix-render [--impulse OUT] [--analyze [--json]] [--plot FILE.png] [--rate HZ] [--wet-only]\n"
            "                     [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
-           "       nadrix-render --list-programs | --list-params | --version\n"
+           "       nadrix-render [settings] --list-programs | --list-params | --version | --help\n"
            "\n"
-           "Reverberates IN (WAV, AIFF or FLAC; mono or stereo) through Nadrix at the file's own\n"
-           "sample rate and writes OUT as a stereo WAV (32-bit float unless --bits says otherwise).\n"
-           "Without IN it renders a built-in demo signal. Settings apply in this order: --state,\n"
+           "Reverberates IN (any file libsndfile reads: WAV, RF64, AIFF, FLAC, Ogg Vorbis, Opus, MP3, ...;\n"
+           "mono or stereo) through Nadrix at the file's own sample rate and writes OUT as a stereo file\n"
+           "of the kind its extension names: .wav (RF64 past 4 GiB) .aiff .aif .flac .ogg .opus .mp3, or\n"
+           "--type wav|aiff|flac|ogg|opus|mp3. WAV and AIFF are 32-bit float and FLAC 24-bit unless --bits\n"
+           "says otherwise. IN - reads standard input and -o - writes standard output (WAV unless --type);\n"
+           "messages then go to standard error. An input of 0 frames is refused. --demo renders a built-in\n"
+           "demo signal (to nadrix-demo.wav unless -o says). Settings apply in this order: --state,\n"
            "--program, then each --set: a plain number is the normalised value 0..1 of any parameter,\n"
            "and a value with its unit is read as a host reads it (\"Mix=60 %\", \"Delay time Dly 3=250 ms\",\n"
-           "\"Pan Dly 0=L30\", \"Active Dly 7=On\"; see --list-params for each one's unit). The reverb tail\n"
-           "is rendered past the end of the input unless --tail gives another length. --snapshot paints\n"
-           "the plug-in's window, as set up, into a PNG file.\n"
+           "\"Pan Dly 0=L30\", \"Active Dly 7=On\"); a value beyond the range is used clamped, with a notice.\n"
+           "Names are matched in any letter case. --list-params shows every parameter as the settings\n"
+           "before it leave it. The reverb tail is rendered past the end of the input unless --tail gives\n"
+           "another length. --snapshot paints the plug-in's window, as set up, into a PNG file.\n"
+           "Options take their value as the next argument or after '=' (--tail=2); -- ends the options.\n"
            "\n"
            "--threads N shares the reverb's lines between N threads (default: every core); the\n"
            "result is the same to the bit. With -o FOLDER/ every input is rendered into FOLDER as\n"
-           "NAME.wav, as many files at once as there are threads; a file that fails is reported and\n"
-           "the others go on.\n"
+           "NAME.wav (or the --type's extension), as many files at once as there are threads; a file\n"
+           "that fails is reported and the others go on.\n"
            "\n"
            "--impulse writes the impulse response of the settings (a unit impulse through the plug-in,\n"
-           "as a render of it; 32-bit float, 44.1 kHz unless --rate says otherwise), long enough to fall\n"
-           "90 dB below its peak or to the reverb's tail, whichever is longer, at most 60 s. It keeps the\n"
-           "Mix as set, dry part included; --wet-only sets Mix to 1. --analyze prints its decay per octave\n"
-           "band (EDT, T20, T30, C80, D50), first arrival and echo density; --json prints the same as JSON.\n"
+           "as a render of it; 44.1 kHz unless --rate says otherwise), long enough to fall 90 dB below\n"
+           "its peak or to the reverb's tail, whichever is longer, at most 60 s. It keeps the Mix as set,\n"
+           "dry part included; --wet-only sets Mix to 1. --analyze prints its decay per octave band\n"
+           "(EDT, T20, T30, C80, D50), first arrival and echo density; --json prints the same as JSON.\n"
            "--plot draws the decay curves, the echogram and a spectrogram into a PNG file.\n"
            "\n"
            "A damaged input (it declares more audio than it holds, or frames that do not decode) is\n"
@@ -251,7 +356,9 @@ juce::String RenderOptions::usage()
            "output is refused, a symbolic link is written through; an interrupted run leaves no file.\n"
            "\n"
            "Exit status: 0 done; 1 a file could not be read or written, or was refused (damaged under\n"
-           "--strict, the same as another, read-only; in a batch, any file); 2 the command line itself is wrong.\n";
+           "--strict, empty, the same as another, read-only, a rate its kind cannot hold; in a batch,\n"
+           "any file); 2 the command line itself is wrong (an unknown option or value, no input, two\n"
+           "inputs that would write the same output).\n";
 }
 
 int RenderOptions::threadCount() const
@@ -266,31 +373,60 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
     juce::String outputArgument;
     std::vector<juce::File> inputs;
 
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i)
     {
         auto arg = args[i];
+        if (optionsEnded || ! arg.startsWith ("-"))
+        {
+            inputs.push_back (fileFromArgument (arg));
+            continue;
+        }
+        if (arg == "--")
+        {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "-")
+        {
+            if (o.inputIsStandardInput)
+                return "- (standard input) can be given once";
+            o.inputIsStandardInput = true;
+            continue;
+        }
+
+        // "--name=value" is "--name value".
+        std::optional<juce::String> attached;
+        if (arg.startsWith ("--") && arg.containsChar ('='))
+        {
+            attached = arg.fromFirstOccurrenceOf ("=", false, false);
+            arg = arg.upToFirstOccurrenceOf ("=", false, false);
+        }
         if (arg == "--output")
             arg = "-o";
 
         if (setFlag (o, arg))
+        {
+            if (attached.has_value())
+                return arg + " takes no value";
             continue;
+        }
 
         if (const auto option = valueOptions().find (arg); option != valueOptions().end())
         {
-            if (i + 1 >= args.size())
+            if (! attached.has_value() && i + 1 >= args.size())
                 return arg + " needs a value";
-            if (const auto error = option->second (o, args[++i]))
+            const auto value = attached.has_value() ? *attached : args[++i];
+            if (const auto error = option->second (o, value))
                 return *error;
             if (arg == "-o")
             {
                 haveOutput = true;
-                outputArgument = args[i];
+                outputArgument = value;
             }
         }
-        else if (arg.startsWith ("-") && arg.length() > 1)
-            return "unknown option '" + arg + "'";
         else
-            inputs.push_back (fileFromArgument (arg));
+            return "unknown option '" + arg + "'" + suggestionFor (arg);
     }
 
     if (haveOutput)
@@ -299,6 +435,8 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
     if (! haveOutput && ! inputs.empty())
         o.input = inputs.front();
     if (const auto error = checkCombination (o, haveOutput, inputs))
+        return *error;
+    if (const auto error = chooseTypes (o, haveOutput))
         return *error;
     return o;
 }

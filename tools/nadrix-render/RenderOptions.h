@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "AudioFileType.h"
+
 #include <juce_core/juce_core.h>
 
 #include <optional>
@@ -13,9 +15,13 @@
 // or written is checked when they are used.
 struct RenderOptions
 {
-    juce::File input;                  // none: the built-in demo signal
+    juce::File input;                  // none: standard input or the demo signal
+    bool inputIsStandardInput = false; // IN is "-"
+    bool demo = false;                 // --demo: the built-in demo signal
     juce::File output;
-    std::vector<juce::File> batchInputs; // -o names a folder: every input, each into it as NAME.wav
+    bool outputIsStandardOutput = false; // -o -
+    AudioFileType outputType = AudioFileType::wav(); // by -o's extension, or --type
+    std::vector<juce::File> batchInputs; // -o names a folder: every input, each into it as NAME.EXT
     int threads = 0;                   // 0: as many as the machine has cores
     bool showProgress = true;          // on a terminal; a batch shows its own
     int program = -1;                  // 0..5, or -1: none
@@ -23,7 +29,7 @@ struct RenderOptions
     std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
     std::optional<double> tailSeconds; // none: the reverb's own tail
     int blockSize = 512;
-    int bitsPerSample = 32;
+    int bitsPerSample = 32;            // the output type's most, unless --bits says
     bool strict = false;               // a damaged input is refused rather than rendered as far as it goes
     juce::File saveStateFile;
     juce::File snapshotFile;           // set: paint the editor window into this PNG instead of rendering
@@ -34,6 +40,9 @@ struct RenderOptions
     double impulseRate = 44100.0;      // the impulse response's sample rate (--rate)
     bool wetOnly = false;              // the impulse response with Mix at 1, the reverb alone
     bool rateGiven = false;
+    std::optional<AudioFileType> typeGiven; // --type
+    juce::StringArray notices;         // what the command line asked for that is used otherwise (a clamped --set)
+    bool bitsGiven = false;
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;
@@ -48,5 +57,7 @@ struct RenderOptions
     // Parses argv; on failure returns the reason (a usage error).
     static std::variant<RenderOptions, juce::String> parse (const juce::StringArray& args);
     static juce::String usage();
+    // What the bare command prints.
+    static juce::String shortUsage();
     static juce::String version();
 };

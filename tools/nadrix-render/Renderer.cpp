@@ -3,6 +3,9 @@
 
 #include "ProgressBar.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
     // Lines shared between threads meet once per stretch of frames; a block
@@ -32,7 +35,7 @@ Renderer::~Renderer()
     processor.releaseResources();
 }
 
-juce::Result Renderer::run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure)
+juce::Result Renderer::run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure, const std::function<bool()>& finished)
 {
     if (preparation.failed())
         return preparation;
@@ -58,14 +61,49 @@ juce::Result Renderer::run (juce::int64 frames, const Sink& sink, const juce::St
 
         if (showProgress)
             progress.update (done + n);
+        if (finished && finished())
+            break;
     }
 
     return juce::Result::ok();
 }
 
-juce::Result Renderer::render (juce::int64 tailFrames, juce::AudioFormatWriter& output)
+juce::Result Renderer::render (juce::int64 tailFrames, OutputFile& output)
 {
     return run (input.getLength() + tailFrames,
-                [&output] (const juce::AudioBuffer<float>& block) { return output.writeFromAudioSampleBuffer (block, 0, block.getNumSamples()); },
+                [&output] (const juce::AudioBuffer<float>& block) { return output.write (block, block.getNumSamples()); },
                 "writing the output failed (disk full?)");
+}
+
+juce::Result Renderer::renderWholeTail (WholeTail& tail, OutputFile& output)
+{
+    const double rate = input.getSampleRate();
+    const auto inputFrames = input.getLength();
+    const auto longest = (juce::int64) std::ceil (tail.longestSeconds * rate);
+    const auto quietNeeded = (juce::int64) std::ceil (tail.quietSeconds * rate);
+    const auto gain = [] (double db) { return (float) std::pow (10.0, db / 20.0); };
+    const float floor = gain (tail.floorDbfs), below = gain (tail.quietDb);
+
+    float peak = 0.0f;
+    juce::int64 seen = 0, quiet = 0;
+    // The output ends at the frame where it has been quiet long enough,
+    // whatever the block size, so every block size gives the same file.
+    const auto sink = [&] (const juce::AudioBuffer<float>& block) {
+        int kept = 0;
+        while (kept < block.getNumSamples() && quiet < quietNeeded)
+        {
+            const float level = std::max (std::abs (block.getSample (0, kept)), std::abs (block.getSample (1, kept)));
+            peak = std::max (peak, level);
+            // Quiet counts only once the input is over: a pause in it is not the end.
+            quiet = seen >= inputFrames && level <= std::min (floor, peak * below) ? quiet + 1 : 0;
+            ++kept;
+            ++seen;
+        }
+        return output.write (block, kept);
+    };
+
+    auto result = run (inputFrames + longest, sink, "writing the output failed (disk full?)", [&] { return quiet >= quietNeeded; });
+    tail.written = seen - inputFrames;
+    tail.cut = quiet < quietNeeded;
+    return result;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "InputSignal.h"
+#include "OutputFile.h"
 #include "NadrixAudioProcessor.h"
 
 #include <functional>
@@ -21,12 +22,25 @@ public:
 
     // The next `frames` frames (the input while it lasts, then silence), each
     // processed block handed to `sink`, which returns false when it cannot
-    // take it (the run then fails with `sinkFailure`).
+    // take it (the run then fails with `sinkFailure`). `finished`, when
+    // given, ends the run early once it returns true after a block.
     using Sink = std::function<bool (const juce::AudioBuffer<float>& block)>;
-    juce::Result run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure);
+    juce::Result run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure, const std::function<bool()>& finished = {});
 
     // The whole input and then `tailFrames` more, into a file.
-    juce::Result render (juce::int64 tailFrames, juce::AudioFormatWriter& output);
+    juce::Result render (juce::int64 tailFrames, OutputFile& output);
+
+    // The whole input and then its whole tail: on until the output has
+    // stayed below `quietDb` under its peak, and below `floorDbfs`, for
+    // `quietSeconds`, or for `longestSeconds` of tail at most. Says how many
+    // frames of tail were written and whether the longest was reached.
+    struct WholeTail
+    {
+        double quietDb = -100.0, floorDbfs = -120.0, quietSeconds = 0.5, longestSeconds = 300.0;
+        juce::int64 written = 0;
+        bool cut = false;
+    };
+    juce::Result renderWholeTail (WholeTail& tail, OutputFile& output);
 
 private:
     NadrixAudioProcessor& processor;

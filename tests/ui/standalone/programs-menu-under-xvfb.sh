@@ -14,7 +14,7 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$render" -o "$work/demo.wav" --program Robotizer --tail 0 --save-state "$work/expected.state" >/dev/null || exit 1
+"$render" --demo -o "$work/demo.wav" --program Robotizer --tail 0 --save-state "$work/expected.state" >/dev/null || exit 1
 
 export NADRIX_APP="$app" HOME="$work/home"
 mkdir -p "$HOME"
@@ -28,7 +28,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   pid=$!
   until_true "window=\$(xdotool search --name \"^Nadrix\$\" 2>/dev/null | head -n 1); [ -n \"\$window\" ]" \
     || { echo "no window titled Nadrix appeared"; cat "$HOME/log"; kill $pid; exit 1; }
-  eval "$(xdotool getwindowgeometry --shell "$window")"
+  # Where the window is now: a window manager-less server may still move
+  # or resize it after it first appears, so each click asks again.
+  place() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
 
   # Programs, beside Options: clicked again until its menu window appears
   # (a click can be lost while the window is still settling). Never clicked
@@ -36,7 +38,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   # time, for a loaded machine.
   opened=no
   for _ in $(seq 1 6); do
-    menu_shown || xdotool mousemove $((X + 110)) $((Y + 14)) click 1
+    menu_shown || { place; xdotool mousemove $((X + 110)) $((Y + 14)) click 1; }
     for _ in $(seq 1 50); do menu_shown && { opened=yes; break 2; }; sleep 0.2; done
   done
   [ $opened = yes ] || { echo "the Programs menu did not open"; cat "$HOME/log"; kill $pid; exit 1; }
@@ -46,6 +48,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   # Close, which makes the app save its state: clicked again until it exits.
   for _ in $(seq 1 6); do
+    place
     xdotool mousemove $((X + WIDTH - 15)) $((Y + 14)) click 1
     for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || exit 0; sleep 0.2; done
   done
