@@ -94,3 +94,6 @@ configure_file ("${CMAKE_CURRENT_LIST_DIR}/changelog.Debian.in" "${_docs}/change
 execute_process (COMMAND gzip -9nf "${_docs}/changelog")
 install (FILES "${_docs}/copyright" "${_docs}/changelog.gz" "${CMAKE_SOURCE_DIR}/CHANGELOG.md" "${CMAKE_SOURCE_DIR}/README.md"
          DESTINATION "\${NADRIX_SHARE_DIR}/doc/nadrix" COMPONENT docs)
+# The README shows these pictures by their paths beside it.
+install (FILES "${CMAKE_SOURCE_DIR}/docs/nadrix-window.png" "${CMAKE_SOURCE_DIR}/docs/nice-hall-decay.png" "${CMAKE_SOURCE_DIR}/docs/window-tooltip.png"
+         DESTINATION "\${NADRIX_SHARE_DIR}/doc/nadrix/docs" COMPONENT docs)

@@ -19,6 +19,8 @@ packages=(
   lilv-utils lv2-dev
   # packaging: the Debian package check
   lintian
+  # GNU parallel, with which the renderer's manifest test shards a batch
+  parallel
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
   xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core
   # the engine built for 64-bit ARM and run under qemu, for the same-sound check

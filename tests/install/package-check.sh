@@ -20,6 +20,10 @@ for path in ./usr/lib/vst3/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so ./usr/lib
             ./usr/bin/nadrix ./usr/bin/nadrix-render ./usr/share/applications/nadrix.desktop ./usr/share/doc/nadrix/copyright; do
   echo "$listing" | grep -q " $path\$" || fail "the package lacks $path"
 done
+# Every picture the packaged README shows is packaged beside it.
+for image in $(grep -o '](docs/[^)]*\.png)' "$(dirname "$0")/../../README.md" | sed 's/^](//; s/)$//' | sort -u); do
+  echo "$listing" | grep -q " ./usr/share/doc/nadrix/$image\$" || fail "the package's README shows $image, which it lacks"
+done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q 'libc6' || fail "no computed dependencies: $depends"
 

@@ -84,7 +84,8 @@ TEST_F (RenderFixture, DecayFiguresMatchCasesWithKnownAnswers)
     EXPECT_FALSE (a.broadband.edt || a.broadband.t20 || a.broadband.t30);
     ASSERT_FALSE (a.broadband.curved.empty());
     EXPECT_GT (a.broadband.curved[0].second, DecayAnalysis::straightDecayLimit);
-    EXPECT_TRUE (AnalysisReport::asText (a, "two echoes").contains ("broadband: no EDT, T20, T30: the decay is not a straight line")) << AnalysisReport::asText (a, "two echoes");
+    const auto report = AnalysisReport::asText (a, "two echoes", "left");
+    EXPECT_TRUE (report.contains ("broadband: no EDT, T20, T30: the decay is not a straight line")) << report;
 }
 
 TEST_F (RenderFixture, TheImpulseFileIsTheOrdinaryRenderOfAnImpulseAndThePlotIsDrawn)
@@ -160,4 +161,31 @@ TEST_F (RenderFixture, TheReverbKeepsItsSecondsAtEveryRate)
         EXPECT_NEAR (t30, t30At44k, 0.03 * t30At44k) << rate << " Hz";
         EXPECT_NEAR (firstMs, firstAt44k, 1000.0 / rate) << rate << " Hz: the first reflection";
     }
+}
+
+TEST_F (RenderFixture, TheReportSaysWhichChannelsItMeasuredAndGivesNoEdtWhereTheFirstArrivalSetsIt)
+{
+    std::map<juce::String, double> t30;
+    for (const char* channel : { "left", "right", "sum" })
+    {
+        const auto run = runRender ({ "--analyze", "--json", "--program", "Nice Hall", "--channel", channel });
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        const auto json = analysisJson (run);
+        t30[channel] = (double) json["broadband"]["t30_s"];
+        EXPECT_TRUE (json["channels"].toString().startsWith (juce::String (channel) == "sum" ? "left and right" : channel)) << run.output;
+        EXPECT_EQ (json["broadband"]["band"].toString(), "broadband");
+        EXPECT_TRUE (json["broadband"]["band_hz"].isVoid()) << run.output; // null: every band_hz is a number or nothing
+        EXPECT_EQ ((int) json["octave_bands"][3]["band_hz"], 1000);
+    }
+    EXPECT_GT (std::abs (t30["left"] - t30["right"]), 0.5); // the two sides decay differently
+    EXPECT_GT (t30["sum"], std::min (t30["left"], t30["right"]));
+    EXPECT_LT (t30["sum"], std::max (t30["left"], t30["right"]));
+
+    // Robotizer's 4 kHz band falls 10 dB at once: no EDT, and the reason.
+    const auto robot = analysisJson (runRender ({ "--analyze", "--json", "--program", "Robotizer" }));
+    const auto band4k = robot["octave_bands"][5];
+    ASSERT_EQ ((int) band4k["band_hz"], 4000);
+    EXPECT_TRUE (band4k["edt_s"].isVoid());
+    EXPECT_TRUE (band4k["note"].toString().contains ("falls 10 dB at once")) << band4k["note"].toString();
+    EXPECT_EQ (runRender ({ "--program", "Robotizer", "--channel", "left" }).exitCode, 2);
 }

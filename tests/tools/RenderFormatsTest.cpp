@@ -24,15 +24,6 @@ namespace
         return { info.format & SF_FORMAT_TYPEMASK, info.format & SF_FORMAT_SUBMASK, info.channels, info.samplerate, info.frames };
     }
 
-    RenderRun runShell (const juce::String& command)
-    {
-        juce::ChildProcess child;
-        if (! child.start (juce::StringArray { "/bin/sh", "-c", command }, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-            return { -1, "could not start" };
-        const auto text = child.readAllProcessOutput();
-        child.waitForProcessToFinish (60000);
-        return { (int) child.getExitCode(), text };
-    }
 }
 
 TEST_F (RenderFixture, EveryOutputIsTheKindItsExtensionNamesAndHoldsTheWholeRender)

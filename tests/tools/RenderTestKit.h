@@ -26,6 +26,18 @@ inline RenderRun runRender (juce::StringArray args)
     return { (int) child.getExitCode(), text };
 }
 
+// A shell command line (pipes, redirections), run in `folder`, or in the current one.
+inline RenderRun runShell (const juce::String& command, const juce::File& folder = {})
+{
+    juce::ChildProcess child;
+    const auto line = folder == juce::File() ? command : "cd '" + folder.getFullPathName() + "' && " + command;
+    if (! child.start (juce::StringArray { "/bin/sh", "-c", line }, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return { -1, "could not start" };
+    const auto text = child.readAllProcessOutput();
+    child.waitForProcessToFinish (120000);
+    return { (int) child.getExitCode(), text };
+}
+
 // A fresh folder for each test, with audio files written and read in it.
 class RenderFixture : public testing::Test
 {

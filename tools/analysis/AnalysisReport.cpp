@@ -61,7 +61,8 @@ namespace
     juce::String bandObject (const DecayAnalysis::Band& band, const juce::String& indent)
     {
         juce::StringArray fields {
-            "\"band_hz\": " + (band.centreHz > 0.0 ? number (band.centreHz, 0) : quoted ("broadband")),
+            "\"band\": " + quoted (bandName (band.centreHz)),
+            "\"band_hz\": " + (band.centreHz > 0.0 ? number (band.centreHz, 0) : juce::String ("null")),
             "\"edt_s\": " + number (band.edt, 3),
             "\"t20_s\": " + number (band.t20, 3),
             "\"t30_s\": " + number (band.t30, 3),
@@ -74,10 +75,11 @@ namespace
     }
 }
 
-juce::String AnalysisReport::asText (const DecayAnalysis& a, const juce::String& settings)
+juce::String AnalysisReport::asText (const DecayAnalysis& a, const juce::String& settings, const juce::String& channels)
 {
     juce::String text;
     text << "Impulse response of " << settings << ": " << juce::String (a.lengthSeconds, 2) << " s at " << juce::String (a.sampleRate, 0) << " Hz\n"
+         << "Channels:       " << channels << "\n"
          << "First arrival:  " << juce::String (a.firstArrivalSeconds * 1000.0, 2) << " ms, " << juce::String (a.firstArrivalLevelDb, 1) << " dBFS\n"
          << "Echo density:   " << juce::String (a.echoDensityFirst100ms, 2) << " (normalised, first 100 ms; 1 = noise-like), "
          << (a.mixingTimeSeconds.has_value() ? "reaches 1 after " + juce::String (*a.mixingTimeSeconds * 1000.0, 0) + " ms"
@@ -103,7 +105,7 @@ juce::String AnalysisReport::asText (const DecayAnalysis& a, const juce::String&
     return text;
 }
 
-juce::String AnalysisReport::asJson (const DecayAnalysis& a, const juce::String& settings)
+juce::String AnalysisReport::asJson (const DecayAnalysis& a, const juce::String& settings, const juce::String& channels)
 {
     juce::StringArray bands;
     for (const auto& b : a.bands)
@@ -112,6 +114,7 @@ juce::String AnalysisReport::asJson (const DecayAnalysis& a, const juce::String&
     return "{\n"
            "  \"settings\": " + quoted (settings) + ",\n"
            "  \"sample_rate_hz\": " + number (a.sampleRate, 0) + ",\n"
+           "  \"channels\": " + quoted (channels) + ",\n"
            "  \"length_s\": " + number (a.lengthSeconds, 3) + ",\n"
            "  \"first_arrival\": { \"time_ms\": " + number (a.firstArrivalSeconds * 1000.0, 3)
                + ", \"level_dbfs\": " + number (a.firstArrivalLevelDb, 2) + " },\n"

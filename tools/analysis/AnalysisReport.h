@@ -10,6 +10,6 @@
 // computed is said so ("-" with a note, or null with a reason).
 namespace AnalysisReport
 {
-    juce::String asText (const DecayAnalysis& analysis, const juce::String& settings);
-    juce::String asJson (const DecayAnalysis& analysis, const juce::String& settings);
+    juce::String asText (const DecayAnalysis& analysis, const juce::String& settings, const juce::String& channels);
+    juce::String asJson (const DecayAnalysis& analysis, const juce::String& settings, const juce::String& channels);
 }

@@ -67,7 +67,10 @@ namespace
             }
             return f;
         };
-        if (const auto f = straightFit ("EDT", 0.0, -10.0))
+        // Where the first 10 dB go in a couple of milliseconds the first
+        // arrival carries the energy, and an octave filter's own ringing, not
+        // the room, would set the figure: no EDT then.
+        if (const auto f = straightFit ("EDT", 0.0, -10.0); f.has_value() && DecayCurve::decayTime (*f) >= DecayAnalysis::shortestEdt)
             band.edt = DecayCurve::decayTime (*f);
         if (const auto f = straightFit ("T20", -5.0, -25.0))
             band.t20 = DecayCurve::decayTime (*f);

@@ -9,7 +9,7 @@
 #include <vector>
 
 // What an impulse response says about a reverb, per octave band (125 Hz to
-// 8 kHz) and broadband, from the energy of its channels together:
+// 8 kHz) and broadband, from the energy of the channels it is given, summed:
 //  - EDT, T20, T30: decay times from the Schroeder curve, fitted over 0 to
 //    -10 dB, -5 to -25 dB and -5 to -35 dB (none when the decay does not
 //    fall that far within the response, or when the curve is too far from
@@ -41,6 +41,9 @@ struct DecayAnalysis
     // ring); a handful of separate echoes ("Small Drum Booth": up to 950),
     // or a dry impulse before a plateau, lie far above.
     static constexpr double straightDecayLimit = 100.0;
+
+    // The shortest EDT given: its first 10 dB in 2 ms.
+    static constexpr double shortestEdt = 0.012;
 
     double sampleRate = 0.0;
     double lengthSeconds = 0.0;

@@ -42,33 +42,23 @@ namespace
     };
 }
 
-Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream& warnings)
+Outcome runJobs (const std::vector<RenderOptions>& jobs, int threads, const juce::String& where, std::ostream& out, std::ostream& warnings)
 {
-    const auto folder = options.output;
-    if (! folder.isDirectory() && ! folder.createDirectory())
-        return Outcome::files ("cannot create the folder '" + folder.getFullPathName() + "'");
+    const int filesAtOnce = juce::jmax (1, juce::jmin (threads, (int) jobs.size()));
+    const int threadsEach = juce::jmax (1, threads / filesAtOnce);
 
-    const auto& inputs = options.batchInputs;
-    const int threads = options.threadCount();
-    const int filesAtOnce = juce::jmin (threads, (int) inputs.size());
-
-    RenderOptions each = options;
-    each.batchInputs.clear();
-    each.threads = juce::jmax (1, threads / filesAtOnce);
-    each.showProgress = false;
-
-    Report report { {}, ProgressBar ((juce::int64) inputs.size(), "files"), warnings };
+    Report report { {}, ProgressBar ((juce::int64) jobs.size(), "files"), warnings };
     std::atomic<size_t> next { 0 };
 
     auto renderFiles = [&] {
-        for (size_t i; (i = next.fetch_add (1)) < inputs.size();)
+        for (size_t i; (i = next.fetch_add (1)) < jobs.size();)
         {
-            RenderOptions one = each;
-            one.input = inputs[i];
-            one.output = folder.getChildFile (inputs[i].getFileNameWithoutExtension() + options.outputType.extension());
+            RenderOptions one = jobs[i];
+            one.threads = threadsEach;
+            one.showProgress = false;
             std::ostringstream fileReport, fileWarnings;
             const auto outcome = runRenderCommand (one, fileReport, fileWarnings);
-            report.finished (inputs[i], outcome, fileWarnings.str());
+            report.finished (one.input, outcome, fileWarnings.str());
         }
     };
 
@@ -80,9 +70,27 @@ Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream&
         helper.join();
 
     const int written = report.done - report.failed;
-    out << "nadrix-render: wrote " << written << " of " << inputs.size() << " files to " << folder.getFullPathName()
+    out << "nadrix-render: wrote " << written << " of " << jobs.size() << " files to " << where
         << (report.failed > 0 ? " (" + juce::String (report.failed) + " failed)" : juce::String()) << std::endl;
     if (report.failed > 0)
-        return Outcome::files (juce::String (report.failed) + " of " + juce::String ((int) inputs.size()) + " files failed");
+        return Outcome::files (juce::String (report.failed) + " of " + juce::String ((int) jobs.size()) + " files failed");
     return Outcome::ok();
+}
+
+Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream& warnings)
+{
+    const auto folder = options.output;
+    if (! folder.isDirectory() && ! folder.createDirectory())
+        return Outcome::files ("cannot create the folder '" + folder.getFullPathName() + "'");
+
+    std::vector<RenderOptions> jobs;
+    for (const auto& input : options.batchInputs)
+    {
+        RenderOptions one = options;
+        one.batchInputs.clear();
+        one.input = input;
+        one.output = folder.getChildFile (input.getFileNameWithoutExtension() + options.outputType.extension());
+        jobs.push_back (std::move (one));
+    }
+    return runJobs (jobs, options.threadCount(), folder.getFullPathName(), out, warnings);
 }

@@ -12,3 +12,7 @@
 // A file that fails is reported on `warnings` and the others go on; the
 // outcome is a failure if any file failed. One progress line on a terminal.
 Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream& warnings);
+
+// The same for renders each given whole (a manifest's lines), `where`
+// naming their destination in the report ("the manifest's outputs").
+Outcome runJobs (const std::vector<RenderOptions>& jobs, int threads, const juce::String& where, std::ostream& out, std::ostream& warnings);

@@ -3,6 +3,7 @@
 
 #include "FileIdentity.h"
 #include "InterruptCleanup.h"
+#include "SeededDraws.h"
 
 #include "Nadrix_Preset_Data.h"
 
@@ -68,6 +69,15 @@ void HostSession::setParameter (int index, float value)
 {
     processor.getParameters()[index]->setValueNotifyingHost (value);
     ++settingsChanged;
+}
+
+void HostSession::buildRandomRoom (juce::uint32 seed, const RandomRenderSettings& settings)
+{
+    SeededDraws draws (seed);
+    auto& parameters = processor.getParameters();
+    renderRandomReverb (settings, [&parameters] (int index, float value) { parameters[index]->setValueNotifyingHost (value); }, std::ref (draws));
+    setup << ", random room " << juce::String (seed) << " (tail " << settings.tailTime << ", room " << settings.roomSize << ", predelay "
+          << settings.predelay << ", complexity " << settings.complexity << ")";
 }
 
 juce::String HostSession::describeSetup() const

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "RandomRender.h"
+
 #include "NadrixAudioProcessor.h"
 
 // Drives a processor the way a host does: states through
@@ -16,6 +18,8 @@ public:
 
     juce::Result selectProgram (int program);
     void setParameter (int index, float normalisedValue);
+    // The window's random reverb, from a seed of its own instead of rand().
+    void buildRandomRoom (juce::uint32 seed, const RandomRenderSettings& settings);
 
     juce::String describeSetup() const;
     juce::String listPrograms() const;

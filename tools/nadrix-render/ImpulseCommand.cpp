@@ -103,12 +103,22 @@ Outcome runImpulseCommand (const RenderOptions& o, HostSession& session, NadrixA
         return Outcome::ok();
 
     ProgressBar progress (100);
-    const auto analysis = DecayAnalysis::of (response, o.impulseRate, [&] (double share) { if (o.showProgress) progress.update ((juce::int64) (share * 100.0)); });
+    // The channels asked for: one, or both with their energies summed.
+    juce::AudioBuffer<float> analysed;
+    if (o.analysisChannel == RenderOptions::Channel::both)
+        analysed.makeCopyOf (response);
+    else
+        analysed.setDataToReferTo (response.getArrayOfWritePointers() + (o.analysisChannel == RenderOptions::Channel::left ? 0 : 1), 1, response.getNumSamples());
+    const juce::String channels = o.analysisChannel == RenderOptions::Channel::left  ? "left"
+                                : o.analysisChannel == RenderOptions::Channel::right ? "right"
+                                                                                     : "left and right, their energies summed";
+
+    const auto analysis = DecayAnalysis::of (analysed, o.impulseRate, [&] (double share) { if (o.showProgress) progress.update ((juce::int64) (share * 100.0)); });
     if (analysis.silent)
         return Outcome::files ("the impulse response of " + settings + " is silent (no running line reaches the output): there is no decay to analyse");
 
     if (o.analyze)
-        out << (o.json ? AnalysisReport::asJson (analysis, settings) : AnalysisReport::asText (analysis, settings)) << std::flush;
+        out << (o.json ? AnalysisReport::asJson (analysis, settings, channels) : AnalysisReport::asText (analysis, settings, channels)) << std::flush;
 
     if (o.plotFile != juce::File())
     {

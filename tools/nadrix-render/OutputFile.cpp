@@ -3,6 +3,7 @@
 
 #include "FileIdentity.h"
 #include "InterruptCleanup.h"
+#include "OggSerial.h"
 
 #include <sndfile.h>
 
@@ -13,6 +14,8 @@
 
 namespace
 {
+    constexpr juce::uint32 fixedOggSerial = 0x5852444e; // "NDRX"
+
     // Why a file cannot be created where it is to go, in the system's words.
     juce::String whyNotWritable (const juce::File& file)
     {
@@ -96,6 +99,7 @@ void OutputFile::open (double sampleRate, int bitsPerSample, const AudioFileType
         return;
     }
 
+    isOgg = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG;
     // Floats beyond full scale wrap around when written as integers unless clipped.
     sf_command (file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
@@ -149,6 +153,8 @@ juce::Result OutputFile::commit()
         file = nullptr;
         if (closed != 0)
             return juce::Result::fail ("finishing the output failed: " + juce::String (sf_error_number (closed)));
+        if (isOgg && ! setOggSerial (temporary.getFile(), fixedOggSerial))
+            return juce::Result::fail ("finishing the output failed: its Ogg pages could not be rewritten");
     }
 
     if (toStandardOutput)

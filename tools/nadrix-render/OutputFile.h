@@ -40,6 +40,7 @@ private:
     juce::TemporaryFile temporary;
     std::unique_ptr<WavWriter> wav;   // WAV is written by our own writer, the rest by libsndfile
     sf_private_tag* file = nullptr;
+    bool isOgg = false;
     juce::String error;
     juce::HeapBlock<float> interleaved;
     int interleavedFrames = 0;

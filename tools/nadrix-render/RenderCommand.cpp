@@ -6,6 +6,7 @@
 #include "FileIdentity.h"
 #include "HostSession.h"
 #include "ImpulseCommand.h"
+#include "ManifestFile.h"
 #include "InputSignal.h"
 #include "OutputFile.h"
 #include "Renderer.h"
@@ -28,6 +29,9 @@ namespace
         if (options.program >= 0)
             if (auto r = session.selectProgram (options.program); r.failed())
                 return Outcome::files (r.getErrorMessage());
+
+        if (options.randomSeed.has_value())
+            session.buildRandomRoom (*options.randomSeed, options.randomSettings);
 
         for (const auto& [index, value] : options.settings)
             session.setParameter (index, value);
@@ -158,6 +162,16 @@ Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::
 {
     if (options.isBatch())
         return runBatch (options, out, warnings);
+
+    if (options.hasManifest())
+    {
+        const auto jobs = readManifest (options);
+        if (const auto* refusal = std::get_if<Outcome> (&jobs))
+            return *refusal;
+        const auto where = options.manifestIsStandardInput ? juce::String ("the outputs of the manifest on standard input")
+                                                           : "the outputs of " + options.manifest.getFileName();
+        return runJobs (std::get<std::vector<RenderOptions>> (jobs), options.threadCount(), where, out, warnings);
+    }
 
     NadrixAudioProcessor processor;
     HostSession session (processor);

@@ -114,6 +114,28 @@ namespace
         return std::nullopt;
     }
 
+    // "tail,room,predelay,complexity", each 0..1: the window's RANDOMIZER sliders.
+    std::optional<RandomRenderSettings> readRandomSettings (const juce::String& text)
+    {
+        const auto parts = juce::StringArray::fromTokens (text, ",", "");
+        if (parts.size() != 4)
+            return std::nullopt;
+        float values[4];
+        for (int i = 0; i < 4; ++i)
+        {
+            const auto number = parseNumber (parts[i]);
+            if (! number.has_value() || *number < 0.0 || *number > 1.0)
+                return std::nullopt;
+            values[i] = (float) *number;
+        }
+        RandomRenderSettings settings;
+        settings.tailTime = values[0];
+        settings.roomSize = values[1];
+        settings.predelay = values[2];
+        settings.complexity = values[3];
+        return settings;
+    }
+
     juce::File fileFromArgument (const juce::String& path)
     {
         return juce::File::getCurrentWorkingDirectory().getChildFile (path);
@@ -160,6 +182,44 @@ namespace
                   if (const auto* error = std::get_if<juce::String> (&setting))
                       return *error;
                   o.settings.push_back (std::get<std::pair<int, float>> (setting));
+                  return {};
+              } },
+            { "--random", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto seed = parseNumber (v);
+                  if (! seed.has_value() || *seed < 0.0 || *seed > 4294967295.0 || std::floor (*seed) != *seed)
+                      return "--random takes a seed, a whole number from 0 to 4294967295";
+                  o.randomSeed = (juce::uint32) *seed;
+                  return {};
+              } },
+            { "--random-settings", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  if (const auto settings = readRandomSettings (v))
+                  {
+                      o.randomSettings = *settings;
+                      o.randomSettingsGiven = true;
+                      return {};
+                  }
+                  return "--random-settings takes four numbers from 0 to 1, tail,room,predelay,complexity (like 0.2,0.5,0.1,0.3), not '" + v + "'";
+              } },
+            { "--manifest", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  o.manifestIsStandardInput = v == "-";
+                  o.manifest = o.manifestIsStandardInput ? juce::File() : fileFromArgument (v);
+                  return {};
+              } },
+            { "--shard", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  const auto k = parseCount (v.upToFirstOccurrenceOf ("/", false, false), 1e6);
+                  const auto n = parseCount (v.fromFirstOccurrenceOf ("/", false, false), 1e6);
+                  if (! v.containsChar ('/') || ! k.has_value() || ! n.has_value() || *k > *n)
+                      return "--shard takes K/N, a shard K of N from 1/N to N/N, not '" + v + "'";
+                  o.shard = *k;
+                  o.shards = *n;
+                  return {};
+              } },
+            { "--channel", [] (RenderOptions& o, const juce::String& v) -> Error {
+                  if (v == "left") o.analysisChannel = RenderOptions::Channel::left;
+                  else if (v == "right") o.analysisChannel = RenderOptions::Channel::right;
+                  else if (v == "sum") o.analysisChannel = RenderOptions::Channel::both;
+                  else return "--channel must be left, right or sum, not '" + v + "'";
+                  o.channelGiven = true;
                   return {};
               } },
             { "--tail", [] (RenderOptions& o, const juce::String& v) -> Error {
@@ -233,6 +293,9 @@ namespace
             return "--snapshot paints the window only; give no input or output file with it";
         if (! haveOutput && ! o.showHelp && ! o.showVersion && ! o.listPrograms && ! o.listParameters && (! inputs.empty() || o.inputIsStandardInput))
             return "missing -o OUT";
+        const bool onlyLists = o.showHelp || o.showVersion || o.listPrograms || o.listParameters;
+        if (! hasInput && ! haveOutput && ! o.isImpulse() && o.snapshotFile == juce::File() && ! o.hasManifest() && ! onlyLists)
+            return "nothing to render: give an input file and -o OUT, - for standard input, --demo or --manifest";
         if (haveOutput && ! hasInput && ! o.isImpulse())
             return "-o needs something to render: an input file, - for standard input, or --demo";
         if (inputs.size() > 1 && ! o.isBatch())
@@ -241,6 +304,14 @@ namespace
             return "--save-state saves one render's state; give it without a folder of outputs";
         if (o.isImpulse() && (hasInput || haveOutput || o.snapshotFile != juce::File()))
             return "--impulse, --analyze and --plot use the impulse response of the settings; give no input, -o or --snapshot with them";
+        if (o.hasManifest() && (hasInput || haveOutput || o.isImpulse() || o.snapshotFile != juce::File() || o.saveStateFile != juce::File()))
+            return "--manifest names each render's input and output; give no input, -o, --demo, --impulse, --snapshot or --save-state with it";
+        if (o.shards > 1 && ! o.hasManifest())
+            return "--shard splits a --manifest";
+        if (o.randomSettingsGiven && ! o.randomSeed.has_value() && ! o.hasManifest())
+            return "--random-settings goes with --random SEED";
+        if (o.channelGiven && ! o.analyze && o.plotFile == juce::File())
+            return "--channel goes with --analyze or --plot";
         if ((o.json && ! o.analyze) || ((o.wetOnly || o.rateGiven) && ! o.isImpulse()))
             return "--json goes with --analyze, and --rate and --wet-only with --impulse, --analyze or --plot";
         return {};
@@ -315,11 +386,13 @@ juce::String RenderOptions::usage()
 {
     return "usage: nadrix-render IN -o OUT [--type TYPE] [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "                     [--tail SECONDS] [--block FRAMES] [--bits 16|24|32] [--strict] [--save-state FILE]\n"
-           "                     [--threads N]\n"
+           "                     [--random SEED [--random-settings T,R,P,C]] [--threads N]\n"
            "       nadrix-render IN... -o FOLDER/ [the same settings]\n"
+           "       nadrix-render --manifest FILE.tsv|- [--shard K/N] [the same settings]\n"
            "       nadrix-render --demo [-o OUT] [the same settings]\n"
            "       nadrix-render --snapshot FILE.png [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render [--impulse OUT] [--analyze [--json]] [--plot FILE.png] [--rate HZ] [--wet-only]\n"
+           "                     [--channel left|right|sum]\n"
            "                     [--program N|\"Name\"] [--state FILE] [--set \"Name=value\"]...\n"
            "       nadrix-render [settings] --list-programs | --list-params | --version | --help\n"
            "\n"
@@ -333,7 +406,11 @@ juce::String RenderOptions::usage()
            "--program, then each --set: a plain number is the normalised value 0..1 of any parameter,\n"
            "and a value with its unit is read as a host reads it (\"Mix=60 %\", \"Delay time Dly 3=250 ms\",\n"
            "\"Pan Dly 0=L30\", \"Active Dly 7=On\"); a value beyond the range is used clamped, with a notice.\n"
-           "Names are matched in any letter case. --list-params shows every parameter as the settings\n"
+           "Names are matched in any letter case. --random SEED builds the window's random reverb from\n"
+           "its own seeded generator (the same room for the same seed on every machine) with the\n"
+           "RANDOMIZER settings tail,room,predelay,complexity of --random-settings (default\n"
+           "0.2,0.5,0.1,0.3), after --program and before each --set; --save-state keeps it.\n"
+           "--list-params shows every parameter as the settings\n"
            "before it leave it. The reverb tail is rendered past the end of the input unless --tail gives\n"
            "another length. --snapshot paints the plug-in's window, as set up, into a PNG file.\n"
            "Options take their value as the next argument or after '=' (--tail=2); -- ends the options.\n"
@@ -341,13 +418,18 @@ juce::String RenderOptions::usage()
            "--threads N shares the reverb's lines between N threads (default: every core); the\n"
            "result is the same to the bit. With -o FOLDER/ every input is rendered into FOLDER as\n"
            "NAME.wav (or the --type's extension), as many files at once as there are threads; a file\n"
-           "that fails is reported and the others go on.\n"
+           "that fails is reported and the others go on. --manifest FILE.tsv (- for standard input)\n"
+           "renders one file per line: IN<tab>OUT[<tab>PROGRAM[<tab>SEED[<tab>T,R,P,C]]], with the other\n"
+           "options given; # starts a comment. --shard K/N renders lines K, K+N, K+2N, ... only, so\n"
+           "GNU parallel or a job array can split a manifest and get the same files.\n"
            "\n"
            "--impulse writes the impulse response of the settings (a unit impulse through the plug-in,\n"
            "as a render of it; 44.1 kHz unless --rate says otherwise), long enough to fall 90 dB below\n"
            "its peak or to the reverb's tail, whichever is longer, at most 60 s. It keeps the Mix as set,\n"
            "dry part included; --wet-only sets Mix to 1. --analyze prints its decay per octave band\n"
-           "(EDT, T20, T30, C80, D50), first arrival and echo density; --json prints the same as JSON.\n"
+           "(EDT, T20, T30, C80, D50), first arrival and echo density, of both channels' energies summed\n"
+           "or of --channel left or right; --json prints the same as JSON. An EDT whose first 10 dB fall\n"
+           "within 2 ms is not given (the first arrival, not the decay, would set it).\n"
            "--plot draws the decay curves, the echogram and a spectrogram into a PNG file.\n"
            "\n"
            "A damaged input (it declares more audio than it holds, or frames that do not decode) is\n"
@@ -409,24 +491,26 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
         {
             if (attached.has_value())
                 return arg + " takes no value";
+            o.jobArguments.add (arg);
             continue;
         }
 
-        if (const auto option = valueOptions().find (arg); option != valueOptions().end())
-        {
-            if (! attached.has_value() && i + 1 >= args.size())
-                return arg + " needs a value";
-            const auto value = attached.has_value() ? *attached : args[++i];
-            if (const auto error = option->second (o, value))
-                return *error;
-            if (arg == "-o")
-            {
-                haveOutput = true;
-                outputArgument = value;
-            }
-        }
-        else
+        const auto option = valueOptions().find (arg);
+        if (option == valueOptions().end())
             return "unknown option '" + arg + "'" + suggestionFor (arg);
+        if (! attached.has_value() && i + 1 >= args.size())
+            return arg + " needs a value";
+        const auto value = attached.has_value() ? *attached : args[++i];
+        if (const auto error = option->second (o, value))
+            return *error;
+        if (arg == "-o")
+        {
+            haveOutput = true;
+            outputArgument = value;
+        }
+        // What each line of a manifest renders with: everything but the manifest itself.
+        if (arg != "--manifest" && arg != "--shard")
+            o.jobArguments.addArray ({ arg, value });
     }
 
     if (haveOutput)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AudioFileType.h"
+#include "RandomRender.h"
 
 #include <juce_core/juce_core.h>
 
@@ -22,10 +23,17 @@ struct RenderOptions
     bool outputIsStandardOutput = false; // -o -
     AudioFileType outputType = AudioFileType::wav(); // by -o's extension, or --type
     std::vector<juce::File> batchInputs; // -o names a folder: every input, each into it as NAME.EXT
+    juce::File manifest;               // --manifest FILE: one render per line
+    bool manifestIsStandardInput = false; // --manifest -
+    int shard = 1, shards = 1;         // --shard K/N: the manifest's lines K, K + N, K + 2N, ...
+    juce::StringArray jobArguments;    // the command line without --manifest and --shard, for each line's render
     int threads = 0;                   // 0: as many as the machine has cores
     bool showProgress = true;          // on a terminal; a batch shows its own
     int program = -1;                  // 0..5, or -1: none
     juce::File stateFile;
+    std::optional<juce::uint32> randomSeed; // --random SEED: a random reverb, the window's, from this seed
+    RandomRenderSettings randomSettings;    // --random-settings, the window's RANDOMIZER sliders
+    bool randomSettingsGiven = false;
     std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
     std::optional<double> tailSeconds; // none: the reverb's own tail
     int blockSize = 512;
@@ -39,16 +47,20 @@ struct RenderOptions
     juce::File plotFile;               // set: draw the decay analysis into this PNG
     double impulseRate = 44100.0;      // the impulse response's sample rate (--rate)
     bool wetOnly = false;              // the impulse response with Mix at 1, the reverb alone
+    enum class Channel { both, left, right };
+    Channel analysisChannel = Channel::both; // --channel: what --analyze and --plot measure
     bool rateGiven = false;
     std::optional<AudioFileType> typeGiven; // --type
     juce::StringArray notices;         // what the command line asked for that is used otherwise (a clamped --set)
     bool bitsGiven = false;
+    bool channelGiven = false;
     bool listPrograms = false;
     bool listParameters = false;
     bool showHelp = false;
     bool showVersion = false;
 
     bool isBatch() const noexcept { return ! batchInputs.empty(); }
+    bool hasManifest() const noexcept { return manifest != juce::File() || manifestIsStandardInput; }
     // --impulse, --analyze or --plot: the impulse response of the settings, no input file.
     bool isImpulse() const noexcept { return impulseFile != juce::File() || analyze || plotFile != juce::File(); }
     // --threads, or the machine's cores.

@@ -10,7 +10,7 @@ float randomRenderDraw()
     return (float) (std::rand() % 10000) / 10000.0f;
 }
 
-void renderRandomReverb (const RandomRenderSettings& settings, const std::function<void (int, float)>& write)
+void renderRandomReverb (const RandomRenderSettings& settings, const std::function<void (int, float)>& write, const std::function<float()>& draw)
 {
     using namespace ParameterLayout;
 
@@ -30,23 +30,23 @@ void renderRandomReverb (const RandomRenderSettings& settings, const std::functi
             continue;
         }
 
-        const float panValue = randomRenderDraw();
+        const float panValue = draw();
 
         const auto base = (float) ((double) p * 0.3);
         const double spread = s == 0.0f ? (double) 0.0022f : (double) s * 0.22;
-        const auto scatter = (float) ((double) randomRenderDraw() * spread + (double) 0.001f);
+        const auto scatter = (float) ((double) draw() * spread + (double) 0.001f);
         float pre = base + scatter;
 
-        const float r3 = randomRenderDraw();
+        const float r3 = draw();
         const auto delay = (float) ((double) (r3 * s) * 0.22 + (double) 0.005f);
 
         // The pre-delay gives way so that the line ends within 0.54 s.
         if (pre + delay > 0.54f)
             pre = pre - ((pre + delay) - 0.54f);
 
-        const float hc = randomRenderDraw() * 0.5f + 0.5f;
-        const float gain = randomRenderDraw() * 0.3f + 0.6999f;
-        const auto fb = (float) ((double) t * 0.5 + (double) randomRenderDraw() * 0.3 + 0.15);
+        const float hc = draw() * 0.5f + 0.5f;
+        const float gain = draw() * 0.3f + 0.6999f;
+        const auto fb = (float) ((double) t * 0.5 + (double) draw() * 0.3 + 0.15);
 
         write (indexOf (j, feedback), fb);
         write (indexOf (j, predelayGain), gain);

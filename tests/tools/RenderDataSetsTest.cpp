@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Data sets: seeded random rooms that come out the same every time, and a
+// manifest of renders that gives the same files whole or split.
+#include "RenderTestKit.h"
+
+TEST_F (RenderFixture, ASeedGivesTheSameRoomEveryTimeAndTheSavedStateKeepsIt)
+{
+    juce::WavAudioFormat wav;
+    const auto in = writeAudio ("in.wav", wav, noiseBuffer (2, 8000, 9), 44100.0, 16).getFullPathName();
+    const auto path = [this] (const char* name) { return dir.getChildFile (name).getFullPathName(); };
+
+    ASSERT_EQ (runRender ({ in, "-o", path ("a.wav"), "--random", "7", "--tail", "0.5", "--save-state", path ("seven.state") }).exitCode, 0);
+    ASSERT_EQ (runRender ({ in, "-o", path ("b.wav"), "--random=7", "--tail", "0.5" }).exitCode, 0);
+    ASSERT_EQ (runRender ({ in, "-o", path ("c.wav"), "--random", "8", "--tail", "0.5" }).exitCode, 0);
+    ASSERT_EQ (runRender ({ in, "-o", path ("d.wav"), "--random", "7", "--random-settings", "0.6,0.9,0.3,1", "--tail", "0.5" }).exitCode, 0);
+    ASSERT_EQ (runRender ({ in, "-o", path ("e.wav"), "--state", path ("seven.state"), "--tail", "0.5" }).exitCode, 0);
+
+    EXPECT_EQ (bytesOf (dir.getChildFile ("b.wav")), bytesOf (dir.getChildFile ("a.wav")));
+    EXPECT_NE (bytesOf (dir.getChildFile ("c.wav")), bytesOf (dir.getChildFile ("a.wav")));
+    EXPECT_NE (bytesOf (dir.getChildFile ("d.wav")), bytesOf (dir.getChildFile ("a.wav")));
+    EXPECT_EQ (bytesOf (dir.getChildFile ("e.wav")), bytesOf (dir.getChildFile ("a.wav")));
+
+    // Complexity 1 runs all 50 lines; the default 0.3 runs 15.
+    const auto all = runRender ({ "--random", "3", "--random-settings", "0.2,0.5,0.1,1", "--list-params" }).output;
+    const auto some = runRender ({ "--random", "3", "--list-params" }).output;
+    EXPECT_TRUE (all.contains ("Active Dly 49         1.000000  On")) << all;
+    EXPECT_TRUE (some.contains ("Active Dly 14         1.000000  On")) << some;
+    EXPECT_TRUE (some.contains ("Active Dly 15         0.000000  Off")) << some;
+
+    EXPECT_EQ (runRender ({ in, "-o", path ("f.wav"), "--random-settings", "0.2,0.5,0.1,0.3" }).exitCode, 2);
+    EXPECT_EQ (runRender ({ in, "-o", path ("f.wav"), "--random", "7", "--random-settings", "0.2,0.5,0.1" }).exitCode, 2);
+}
+
+TEST_F (RenderFixture, AManifestGivesTheSameFilesWholeInShardsAndThroughParallel)
+{
+    juce::WavAudioFormat wav;
+    for (int i = 0; i < 5; ++i)
+        writeAudio ("in" + juce::String (i) + ".wav", wav, noiseBuffer (1 + i % 2, 3000 + 500 * i, 20 + i), 22050.0, 16);
+    const juce::String manifest = "# input\toutput\tprogram\tseed\tsettings\n"
+                                  "in0.wav\tout/a.wav\tNice Hall\n"
+                                  "in1.wav\tout/b.flac\t-\t7\n"
+                                  "\n"
+                                  "in2.wav\tout/c.wav\t\t8\t0.5,0.5,0.2,0.8\n"
+                                  "in3.wav\tout/d.ogg\t3\n"
+                                  "in4.wav\tout/e.wav\n";
+    ASSERT_TRUE (dir.getChildFile ("m.tsv").replaceWithText (manifest));
+    const juce::String render = juce::String ("'") + NADRIX_RENDER_PATH + "'";
+    const auto outputs = { "a.wav", "b.flac", "c.wav", "d.ogg", "e.wav" };
+
+    const auto renderAll = [&] (const juce::String& how) {
+        dir.getChildFile ("out").deleteRecursively();
+        dir.getChildFile ("out").createDirectory();
+        const auto run = runShell (how, dir);
+        EXPECT_EQ (run.exitCode, 0) << how << ": " << run.output;
+        std::map<juce::String, juce::MemoryBlock> files;
+        for (const auto* name : outputs)
+            files[name] = bytesOf (dir.getChildFile ("out").getChildFile (name));
+        return files;
+    };
+
+    const auto whole = renderAll (render + " --manifest m.tsv --tail 0.3");
+    for (const auto& [name, bytes] : whole)
+        EXPECT_GT (bytes.getSize(), 1000u) << name;
+    EXPECT_EQ (renderAll (render + " --manifest m.tsv --tail=0.3 --shard 1/2 && " + render + " --manifest m.tsv --tail 0.3 --shard 2/2"), whole);
+    EXPECT_EQ (renderAll ("cat m.tsv | parallel --pipe -N 2 " + render + " --manifest - --tail 0.3 --threads 1"), whole);
+
+    // A line that cannot mean anything, or two lines writing one file, refuse the whole manifest.
+    ASSERT_TRUE (dir.getChildFile ("bad.tsv").replaceWithText ("in0.wav\tout/x.wav\nin1.wav\tout/y.wav\tCathedral\n"));
+    ASSERT_TRUE (dir.getChildFile ("twice.tsv").replaceWithText ("in0.wav\tout/x.wav\nin1.wav\tout/x.wav\n"));
+    for (const auto& [file, expected] : { std::pair { "bad.tsv", "line 2: unknown program" }, std::pair { "twice.tsv", "line 2 and line 1 would both write" } })
+    {
+        dir.getChildFile ("out").deleteRecursively();
+        dir.getChildFile ("out").createDirectory();
+        const auto run = runShell (render + " --manifest " + file, dir);
+        EXPECT_EQ (run.exitCode, 2) << run.output;
+        EXPECT_TRUE (run.output.contains (expected)) << run.output;
+        EXPECT_FALSE (dir.getChildFile ("out/x.wav").exists());
+    }
+}

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ManifestFile.h"
+
+#include "FileIdentity.h"
+
+#include <iostream>
+#include <map>
+
+namespace
+{
+    juce::String readAllOfStandardInput()
+    {
+        std::string text, line;
+        while (std::getline (std::cin, line))
+            text += line + "\n";
+        return juce::String::fromUTF8 (text.data(), (int) text.size());
+    }
+
+    // The line's own options, after the command line's so that they win.
+    juce::StringArray argumentsFor (const juce::StringArray& columns, const juce::StringArray& common)
+    {
+        auto args = common;
+        args.addArray ({ "-o", columns[1] });
+        if (columns.size() > 2 && columns[2].isNotEmpty() && columns[2] != "-")
+            args.addArray ({ "--program", columns[2] });
+        if (columns.size() > 3 && columns[3].isNotEmpty() && columns[3] != "-")
+            args.addArray ({ "--random", columns[3] });
+        if (columns.size() > 4 && columns[4].isNotEmpty() && columns[4] != "-")
+            args.addArray ({ "--random-settings", columns[4] });
+        args.addArray ({ "--", columns[0] }); // an input whose name starts with '-' is still a file
+        return args;
+    }
+}
+
+std::variant<std::vector<RenderOptions>, Outcome> readManifest (const RenderOptions& options)
+{
+    const auto name = options.manifestIsStandardInput ? juce::String ("the manifest on standard input") : "the manifest '" + options.manifest.getFullPathName() + "'";
+    if (! options.manifestIsStandardInput && ! options.manifest.existsAsFile())
+        return Outcome::files ("cannot read " + name + ": no such file");
+    const auto text = options.manifestIsStandardInput ? readAllOfStandardInput() : options.manifest.loadFileAsString();
+
+    std::vector<RenderOptions> jobs;
+    std::map<juce::String, int> written; // output path: the line that writes it
+    int render = 0, lineNumber = 0;
+    for (const auto& rawLine : juce::StringArray::fromLines (text))
+    {
+        ++lineNumber;
+        const auto line = rawLine.trimCharactersAtEnd ("\r");
+        if (line.trim().isEmpty() || line.trimStart().startsWithChar ('#'))
+            continue;
+        ++render;
+
+        const auto where = name + ", line " + juce::String (lineNumber);
+        const auto columns = juce::StringArray::fromTokens (line, "\t", "");
+        if (columns.size() < 2 || columns.size() > 5 || columns[0].isEmpty() || columns[1].isEmpty())
+            return Outcome::usage (where + ": give IN and OUT, then optionally PROGRAM, SEED and SETTINGS, separated by tabs");
+
+        const auto parsed = RenderOptions::parse (argumentsFor (columns, options.jobArguments));
+        if (const auto* error = std::get_if<juce::String> (&parsed))
+            return Outcome::usage (where + ": " + *error);
+        const auto& job = std::get<RenderOptions> (parsed);
+        if (job.isBatch() || job.outputIsStandardOutput || job.inputIsStandardInput)
+            return Outcome::usage (where + ": each line renders one file into one file");
+
+        const auto target = writeThroughLinks (job.output).getFullPathName();
+        if (const auto clash = written.find (target); clash != written.end())
+            return Outcome::usage (where + " and line " + juce::String (clash->second) + " would both write '" + target + "'");
+        written[target] = lineNumber;
+
+        if ((render - 1) % options.shards == options.shard - 1)
+            jobs.push_back (job);
+    }
+    if (render == 0)
+        return Outcome::usage (name + " holds no renders");
+    return jobs;
+}
