@@ -4,13 +4,14 @@
 
 BUILD_DIR ?= build
 TSAN_DIR ?= build-tsan
+ASAN_DIR ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # Continuous integration (CI set in the environment) builds with warnings as errors.
 ifdef CI
 CMAKE_FLAGS += -DNADRIX_WERROR=ON
 endif
 
-.PHONY: all deps configure build demo test unit-tests tsan stress-tests bench bench-render install uninstall package clean
+.PHONY: all deps configure build demo test unit-tests tsan asan stress-tests bench bench-render install uninstall package clean
 
 all: build
 
@@ -38,12 +39,24 @@ tsan: deps
 	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests processor_concurrency_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
 
+# AddressSanitizer and UndefinedBehaviorSanitizer: the engine, the processor,
+# the hosted bundles and the tools, with any report failing the run.
+ASAN_TARGETS = engine_tests engine_concurrency_tests processor_tests processor_concurrency_tests hosting_tests tool_tests
+asan: deps
+	@mkdir -p $(ASAN_DIR)
+	@cmake -S . -B $(ASAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=address,undefined > $(ASAN_DIR)/configure.log 2>&1 || { cat $(ASAN_DIR)/configure.log; exit 1; }
+	@cmake --build $(ASAN_DIR) --target $(ASAN_TARGETS)
+	@cd $(ASAN_DIR) && ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
+	    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer-undefined.supp" \
+	    LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizer-leaks.supp:print_suppressions=0" ctest --output-on-failure
+
 # Stage by stage, each saying how long it took.
 STAGE = bash scripts/stage.sh
 test:
 	@$(STAGE) "packages" $(MAKE) --no-print-directory deps
 	@$(STAGE) "build and tests" $(MAKE) --no-print-directory unit-tests
 	@$(STAGE) "ThreadSanitizer build and tests" $(MAKE) --no-print-directory tsan
+	@$(STAGE) "AddressSanitizer build and tests" $(MAKE) --no-print-directory asan
 
 # The whole suite over and over with every core loaded (scripts/stress-tests.sh).
 RUNS ?= 20
@@ -75,4 +88,4 @@ package: build
 	@ls -1 $(BUILD_DIR)/packages/*.deb
 
 clean:
-	rm -rf $(BUILD_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(TSAN_DIR) $(ASAN_DIR)

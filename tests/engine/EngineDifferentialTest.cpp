@@ -49,7 +49,8 @@ TEST (EngineDifferential, BlockWiseEngineMatchesFrameByFrameReferenceToTheBit)
 
         engine.process (a.data(), (unsigned) frames * 8, (unsigned) frames);
         reference.process (b.data(), frames);
-        ASSERT_EQ (0, std::memcmp (a.data(), b.data(), a.size() * sizeof (float))) << "round " << round << ", " << frames << " frames";
+        const bool sameBits = a.empty() || std::memcmp (a.data(), b.data(), a.size() * sizeof (float)) == 0; // no null pointers to memcmp
+        ASSERT_TRUE (sameBits) << "round " << round << ", " << frames << " frames";
 
         // Between blocks: a handful of random changes, and now and then a
         // delay time that changes and changes back, which must still clear the ring.
