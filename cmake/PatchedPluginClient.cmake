@@ -11,16 +11,29 @@
 #                            state chunk is ignored instead of read out of bounds;
 #                            a block longer than the host prepared for runs in
 #                            pieces instead of overrunning the scratch buffers.
-#   juce_LV2_Client.patch    the same values reach LV2 hosts as patch:Set, and
-#                            every value at the first run() and whenever a host
-#                            asks with patch:Get; host values queued before a
-#                            restored state or preset do not undo it; the
-#                            description gives the plug-in's classes (a reverb)
-#                            and the maintainer's mailbox as a mailto: address.
+#   juce_LV2_Client.patch    every parameter is a control input port in its own
+#                            units (hosts such as Ardour show and automate only
+#                            those), read each run() with an echo guard and not
+#                            let undo a restored state or preset; presets carry
+#                            every port's value; the window's edits go to the
+#                            ports; the description gives the plug-in's classes
+#                            (a reverb) and the maintainer's mailbox as mailto:.
+#
+# When each can go: a patch is dropped once the JUCE release in use does what
+# it does, which the test named beside it checks (drop the patch, build, run):
+#   juce_VST3Common.patch    AudioThreadAllocation.NeitherFormatAllocatesInProcess
+#   juce_VST3_Wrapper.patch  PluginHosting.Vst3AndLv2LoadMatchTheProcessorAndKeepTheirHostInformed,
+#                            PluginHosting.Vst3SurvivesDamagedWrapperTrailers,
+#                            PluginHosting.Vst3BlocksLongerThanTheHostPreparedForRunInPieces
+#   juce_LV2_Client.patch    Lv2Ports.TheHostsChangesApplyOnceAndAreNotLetUndoARestore,
+#                            PluginHosting.Lv2ProgramsApplyInEveryOrderAndARestoreAfterThemRestoresEveryValue,
+#                            Lv2InfoListsTheBuiltBundle
 #
 # The copies are made at configure time under the build folder, with JUCE's
 # CRLF line ends turned into LF first. A patch that no longer applies (another
-# JUCE release) stops the configuration with the name of the patch.
+# JUCE release) stops the configuration with the name of the patch, and so
+# does a client whose sources no longer name the file the patched copy
+# replaces (the unpatched client would otherwise build without a word).
 
 find_program (NADRIX_PATCH_PROGRAM patch REQUIRED)
 get_target_property (_nadrix_juce_modules juce::juce_audio_plugin_client INTERFACE_JUCE_MODULE_PATH)
@@ -66,7 +79,11 @@ file (COPY "${_nadrix_juce_modules}/juce_audio_plugin_client/utility" DESTINATIO
 foreach (format VST3 LV2)
     set (_client juce_audio_plugin_client_${format})
     get_target_property (_sources ${_client} INTERFACE_SOURCES)
-    list (TRANSFORM _sources REPLACE "^.*/juce_audio_plugin_client/${_client}\\.cpp$"
-                                     "${_nadrix_patched}/juce_audio_plugin_client/${_client}.cpp")
+    set (_patched_source "${_nadrix_patched}/juce_audio_plugin_client/${_client}.cpp")
+    list (TRANSFORM _sources REPLACE "^.*/juce_audio_plugin_client/${_client}\\.cpp$" "${_patched_source}")
+    if (NOT _patched_source IN_LIST _sources)
+        message (FATAL_ERROR "${_client} no longer compiles juce_audio_plugin_client/${_client}.cpp, so its patched copy "
+                             "would not be used: the sources it names are ${_sources}")
+    endif()
     set_target_properties (${_client} PROPERTIES INTERFACE_SOURCES "${_sources}")
 endforeach()
