@@ -10,14 +10,14 @@ bundle=$1 uri=$2
 out=$(LV2_PATH="$(dirname "$bundle"):/usr/lib/lv2" lv2info "$uri" 2>&1)
 status=$?
 echo "$out" | head -n 12
-if [ $status -ne 0 ] || ! echo "$out" | grep -q "Name: *Nadrix"; then
+if [ $status -ne 0 ] || ! grep -q "Name: *Nadrix" <<< "$out"; then
   echo "lv2info did not list $uri (exit $status)"; exit 1
 fi
-if echo "$out" | grep -qiE 'error|warning'; then
+if grep -qiE 'error|warning' <<< "$out"; then
   echo "lv2info complained:"; echo "$out" | grep -iE 'error|warning'; exit 1
 fi
 for expected in "Class: *Reverb Plugin" "Author Email: *mailto:"; do
-  if ! echo "$out" | grep -q "$expected"; then
+  if ! grep -q "$expected" <<< "$out"; then
     echo "lv2info does not show '$expected'"; exit 1
   fi
 done
@@ -26,7 +26,7 @@ if [ "$presets" -ne 6 ]; then
   echo "expected the six factory programs as presets, found $presets"; exit 1
 fi
 ports=$(echo "$out" | grep -c "Symbol:")
-if [ "$ports" -ne 366 ] || ! echo "$out" | grep -q "Symbol: *Predelay_gain_Dly_49"; then
+if [ "$ports" -ne 366 ] || ! grep -q "Symbol: *Predelay_gain_Dly_49" <<< "$out"; then
   echo "expected 9 ports and one control port for each of the 357 parameters, found $ports ports"; exit 1
 fi
 if ! grep -A8 'lv2:symbol "Delay_time_Dly_0"' "$bundle/dsp.ttl" | grep -q "units:unit units:ms"; then

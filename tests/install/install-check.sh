@@ -13,6 +13,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
+# Text is searched with here-strings, never `echo "$text" | grep -q`: grep -q
+# stops at its first match, echo then dies of SIGPIPE while writing a long
+# text, and pipefail turns that into a failed check whenever the writer is
+# slower than the reader (a loaded machine).
 
 check_layout() { # root vst3 lv2 bin share
   local root=$1
@@ -22,7 +26,7 @@ check_layout() { # root vst3 lv2 bin share
     [ -f "$root/$f" ] || fail "missing $root/$f"
   done
   for binary in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/libNadrix.so" "$4/nadrix" "$4/nadrix-render"; do
-    readelf -S "$root/$binary" | grep -q '\.debug_info' && fail "$binary is not stripped"
+    grep -q '\.debug_info' <<< "$(readelf -S "$root/$binary")" && fail "$binary is not stripped"
     [ -f "$(dirname "$root/$binary")/.debug/$(basename "$binary").debug" ] || fail "no debugging information kept for $binary"
   done
   return 0
@@ -40,7 +44,7 @@ mkdir -p "$home"
 HOME="$home" bash "$scripts/install.sh" "$build" "$home" > "$work/user.log"
 check_layout "$home" .vst3 .lv2 .local/bin .local/share
 out=$(HOME="$home" LV2_PATH="$home/.lv2:/usr/lib/lv2" lv2info "$uri" 2>&1) || fail "lv2info: $out"
-echo "$out" | grep -q "Name: *Nadrix" || fail "lv2info did not list the installed bundle: $out"
+grep -q "Name: *Nadrix" <<< "$out" || fail "lv2info did not list the installed bundle: $out"
 [ "$("$home/.local/bin/nadrix-render" --version)" = "nadrix-render $version" ] || fail "installed nadrix-render does not say $version"
 HOME="$home" bash "$scripts/uninstall.sh" "$build/installed$(echo "$home" | tr '/' '-').txt" > /dev/null
 check_removed "$home"

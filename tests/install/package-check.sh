@@ -8,6 +8,7 @@ build=$1 hosting_tests=$2 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Text is searched with here-strings (see install-check.sh for why).
 
 rm -rf "$build/packages"
 (cd "$build" && cpack > cpack.log 2>&1) || { cat "$build/cpack.log"; fail "cpack"; }
@@ -18,14 +19,14 @@ deb="$build/packages/nadrix_${version}_amd64.deb"
 listing=$(dpkg-deb -c "$deb")
 for path in ./usr/lib/vst3/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/libNadrix.so ./usr/lib/lv2/Nadrix.lv2/dsp.ttl \
             ./usr/bin/nadrix ./usr/bin/nadrix-render ./usr/share/applications/nadrix.desktop ./usr/share/doc/nadrix/copyright; do
-  echo "$listing" | grep -q " $path\$" || fail "the package lacks $path"
+  grep -q " $path\$" <<< "$listing" || fail "the package lacks $path"
 done
 # Every picture the packaged README shows is packaged beside it.
 for image in $(grep -o '](docs/[^)]*\.png)' "$(dirname "$0")/../../README.md" | sed 's/^](//; s/)$//' | sort -u); do
-  echo "$listing" | grep -q " ./usr/share/doc/nadrix/$image\$" || fail "the package's README shows $image, which it lacks"
+  grep -q " ./usr/share/doc/nadrix/$image\$" <<< "$listing" || fail "the package's README shows $image, which it lacks"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "$depends" | grep -q 'libc6' || fail "no computed dependencies: $depends"
+grep -q 'libc6' <<< "$depends" || fail "no computed dependencies: $depends"
 
 dpkg-deb -x "$deb" "$work/root"
 NADRIX_PACKAGED_VST3="$work/root/usr/lib/vst3/Nadrix.vst3" NADRIX_PACKAGED_LV2="$work/root/usr/lib/lv2/Nadrix.lv2" \
@@ -33,5 +34,5 @@ NADRIX_PACKAGED_VST3="$work/root/usr/lib/vst3/Nadrix.vst3" NADRIX_PACKAGED_LV2="
 
 report=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges' || true)
 echo "$report"
-echo "$report" | grep -q '^E:' && fail "lintian reports errors"
+grep -q '^E:' <<< "$report" && fail "lintian reports errors"
 echo "package $(basename "$deb"): paths, dependencies, hosting and lintian checked"
