@@ -3,7 +3,7 @@
 // processed per CPU second ("x_realtime"). Lines/N/B runs the first N lines
 // of the construction table (the rest switched off) at blocks of B frames;
 // Construction49Lines is the table as it stands.
-#include "NadrixProcessor.h"
+#include "ReverbEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,22 +15,27 @@ namespace
     void runEngine (benchmark::State& state, int runningLines)
     {
         const auto frames = (unsigned) state.range (1);
-        NadrixProcessor engine (44100.0f);
+        ReverbEngine engine (44100.0f);
         if (runningLines > 0)
             for (int j = 0; j < 50; ++j)
-                engine.setParamByAUID (7 + 7 * j + 5, j < runningLines ? 1.0f : 0.0f);
+                engine.setParameter (7 + 7 * j + 5, j < runningLines ? 1.0f : 0.0f);
 
         std::mt19937 rng (1);
         std::uniform_real_distribution<float> signal (-0.5f, 0.5f);
-        std::vector<float> source (2 * (size_t) frames), block (source.size());
-        for (auto& s : source)
-            s = signal (rng);
+        std::vector<float> sourceLeft ((size_t) frames), sourceRight ((size_t) frames), left (sourceLeft.size()), right (sourceRight.size());
+        for (size_t i = 0; i < sourceLeft.size(); ++i)
+        {
+            sourceLeft[i] = signal (rng);
+            sourceRight[i] = signal (rng);
+        }
 
         for (auto _ : state)
         {
-            block = source;
-            engine.process (block.data(), frames * 8, frames);
-            benchmark::DoNotOptimize (block.data());
+            left = sourceLeft;
+            right = sourceRight;
+            engine.process (left.data(), right.data(), left.data(), right.data(), (int) frames);
+            benchmark::DoNotOptimize (left.data());
+            benchmark::DoNotOptimize (right.data());
         }
 
         state.counters["x_realtime"] = benchmark::Counter ((double) frames / 44100.0, benchmark::Counter::kIsIterationInvariantRate);

@@ -40,10 +40,11 @@ struct SharedLineRun::Stretch
     Stages& stages;
     const LineKernelLine* lines;
     int32_t numLines;
-    float* frames;
+    StereoBlock block;
     int32_t numFrames;
     Signals signals;
-    const float* nextFrames;    // the stretch after this one, split meanwhile (none: null)
+    bool hasNext;               // the stretch after this one, split meanwhile
+    StereoBlock next;
     int32_t nextNumFrames;
     Signals nextSignals;
 };
@@ -63,18 +64,18 @@ SharedLineRun::SharedLineRun (LineWorkers& w)
         lineOutputs[(size_t) j] = outputs.data() + (size_t) j * (size_t) stretchFrames;
 }
 
-void SharedLineRun::process (float* frames, int32_t numFrames, const LineKernelLine* lines, int32_t numLines, Stages& stages)
+void SharedLineRun::process (const StereoBlock& block, int32_t numFrames, const LineKernelLine* lines, int32_t numLines, Stages& stages)
 {
     auto signalsOf = [this] (int set) { return Signals { high[set].data(), lowMid[set].data(), left[set].data(), right[set].data() }; };
     numLines = std::min (numLines, maxLines);
 
-    stages.split (frames, std::min (stretchFrames, numFrames), signalsOf (0));
+    stages.split (block, std::min (stretchFrames, numFrames), signalsOf (0));
     for (int32_t start = 0, set = 0; start < numFrames; start += stretchFrames, set = 1 - set)
     {
         const int32_t n = std::min (stretchFrames, numFrames - start);
         const int32_t nextStart = start + n;
-        Stretch s { *this, stages, lines, numLines, frames + 2 * start, n, signalsOf (set),
-                    nextStart < numFrames ? frames + 2 * nextStart : nullptr, std::min (stretchFrames, numFrames - nextStart), signalsOf (1 - set) };
+        Stretch s { *this, stages, lines, numLines, block.from (start), n, signalsOf (set),
+                    nextStart < numFrames, block.from (nextStart), std::min (stretchFrames, numFrames - nextStart), signalsOf (1 - set) };
         for (int t = 0; t < workers.getNumThreads(); ++t)
             chunksSummed[(size_t) t].store (0, std::memory_order_relaxed);
         workers.run (&SharedLineRun::runStretch, &s);
@@ -90,8 +91,8 @@ void SharedLineRun::runStretch (void* context, int thread)
     const int32_t first = rangeStart (order, threads, s.numLines), end = rangeStart (order + 1, threads, s.numLines);
 
     // The next stretch's bands first: meanwhile the helpers run ahead on this one.
-    if (thread == 0 && s.nextFrames != nullptr)
-        s.stages.split (s.nextFrames, s.nextNumFrames, s.nextSignals);
+    if (thread == 0 && s.hasNext)
+        s.stages.split (s.next, s.nextNumFrames, s.nextSignals);
 
     // Chunk by chunk, so that each thread follows the one before it closely:
     // a chunk's sums take the ranges in order, so every frame's sums take the
@@ -114,7 +115,7 @@ void SharedLineRun::runStretch (void* context, int thread)
                                   s.signals.accRight);
         }
         if (order == threads - 1)
-            s.stages.mix (s.frames, start, start + n, s.signals);
+            s.stages.mix (s.block, start, start + n, s.signals);
         run.chunksSummed[(size_t) order].store (c + 1, std::memory_order_release);
     }
 

@@ -3,6 +3,7 @@
 
 #include "LineKernel.h"
 #include "LineWorkers.h"
+#include "StereoBlock.h"
 
 #include <atomic>
 #include <memory>
@@ -34,14 +35,14 @@ public:
     struct Stages
     {
         virtual ~Stages() = default;
-        virtual void split (const float* frames, int32_t numFrames, const Signals& to) = 0;
-        virtual void mix (float* frames, int32_t first, int32_t end, const Signals& from) = 0;
+        virtual void split (const StereoBlock& block, int32_t numFrames, const Signals& to) = 0;
+        virtual void mix (const StereoBlock& block, int32_t first, int32_t end, const Signals& from) = 0;
     };
 
     explicit SharedLineRun (LineWorkers& workers);
 
-    // Runs numFrames of interleaved stereo frames through the lines, in place.
-    void process (float* frames, int32_t numFrames, const LineKernelLine* lines, int32_t numLines, Stages& stages);
+    // Runs numFrames of the block through the lines.
+    void process (const StereoBlock& block, int32_t numFrames, const LineKernelLine* lines, int32_t numLines, Stages& stages);
 
     // Frames the threads share between two meetings.
     static constexpr int32_t stretchFrames = 2048;

@@ -6,10 +6,11 @@
 
 namespace
 {
-    // The highest split, 10 kHz, at the 44.1 kHz the splitter was made for:
-    // at lower rates a split is kept at that share of the rate, so the
-    // filters never get a coefficient they do not get at 44.1 kHz and no
-    // split reaches the Nyquist frequency.
+    // 10 kHz, a little above the highest split the parameters reach (9.1 kHz),
+    // as a share of the 44.1 kHz the splitter was made for: at lower rates a
+    // split is held at that share of the rate, so the filters never get a
+    // coefficient they cannot get at 44.1 kHz and no split reaches the
+    // Nyquist frequency. At 44.1 kHz and above it never binds.
     constexpr double highestSplitShare = 10000.0 / 44100.0;
 
     double coefficientFor (int frequency, int sampleRate)

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessor.h"
 
+#include "LineWorkers.h"
 #include "ModLine.h"
-#include "NadrixAudioProcessorEditor.h"
+#include "ReverbEngine.h"
 #include "Nadrix_Preset_Data.h"
 #include "ParameterInfo.h"
 #include "TailLength.h"
@@ -65,16 +66,13 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
     for (auto& v : paramValues)
         v.store (0.0f, std::memory_order_relaxed);
 
-    interleaveBuffer = static_cast<float*> (std::malloc (sizeof (float) * 2 * (size_t) interleaveFrames));
-    engine = new NadrixProcessor (engineSampleRate.load());
+    engine = std::make_unique<ReverbEngine> (engineSampleRate.load());
 
     publishParameters();
 }
 
 NadrixAudioProcessor::~NadrixAudioProcessor()
 {
-    delete engine;
-    std::free (interleaveBuffer);
 }
 
 float NadrixAudioProcessor::startValue (int index)
@@ -99,7 +97,7 @@ void NadrixAudioProcessor::internalSetParameter (int index, float value)
         return;
 
     paramValues[index].store (value, std::memory_order_relaxed);
-    engine->setParamByAUID (index, ParameterInfo::engineValue (index, value));
+    engine->setParameter (index, ParameterInfo::engineValue (index, value));
 }
 
 void NadrixAudioProcessor::setParameter (int index, float value)
@@ -231,37 +229,35 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
     float* left = buffer.getWritePointer (0);
     float* right = numOutputs > 1 ? buffer.getWritePointer (1) : nullptr;
 
-    // A mono track feeds the engine the same signal on both sides: it sounds
-    // like that signal centred on a stereo track, dry on both outputs.
-    const bool stereoInput = right != nullptr && getTotalNumInputChannels() > 1;
+    // Wild or broken input samples run as silence, in place.
     int replaced = 0;
+    const bool stereoInput = right != nullptr && getTotalNumInputChannels() > 1;
+    for (int i = 0; i < numSamples; ++i)
+        left[i] = usableOrSilence (left[i], replaced);
+    if (stereoInput)
+        for (int i = 0; i < numSamples; ++i)
+            right[i] = usableOrSilence (right[i], replaced);
 
-    for (int start = 0; start < numSamples; start += interleaveFrames)
+    if (right != nullptr)
     {
-        const int n = juce::jmin (interleaveFrames, numSamples - start);
-
-        const float* inLeft = left + start;
-        if (stereoInput)
-            for (int i = 0; i < n; ++i)
-            {
-                interleaveBuffer[2 * i] = usableOrSilence (inLeft[i], replaced);
-                interleaveBuffer[2 * i + 1] = usableOrSilence (right[start + i], replaced);
-            }
-        else
-            for (int i = 0; i < n; ++i)
-                interleaveBuffer[2 * i] = interleaveBuffer[2 * i + 1] = usableOrSilence (inLeft[i], replaced);
-
-        engine->process (interleaveBuffer, 8u * (unsigned) n, (unsigned) n);
-
-        if (right != nullptr)
-            for (int i = 0; i < n; ++i)
-            {
-                left[start + i] = withinOutputLimit (interleaveBuffer[2 * i]);
-                right[start + i] = withinOutputLimit (interleaveBuffer[2 * i + 1]);
-            }
-        else
-            for (int i = 0; i < n; ++i)
-                left[start + i] = withinOutputLimit (interleaveBuffer[2 * i]);
+        // A mono track feeds the engine the same signal on both sides: it
+        // sounds like that signal centred on a stereo track, dry on both outputs.
+        engine->process (left, stereoInput ? right : left, left, right, numSamples);
+        for (int i = 0; i < numSamples; ++i)
+        {
+            left[i] = withinOutputLimit (left[i]);
+            right[i] = withinOutputLimit (right[i]);
+        }
+    }
+    else
+    {
+        for (int start = 0; start < numSamples; start += (int) unheardRight.size())
+        {
+            const int n = juce::jmin ((int) unheardRight.size(), numSamples - start);
+            engine->process (left + start, left + start, left + start, unheardRight.data(), n);
+        }
+        for (int i = 0; i < numSamples; ++i)
+            left[i] = withinOutputLimit (left[i]);
     }
 
     if (replaced > 0)
@@ -281,11 +277,6 @@ bool NadrixAudioProcessor::acceptsMidi() const { return false; }
 bool NadrixAudioProcessor::producesMidi() const { return false; }
 bool NadrixAudioProcessor::silenceInProducesSilenceOut() const { return false; }
 bool NadrixAudioProcessor::hasEditor() const { return true; }
-
-juce::AudioProcessorEditor* NadrixAudioProcessor::createEditor()
-{
-    return new NadrixAudioProcessorEditor (*this);
-}
 
 //==============================================================================
 int NadrixAudioProcessor::getNumPrograms() { return NadrixPresetCount; }

@@ -2,16 +2,20 @@
 #pragma once
 
 #include "NadrixParameter.h"
-#include "NadrixProcessor.h"
 #include "Param.h"
 #include "ParamChangeQueue.h"
 #include "ParameterLayout.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <vector>
+
+class LineWorkers;
+class ReverbEngine;
+struct NadrixViewdata;
 
 // The plug-in object the host talks to. It owns the reverb engine, publishes
 // the 357 parameters, runs the engine on each block, saves and restores the
@@ -33,7 +37,6 @@ public:
     ~NadrixAudioProcessor() override;
 
     static constexpr int numParameters = ParameterLayout::numParameters;
-    static constexpr int interleaveFrames = 196000; // longer blocks run in pieces
     static constexpr int stateBytes = numParameters * (int) sizeof (float);
     static constexpr int startProgram = 5; // "Small Complex Room" supplies every start value
 
@@ -115,8 +118,9 @@ private:
     static constexpr int noProgram = -1;
     std::atomic<int> chosenProgram { noProgram };
     std::atomic<float> engineSampleRate { 44100.0f }; // the rate the engine runs at: the host's, or 44.1 kHz below 44 kHz
-    NadrixProcessor* engine = nullptr;
-    float* interleaveBuffer = nullptr;
+    std::unique_ptr<ReverbEngine> engine;
+    // Where the right output goes when a host hands over a single channel.
+    std::array<float, 256> unheardRight {};
     ParamChangeQueue changeQueue;
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
     std::atomic<juce::int64> replacedInputSamples { 0 };

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixProcessor.h"
+#include "ReverbEngine.h"
+#include "InterleavedRun.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,8 +20,8 @@ inline std::uint64_t constructedEngineChecksum()
         state ^= state << 13, state ^= state >> 17, state ^= state << 5;
         block[i] = i < 2 ? 1.0f : (float) (state >> 8) / 16777216.0f - 0.5f;
     }
-    NadrixProcessor engine (44100.0f);
-    engine.process (block.data(), (unsigned) block.size() * 4, (unsigned) block.size() / 2);
+    ReverbEngine engine (44100.0f);
+    processInterleaved (engine, block.data(), (int) block.size() / 2);
 
     std::uint64_t checksum = 14695981039346656037ull;
     for (float sample : block)

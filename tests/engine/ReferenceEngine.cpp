@@ -32,7 +32,7 @@ ReferenceEngine::~ReferenceEngine()
     }
 }
 
-void ReferenceEngine::setParamByAUID (int id, float v)
+void ReferenceEngine::setParameter (int id, float v)
 {
     switch (id)
     {

@@ -15,7 +15,7 @@ public:
     explicit ReferenceEngine (float sampleRate);
     ~ReferenceEngine();
 
-    void setParamByAUID (int id, float value);
+    void setParameter (int id, float value);
     void process (float* data, int numFrames);
 
 private:

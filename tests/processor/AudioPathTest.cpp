@@ -4,8 +4,9 @@
 // same whenever they are chosen, automation that does not restart the reverb,
 // nothing that poisons it, and a tail that covers it at every rate.
 #include "NadrixAudioProcessor.h"
+#include "../engine/InterleavedRun.h"
 #include "Nadrix_Preset_Data.h"
-#include "NadrixProcessor.h"
+#include "ReverbEngine.h"
 #include "ParameterInfo.h"
 #include "ProcessorTestHelpers.h"
 
@@ -101,9 +102,9 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
     // The processor and a bare engine given the same values and the same one change.
     NadrixAudioProcessor p;
     p.setCurrentProgram (robotizer);
-    NadrixProcessor engine (44100.0f);
+    ReverbEngine engine (44100.0f);
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
-        engine.setParamByAUID (i, ParameterInfo::engineValue (i, Nadrix_Preset_Data[robotizer][i]));
+        engine.setParameter (i, ParameterInfo::engineValue (i, Nadrix_Preset_Data[robotizer][i]));
 
     auto audio = noiseBuffer (2, 7168 + 4096, 6);
     std::vector<float> interleaved ((size_t) audio.getNumSamples() * 2);
@@ -119,8 +120,8 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
     for (int start = 0; start < 7168 + 4096; start += 512)
     {
         if (start == 7168)
-            engine.setParamByAUID (7 + 3, 0.05f);
-        engine.process (interleaved.data() + 2 * start, 512 * 8, 512);
+            engine.setParameter (7 + 3, 0.05f);
+        processInterleaved (engine, interleaved.data() + 2 * start, 512);
     }
 
     for (int i = 0; i < audio.getNumSamples(); ++i)

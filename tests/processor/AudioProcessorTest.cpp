@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NadrixAudioProcessor.h"
+#include "NadrixViewdata.h"
 #include "Nadrix_Preset_Data.h"
 #include "ProcessorTestHelpers.h"
 

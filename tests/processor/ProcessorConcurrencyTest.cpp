@@ -6,6 +6,7 @@
 // the run; in every build it checks that the output stays finite and that a
 // closed window leaves nothing queued, whatever the host threads do meanwhile.
 #include "NadrixAudioProcessor.h"
+#include "NadrixViewdata.h"
 #include "ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>

@@ -303,3 +303,11 @@ void NadrixAudioProcessorEditor::renderRandom()
     gestures.end();
     repaintFan();
 }
+
+// The processor makes its window here, so that the processor's own sources
+// never include the window's: the dependency runs from the window to the
+// processor only.
+juce::AudioProcessorEditor* NadrixAudioProcessor::createEditor()
+{
+    return new NadrixAudioProcessorEditor (*this);
+}

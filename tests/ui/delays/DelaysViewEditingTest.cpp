@@ -257,11 +257,11 @@ TEST (DelaysViewEditing, DeleteModeRemovesTheLineUnderThePointerAtRelease)
 TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
 {
     ViewFixture all (false); // all 50 run at set-up: no hint
-    all.cb.engine.setParamByAUID (7 + 7 * 49 + 5, 1.0f);
+    all.cb.engine.setParameter (7 + 7 * 49 + 5, 1.0f);
     DelaysView fresh;
     fresh.setup (20, -39, 810, 420, 1.4f, all.cb.engine.getViewData(), &all.cb);
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());
-    all.cb.engine.setParamByAUID (7 + 5, 0.0f); // a change from elsewhere: no effect yet
+    all.cb.engine.setParameter (7 + 5, 0.0f); // a change from elsewhere: no effect yet
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());
 }
 

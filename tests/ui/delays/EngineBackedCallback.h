@@ -2,7 +2,7 @@
 #pragma once
 
 #include "DelaysViewCallback.h"
-#include "NadrixProcessor.h"
+#include "ReverbEngine.h"
 
 #include <string>
 #include <vector>
@@ -11,7 +11,7 @@
 // (values already in engine units), and keeps a log: "pan 3 -0.5".
 struct EngineBackedCallback : DelaysViewCallback
 {
-    NadrixProcessor engine { 44100.0f };
+    ReverbEngine engine { 44100.0f };
     std::vector<std::string> log;
 
     struct Call
@@ -26,7 +26,7 @@ struct EngineBackedCallback : DelaysViewCallback
     {
         calls.push_back ({ what, line, value });
         log.push_back (std::string (what) + " " + std::to_string (line));
-        engine.setParamByAUID (7 + 7 * line + kind, value);
+        engine.setParameter (7 + 7 * line + kind, value);
     }
 
     void setPan (float v, int line) override { write ("pan", 0, v, line); }
@@ -44,12 +44,12 @@ struct EngineBackedCallback : DelaysViewCallback
     {
         const float values[] = { pan, hc, feedback, predelay, delay, 1.0f, predelayGain };
         for (int k = 0; k < 7; ++k)
-            engine.setParamByAUID (7 + 7 * j + k, values[k]);
+            engine.setParameter (7 + 7 * j + k, values[k]);
     }
 
     void switchAllOff()
     {
         for (int j = 0; j < 50; ++j)
-            engine.setParamByAUID (7 + 7 * j + 5, 0.0f);
+            engine.setParameter (7 + 7 * j + 5, 0.0f);
     }
 };

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "AudioThreadHandover.h"
-#include "EffectEngine.h"
 #include "LineKernel.h"
 #include "LineWorkers.h"
 #include "SharedLineRun.h"
@@ -11,6 +10,7 @@
 #include "NadrixViewdata.h"
 #include "PanGains.h"
 #include "ParameterLayout.h"
+#include "StereoBlock.h"
 #include "ThreeBandState.h"
 
 #include <atomic>
@@ -24,30 +24,27 @@
 // stereo sum and crossfaded with the dry signal. Parameters arrive by index
 // in engine units (Hz, seconds, linear gains, pan -1..+1).
 //
-// setParamByAUID may run on any thread while process runs: values are
+// setParameter may run on any thread while process runs: values are
 // atomics, and whatever touches a line's rings is handed to the audio thread,
 // which takes it over before the first frame of its next block. restart,
 // from any thread but the audio thread, lets the reverb start afresh at a
 // sample rate; the fresh lines are built there and handed over too.
-class NadrixProcessor final : public EffectEngine
+class ReverbEngine final
 {
 public:
-    explicit NadrixProcessor (float sampleRate);
-    ~NadrixProcessor() override;
+    explicit ReverbEngine (float sampleRate);
+    ~ReverbEngine();
 
-    NadrixProcessor (const NadrixProcessor&) = delete;
-    NadrixProcessor& operator= (const NadrixProcessor&) = delete;
+    ReverbEngine (const ReverbEngine&) = delete;
+    ReverbEngine& operator= (const ReverbEngine&) = delete;
 
-    void process (void* data, unsigned int byteSize, unsigned int numFrames) override;
-    int setParam (const char* name, float value) override;
-    float getParam (const char* name) override;
-    void setBypass (bool shouldBypass) override;
-    bool getBypass() override;
-    const std::vector<std::string>& getParamList() override;
-    int getParamType (const char* name) override;
-    const char* getIdName() override;
+    // `frames` frames of stereo input into stereo output; each output may be
+    // its input's memory (in place). Audio thread only.
+    void process (const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
 
-    void setParamByAUID (int id, float value);
+    // Parameter `index` of the flat layout (ParameterLayout), in engine units;
+    // indices the engine has no use for are ignored. Any thread.
+    void setParameter (int index, float value);
     void syncParamForView (int line);
     const NadrixViewdata* getViewData() const noexcept { return viewdata; }
 
@@ -96,16 +93,15 @@ private:
     using Signals = SharedLineRun::Signals;
     struct SharedStages;
 
-    void processChunk (float* frames, int32_t numFrames, const BlockGains& gains);
-    void split (const float* frames, int32_t numFrames, const BlockGains& gains, const Signals& to);
-    static void mixInto (float* frames, int32_t first, int32_t end, const BlockGains& gains, const Signals& from);
+    void processChunk (const StereoBlock& block, int32_t numFrames, const BlockGains& gains);
+    void split (const StereoBlock& block, int32_t numFrames, const BlockGains& gains, const Signals& to);
+    static void mixInto (const StereoBlock& block, int32_t first, int32_t end, const BlockGains& gains, const Signals& from);
 
     std::atomic<float> mix;
     std::atomic<float> midSplitFrequency;
     std::atomic<float> lowSplitFrequency;
     std::atomic<float> gainLow, gainMid, gainHigh;
     NadrixViewdata viewdata[numLines];
-    std::atomic<bool> bypass { false };
     LineSet* lines;                             // owned by the audio thread
     AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
     std::atomic<float> settingsRate;            // the rate setters compute lengths at

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixProcessor.h"
+#include "ReverbEngine.h"
 
 #include "Nadrix_Default.h"
 
@@ -21,7 +21,7 @@ namespace
     }
 }
 
-NadrixProcessor::NadrixProcessor (float sampleRate)
+ReverbEngine::ReverbEngine (float sampleRate)
     : mix (0.64038998f),
       midSplitFrequency (4347.6953f),
       lowSplitFrequency (1275.2135f),
@@ -60,17 +60,17 @@ NadrixProcessor::NadrixProcessor (float sampleRate)
     refreshRunningLines();
 }
 
-NadrixProcessor::~NadrixProcessor()
+ReverbEngine::~ReverbEngine()
 {
     delete lines;
 }
 
 //==============================================================================
-void NadrixProcessor::setParamByAUID (int id, float value)
+void ReverbEngine::setParameter (int index, float value)
 {
     using namespace ParameterLayout;
 
-    switch (id)
+    switch (index)
     {
         case ParameterLayout::mix:     mix.store (value, relaxed); return;
         case splitFreqLow:             lowSplitFrequency.store (value, relaxed); requestTakeOver (splitChanged); return;
@@ -81,13 +81,13 @@ void NadrixProcessor::setParamByAUID (int id, float value)
         default: break;
     }
 
-    if (id < numGlobals || id >= numParameters)
+    if (index < numGlobals || index >= numParameters)
         return;
 
-    const int j = lineOf (id);
+    const int j = lineOf (index);
     LineRequest& r = requests[j];
 
-    switch (kindOf (id))
+    switch (kindOf (index))
     {
         case pan:                         r.pan.store (value, relaxed); break;
         case ParameterLayout::hcGain:     r.hcGain.store (value, relaxed); break;
@@ -113,7 +113,7 @@ void NadrixProcessor::setParamByAUID (int id, float value)
     requestTakeOver (uint64_t { 1 } << j);
 }
 
-void NadrixProcessor::syncParamForView (int line)
+void ReverbEngine::syncParamForView (int line)
 {
     if (line < 0 || line >= numLines)
         return;
@@ -143,7 +143,7 @@ void NadrixProcessor::syncParamForView (int line)
     }
 }
 
-void NadrixProcessor::restart (float sampleRate)
+void ReverbEngine::restart (float sampleRate)
 {
     const std::lock_guard<std::mutex> lock (restartLock);
     auto fresh = std::make_unique<LineSet> (sampleRate);
@@ -162,18 +162,18 @@ void NadrixProcessor::restart (float sampleRate)
     freshLines.offer (std::move (fresh));
 }
 
-void NadrixProcessor::releaseReplacedLines()
+void ReverbEngine::releaseReplacedLines()
 {
     const std::lock_guard<std::mutex> lock (restartLock);
     freshLines.collect();
 }
 
-void NadrixProcessor::requestTakeOver (uint64_t bits)
+void ReverbEngine::requestTakeOver (uint64_t bits)
 {
     pendingRequests.fetch_or (bits, release);
 }
 
-void NadrixProcessor::takeOverRequests()
+void ReverbEngine::takeOverRequests()
 {
     bool linesChanged = takeOverFreshLines();
     if (silenceRequested.load (relaxed) && silenceRequested.exchange (false, acquire))
@@ -204,7 +204,7 @@ void NadrixProcessor::takeOverRequests()
         refreshRunningLines();
 }
 
-void NadrixProcessor::refreshRunningLines()
+void ReverbEngine::refreshRunningLines()
 {
     numRunning = 0;
     countedLines = 0;
@@ -217,7 +217,7 @@ void NadrixProcessor::refreshRunningLines()
     }
 }
 
-bool NadrixProcessor::takeOverFreshLines()
+bool ReverbEngine::takeOverFreshLines()
 {
     LineSet* fresh = freshLines.take();
     if (fresh == nullptr)
@@ -238,7 +238,7 @@ bool NadrixProcessor::takeOverFreshLines()
     return true;
 }
 
-void NadrixProcessor::silenceLines()
+void ReverbEngine::silenceLines()
 {
     pendingRequests.exchange (0, acquire);
     init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
@@ -251,7 +251,7 @@ void NadrixProcessor::silenceLines()
     }
 }
 
-void NadrixProcessor::takeOverLine (int line, Start start)
+void ReverbEngine::takeOverLine (int line, Start start)
 {
     LineRequest& r = requests[line];
     DelayLine* comb = lines->delayLines[line];
@@ -290,17 +290,17 @@ void NadrixProcessor::takeOverLine (int line, Start start)
 
 //==============================================================================
 // The engine's own steps before and after the lines, for lines shared between threads.
-struct NadrixProcessor::SharedStages final : SharedLineRun::Stages
+struct ReverbEngine::SharedStages final : SharedLineRun::Stages
 {
-    SharedStages (NadrixProcessor& e, const BlockGains& g) : engine (e), gains (g) {}
-    void split (const float* frames, int32_t numFrames, const Signals& to) override { engine.split (frames, numFrames, gains, to); }
-    void mix (float* frames, int32_t first, int32_t end, const Signals& from) override { mixInto (frames, first, end, gains, from); }
+    SharedStages (ReverbEngine& e, const BlockGains& g) : engine (e), gains (g) {}
+    void split (const StereoBlock& block, int32_t numFrames, const Signals& to) override { engine.split (block, numFrames, gains, to); }
+    void mix (const StereoBlock& block, int32_t first, int32_t end, const Signals& from) override { mixInto (block, first, end, gains, from); }
 
-    NadrixProcessor& engine;
+    ReverbEngine& engine;
     const BlockGains& gains;
 };
 
-void NadrixProcessor::process (void* data, unsigned int /*byteSize*/, unsigned int numFrames)
+void ReverbEngine::process (const float* inLeft, const float* inRight, float* outLeft, float* outRight, int numFrames)
 {
     takeOverRequests();
 
@@ -309,25 +309,25 @@ void NadrixProcessor::process (void* data, unsigned int /*byteSize*/, unsigned i
         return;
 
     const BlockGains gains = gainsForBlock();
-    auto* io = static_cast<float*> (data);
+    const StereoBlock block { inLeft, inRight, outLeft, outRight };
 
     if (sharedRun != nullptr)
     {
         SharedStages stages (*this, gains);
-        sharedRun->process (io, frames, runningLines, numRunning, stages);
+        sharedRun->process (block, frames, runningLines, numRunning, stages);
         return;
     }
 
     for (int32_t start = 0; start < frames; start += chunkFrames)
-        processChunk (io + 2 * start, std::min (chunkFrames, frames - start), gains);
+        processChunk (block.from (start), std::min (chunkFrames, frames - start), gains);
 }
 
-void NadrixProcessor::useWorkers (LineWorkers* workers)
+void ReverbEngine::useWorkers (LineWorkers* workers)
 {
     sharedRun = workers != nullptr ? std::make_unique<SharedLineRun> (*workers) : nullptr;
 }
 
-NadrixProcessor::BlockGains NadrixProcessor::gainsForBlock()
+ReverbEngine::BlockGains ReverbEngine::gainsForBlock()
 {
     const float m = mix.load (relaxed);
     if (! (m == crossfadeMix)) // the cosines only when the mix has changed
@@ -347,22 +347,22 @@ NadrixProcessor::BlockGains NadrixProcessor::gainsForBlock()
     return g;
 }
 
-void NadrixProcessor::processChunk (float* frames, int32_t numFrames, const BlockGains& gains)
+void ReverbEngine::processChunk (const StereoBlock& block, int32_t numFrames, const BlockGains& gains)
 {
     const Signals signals { highWeighted, lowMid, accLeft, accRight };
-    split (frames, numFrames, gains, signals);
+    split (block, numFrames, gains, signals);
     const LineKernelChunk chunk { highWeighted, lowMid, numFrames };
     LineKernel_Run_Lines (&chunk, runningLines, numRunning, accLeft, accRight);
-    mixInto (frames, 0, numFrames, gains, signals);
+    mixInto (block, 0, numFrames, gains, signals);
 }
 
-void NadrixProcessor::split (const float* frames, int32_t numFrames, const BlockGains& gains, const Signals& to)
+void ReverbEngine::split (const StereoBlock& block, int32_t numFrames, const BlockGains& gains, const Signals& to)
 {
     // On a local copy, so that the poles stay in registers from frame to frame.
     ThreeBandState state = splitter;
     for (int32_t i = 0; i < numFrames; ++i)
     {
-        const auto x = (double) ((frames[2 * i] + frames[2 * i + 1]) * 0.7f); // mono sum formed in float
+        const auto x = (double) ((block.inLeft[i] + block.inRight[i]) * 0.7f); // mono sum formed in float
         double low, mid, high;
         do_3band_sep (&state, &low, &mid, &high, x);
 
@@ -374,29 +374,16 @@ void NadrixProcessor::split (const float* frames, int32_t numFrames, const Block
     splitter = state;
 }
 
-void NadrixProcessor::mixInto (float* frames, int32_t first, int32_t end, const BlockGains& gains, const Signals& from)
+void ReverbEngine::mixInto (const StereoBlock& block, int32_t first, int32_t end, const BlockGains& gains, const Signals& from)
 {
     for (int32_t i = first; i < end; ++i)
     {
+        // Both inputs are read before either output is written: a mono
+        // input may come in as one buffer for both sides, in place.
+        const float dryLeft = block.inLeft[i], dryRight = block.inRight[i];
         const float wetLeft = from.accLeft[i] / gains.norm;
         const float wetRight = from.accRight[i] / gains.norm;
-        frames[2 * i] = frames[2 * i] * gains.dry + wetLeft * gains.wet;
-        frames[2 * i + 1] = frames[2 * i + 1] * gains.dry + wetRight * gains.wet;
+        block.outLeft[i] = dryLeft * gains.dry + wetLeft * gains.wet;
+        block.outRight[i] = dryRight * gains.dry + wetRight * gains.wet;
     }
-}
-
-//==============================================================================
-// The name-keyed interface is not used by this engine: every parameter goes
-// through setParamByAUID.
-int NadrixProcessor::setParam (const char*, float) { return 0; }
-float NadrixProcessor::getParam (const char*) { return 0.0f; }
-void NadrixProcessor::setBypass (bool shouldBypass) { bypass.store (shouldBypass, relaxed); }
-bool NadrixProcessor::getBypass() { return bypass.load (relaxed); }
-int NadrixProcessor::getParamType (const char*) { return -1; }
-const char* NadrixProcessor::getIdName() { return "Nadrix"; }
-
-const std::vector<std::string>& NadrixProcessor::getParamList()
-{
-    static const std::vector<std::string> none;
-    return none;
 }

@@ -3,7 +3,8 @@
 // (the programs' sounds are pinned by the processor's golden outputs),
 // ignored input, view records, the ring rule of delay times, silence on request.
 #include "EngineChecksum.h"
-#include "NadrixProcessor.h"
+#include "InterleavedRun.h"
+#include "ReverbEngine.h"
 
 #include "Nadrix_Default.h"
 
@@ -27,9 +28,9 @@ namespace
         return block;
     }
 
-    std::vector<float> run (NadrixProcessor& engine, std::vector<float> block)
+    std::vector<float> run (ReverbEngine& engine, std::vector<float> block)
     {
-        engine.process (block.data(), (unsigned) block.size() * 4, (unsigned) block.size() / 2);
+        processInterleaved (engine, block.data(), (int) block.size() / 2);
         return block;
     }
 }
@@ -43,15 +44,15 @@ TEST (Engine, AsConstructedItSoundsExactlyAsPinned)
 
 TEST (Engine, IgnoredIdsAndEmptyBlocksChangeNothing)
 {
-    NadrixProcessor touched (44100.0f), control (44100.0f);
+    ReverbEngine touched (44100.0f), control (44100.0f);
     for (auto* e : { &touched, &control })
         run (*e, noiseBlock (700, 2));
 
     for (int id : { 6, 357, 400, -1, -7 })
-        touched.setParamByAUID (id, 0.123f);
+        touched.setParameter (id, 0.123f);
     std::vector<float> block = { 0.5f, 0.25f };
-    touched.process (block.data(), 0, 0);
-    touched.process (block.data(), 8, 0x80000000u); // negative when read as a signed count
+    touched.process (block.data(), block.data(), block.data(), block.data(), 0);
+    touched.process (block.data(), block.data(), block.data(), block.data(), -2147483647 - 1);
     EXPECT_EQ (block, (std::vector<float> { 0.5f, 0.25f }));
 
     const auto second = noiseBlock (900, 3);
@@ -60,11 +61,11 @@ TEST (Engine, IgnoredIdsAndEmptyBlocksChangeNothing)
 
 TEST (Engine, ViewRecordsFollowEveryChangeAtOnceInRealisedUnits)
 {
-    NadrixProcessor engine (44100.0f);
+    ReverbEngine engine (44100.0f);
     const NadrixViewdata& v = engine.getViewData()[12];
     const float values[] = { 0.25f, 0.4f, 0.7f, 0.05f, 0.3f, 0.0f, 0.9f };
     for (int k = 0; k < 7; ++k)
-        engine.setParamByAUID (idOf (12, k), values[k]);
+        engine.setParameter (idOf (12, k), values[k]);
     EXPECT_EQ (v.pan.load(), 0.25f);
     EXPECT_EQ (v.hcGain.load(), 0.4f);
     EXPECT_EQ (v.feedback.load(), 0.7f);
@@ -76,8 +77,8 @@ TEST (Engine, ViewRecordsFollowEveryChangeAtOnceInRealisedUnits)
     // Beyond the rings: one second of pre-delay, half a second of delay; below a sample: one sample.
     for (auto [predelay, delay, realisedPredelay, realisedDelay] : { std::tuple { 1.5f, 0.8f, 1.0f, 0.5f }, { 0.0f, 0.0f, 0.0f, 1.0f / 44100.0f } })
     {
-        engine.setParamByAUID (idOf (12, 3), predelay);
-        engine.setParamByAUID (idOf (12, 4), delay);
+        engine.setParameter (idOf (12, 3), predelay);
+        engine.setParameter (idOf (12, 4), delay);
         EXPECT_EQ (v.predelay.load(), realisedPredelay);
         EXPECT_EQ (v.delayTime.load(), realisedDelay);
     }
@@ -85,14 +86,14 @@ TEST (Engine, ViewRecordsFollowEveryChangeAtOnceInRealisedUnits)
 
 TEST (Engine, DelayTimeChangeClearsTheLinesRingOnlyWhenTheLengthChanges)
 {
-    NadrixProcessor same (44100.0f), backAndForth (44100.0f), control (44100.0f);
+    ReverbEngine same (44100.0f), backAndForth (44100.0f), control (44100.0f);
     for (auto* e : { &same, &backAndForth, &control })
         run (*e, noiseBlock (3000, 8));
 
     const int id = idOf (5, 4);
-    same.setParamByAUID (id, Nadrix_Default[id]);
-    backAndForth.setParamByAUID (id, 0.2f);
-    backAndForth.setParamByAUID (id, Nadrix_Default[id]);
+    same.setParameter (id, Nadrix_Default[id]);
+    backAndForth.setParameter (id, 0.2f);
+    backAndForth.setParameter (id, Nadrix_Default[id]);
 
     const std::vector<float> silence (2 * 3000, 0.0f);
     const auto controlTail = run (control, silence);
@@ -104,14 +105,14 @@ TEST (Engine, APreDelayChangedOnARunningLineDelaysAsAFreshEngineGivenItDoes)
 {
     // Line 7 alone, a one-sample comb without feedback, the wet sum only: an
     // impulse arrives after the splitter, the comb and the pre-delay.
-    auto soloLine7 = [] (NadrixProcessor& e) {
+    auto soloLine7 = [] (ReverbEngine& e) {
         for (int j = 0; j < 50; ++j)
-            e.setParamByAUID (idOf (j, 5), j == 7 ? 1.0f : 0.0f);
-        e.setParamByAUID (idOf (7, 2), 0.0f);
-        e.setParamByAUID (idOf (7, 4), 0.0f);
-        e.setParamByAUID (0, 1.0f);
+            e.setParameter (idOf (j, 5), j == 7 ? 1.0f : 0.0f);
+        e.setParameter (idOf (7, 2), 0.0f);
+        e.setParameter (idOf (7, 4), 0.0f);
+        e.setParameter (0, 1.0f);
     };
-    auto arrival = [] (NadrixProcessor& e) {
+    auto arrival = [] (ReverbEngine& e) {
         std::vector<float> block (2 * 100000, 0.0f);
         block[0] = block[1] = 1.0f;
         const auto out = run (e, block);
@@ -127,32 +128,32 @@ TEST (Engine, APreDelayChangedOnARunningLineDelaysAsAFreshEngineGivenItDoes)
         for (int ran : { 0, 700, 3000, 25000 })
             for (float predelay : { 0.0f, 0.013f, 0.25f, 1.0f })
             {
-                NadrixProcessor live (44100.0f), fresh (44100.0f);
+                ReverbEngine live (44100.0f), fresh (44100.0f);
                 for (auto* e : { &live, &fresh })
                 {
                     e->restart (rate);
                     soloLine7 (*e);
                 }
                 run (live, std::vector<float> (2 * (size_t) ran, 0.0f));
-                live.setParamByAUID (idOf (7, 3), predelay);
-                fresh.setParamByAUID (idOf (7, 3), predelay);
+                live.setParameter (idOf (7, 3), predelay);
+                fresh.setParameter (idOf (7, 3), predelay);
                 EXPECT_EQ (arrival (live), arrival (fresh)) << predelay << " s after " << ran << " frames at " << rate << " Hz";
             }
 }
 
 TEST (Engine, SilenceBringsBackAFreshEngineEvenFromNotANumber)
 {
-    NadrixProcessor poisoned (44100.0f), fresh (44100.0f);
+    ReverbEngine poisoned (44100.0f), fresh (44100.0f);
     for (auto* e : { &poisoned, &fresh })
-        e->setParamByAUID (idOf (3, 3), 0.3f); // a pre-delay that grows past the constructed one
+        e->setParameter (idOf (3, 3), 0.3f); // a pre-delay that grows past the constructed one
     auto block = noiseBlock (4000, 12);
     block[10] = std::nanf ("");
     run (poisoned, block);
-    poisoned.setParamByAUID (idOf (3, 3), 0.02f);
+    poisoned.setParameter (idOf (3, 3), 0.02f);
     run (poisoned, noiseBlock (2000, 13));
 
     poisoned.requestSilence();
-    poisoned.setParamByAUID (idOf (3, 3), 0.3f);
+    poisoned.setParameter (idOf (3, 3), 0.3f);
     const auto in = noiseBlock (30000, 14);
     EXPECT_EQ (run (poisoned, in), run (fresh, in));
 }
@@ -160,7 +161,7 @@ TEST (Engine, SilenceBringsBackAFreshEngineEvenFromNotANumber)
 TEST (Engine, LinesSharedByWorkerThreadsGiveTheSameBits)
 {
     LineWorkers two (2), three (3);
-    NadrixProcessor alone (44100.0f), byTwo (44100.0f), byThree (44100.0f);
+    ReverbEngine alone (44100.0f), byTwo (44100.0f), byThree (44100.0f);
     byTwo.useWorkers (&two);
     byThree.useWorkers (&three);
     std::mt19937 rng (21);
@@ -178,7 +179,7 @@ TEST (Engine, LinesSharedByWorkerThreadsGiveTheSameBits)
             const int id = idOf ((int) (rng() % 50), (int) (rng() % 7));
             const float value = (float) (rng() % 1000) / 2000.0f;
             for (auto* e : { &alone, &byTwo, &byThree })
-                e->setParamByAUID (id, value);
+                e->setParameter (id, value);
         }
     }
     byTwo.useWorkers (nullptr);
