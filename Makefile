@@ -66,6 +66,8 @@ stress-tests:
 bench: build
 	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
 	@$(BUILD_DIR)/bench/engine_bench
+	@echo "== What an instance costs a session =="
+	@$(BUILD_DIR)/bench/instance_cost
 
 bench-render: build
 	@bash scripts/bench-render.sh $(BUILD_DIR)

@@ -132,6 +132,6 @@ void DelayLine_Restart (DelayLine* line)
 
 void DelayLine_Destroy (DelayLine* line)
 {
-    RingMemory_Destroy (line->buffer);
+    RingMemory_Destroy (line->buffer, line->capacity);
     std::free (line);
 }

@@ -181,6 +181,6 @@ void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float pred
 
 void ModLine_Destroy (ModLine* line)
 {
-    RingMemory_Destroy (line->buffer);
+    RingMemory_Destroy (line->buffer, line->capacity);
     std::free (line);
 }

@@ -21,7 +21,7 @@ namespace
     }
 }
 
-ReverbEngine::ReverbEngine (float sampleRate)
+ReverbEngine::ReverbEngine (float sampleRate, const float* startValues)
     : mix (0.64038998f),
       midSplitFrequency (4347.6953f),
       lowSplitFrequency (1275.2135f),
@@ -32,6 +32,10 @@ ReverbEngine::ReverbEngine (float sampleRate)
       settingsRate (sampleRate)
 {
     using namespace ParameterLayout;
+
+    // Its rings are backed with memory once the engine is prepared (or as
+    // the audio thread first runs them, without that).
+    liveSets.add (lines);
 
     for (int j = 0; j < numLines; ++j)
     {
@@ -58,6 +62,12 @@ ReverbEngine::ReverbEngine (float sampleRate)
     for (int j = 0; j < numLines; ++j)
         syncParamForView (j);
     refreshRunningLines();
+
+    // The start values, taken over by the first block; memory for their
+    // lengths comes with prepare.
+    if (startValues != nullptr)
+        for (int i = 0; i < numParameters; ++i)
+            store (i, startValues[i], Backing::byPrepare, true);
 }
 
 ReverbEngine::~ReverbEngine()
@@ -67,6 +77,16 @@ ReverbEngine::~ReverbEngine()
 
 //==============================================================================
 void ReverbEngine::setParameter (int index, float value)
+{
+    store (index, value, Backing::now, true);
+}
+
+void ReverbEngine::setParameterForRestart (int index, float value)
+{
+    store (index, value, Backing::byRestart, false);
+}
+
+void ReverbEngine::store (int index, float value, Backing backing, bool takeOver)
 {
     using namespace ParameterLayout;
 
@@ -86,8 +106,15 @@ void ReverbEngine::setParameter (int index, float value)
 
     const int j = lineOf (index);
     LineRequest& r = requests[j];
+    const int kind = kindOf (index);
+    const bool newLength = kind == predelay || kind == delayTime;
 
-    switch (kindOf (index))
+    // A new length is backed with memory in every set that may run it before
+    // the value is stored, so the audio thread cannot take it over first.
+    if (backing == Backing::now && newLength)
+        liveSets.populate (j, kind == delayTime ? value : r.delayTime.load (relaxed), kind == predelay ? value : r.predelay.load (relaxed));
+
+    switch (kind)
     {
         case pan:                         r.pan.store (value, relaxed); break;
         case ParameterLayout::hcGain:     r.hcGain.store (value, relaxed); break;
@@ -110,7 +137,22 @@ void ReverbEngine::setParameter (int index, float value)
     }
 
     syncParamForView (j);
-    requestTakeOver (uint64_t { 1 } << j);
+    if (backing == Backing::now && newLength)
+    {
+        // A restart that listed fresh lines after the populating above
+        // either read this value or is seen here (the fence pairs with the
+        // one in restart).
+        std::atomic_thread_fence (std::memory_order_seq_cst);
+        populateLine (j);
+    }
+    if (takeOver)
+        requestTakeOver (uint64_t { 1 } << j);
+}
+
+void ReverbEngine::populateLine (int line) noexcept
+{
+    const LineRequest& r = requests[line];
+    liveSets.populate (line, r.delayTime.load (relaxed), r.predelay.load (relaxed));
 }
 
 void ReverbEngine::syncParamForView (int line)
@@ -159,6 +201,14 @@ void ReverbEngine::restart (float sampleRate)
         }
     }
 
+    // Listed first, then backed as far as the current settings reach: a
+    // length set meanwhile on another thread is either read here or backs
+    // the listed set itself (the fence pairs with the one in store).
+    liveSets.add (fresh.get());
+    std::atomic_thread_fence (std::memory_order_seq_cst);
+    for (int j = 0; j < numLines; ++j)
+        fresh->populate (j, requests[j].delayTime.load (relaxed), requests[j].predelay.load (relaxed));
+
     freshLines.offer (std::move (fresh));
 }
 
@@ -166,6 +216,18 @@ void ReverbEngine::releaseReplacedLines()
 {
     const std::lock_guard<std::mutex> lock (restartLock);
     freshLines.collect();
+}
+
+void ReverbEngine::prepare (float sampleRate)
+{
+    if (sampleRate != settingsRate.load())
+    {
+        restart (sampleRate);
+        return;
+    }
+
+    for (int j = 0; j < numLines; ++j)
+        populateLine (j);
 }
 
 void ReverbEngine::requestTakeOver (uint64_t bits)
@@ -223,6 +285,7 @@ bool ReverbEngine::takeOverFreshLines()
     if (fresh == nullptr)
         return false;
 
+    liveSets.retire (lines);
     freshLines.giveBack (lines);
     lines = fresh;
 

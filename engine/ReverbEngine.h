@@ -7,6 +7,7 @@
 #include "SharedLineRun.h"
 #include "LineRequest.h"
 #include "LineSet.h"
+#include "LineSetRegistry.h"
 #include "NadrixViewdata.h"
 #include "PanGains.h"
 #include "ParameterLayout.h"
@@ -32,7 +33,9 @@
 class ReverbEngine final
 {
 public:
-    explicit ReverbEngine (float sampleRate);
+    // Starts with the construction table's settings, or with `startValues`
+    // (every parameter, in engine units) when given.
+    explicit ReverbEngine (float sampleRate, const float* startValues = nullptr);
     ~ReverbEngine();
 
     ReverbEngine (const ReverbEngine&) = delete;
@@ -43,8 +46,13 @@ public:
     void process (const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
 
     // Parameter `index` of the flat layout (ParameterLayout), in engine units;
-    // indices the engine has no use for are ignored. Any thread.
+    // indices the engine has no use for are ignored. Any thread. A new
+    // length is backed with memory here, before the audio thread can run it.
     void setParameter (int index, float value);
+    // The same value, to take effect at the next restart only: for a whole
+    // program or state set at once, whose new lengths are backed in the
+    // fresh lines alone. Not the audio thread.
+    void setParameterForRestart (int index, float value);
     void syncParamForView (int line);
     const NadrixViewdata* getViewData() const noexcept { return viewdata; }
 
@@ -55,6 +63,10 @@ public:
     void restart (float sampleRate);
     // Frees the lines that restarts replaced. Not for the audio thread.
     void releaseReplacedLines();
+    // Before playing at this rate: a restart at a new rate, or else the
+    // current settings backed with memory in the lines that run them, so that
+    // the audio thread takes no page faults. Not for the audio thread.
+    void prepare (float sampleRate);
     // Any thread, the audio thread included: at the next block the reverb's
     // memory (rings, pre-delays, splitter) starts afresh where it is, with
     // the current settings. Costs the audio thread the clearing of what the
@@ -82,6 +94,11 @@ private:
         float dry, wet, norm;
     };
 
+    // Who backs a new length with memory: this call, the next prepare (the
+    // start values), or the restart that takes the value (whole programs).
+    enum class Backing { now, byPrepare, byRestart };
+    void store (int index, float value, Backing backing, bool takeOver);
+    void populateLine (int line) noexcept;
     void requestTakeOver (uint64_t bits);
     void takeOverRequests();
     enum class Start { continuing, freshLines, silencedLines };
@@ -102,6 +119,7 @@ private:
     std::atomic<float> lowSplitFrequency;
     std::atomic<float> gainLow, gainMid, gainHigh;
     NadrixViewdata viewdata[numLines];
+    LineSetRegistry liveSets;                   // outlives every set below
     LineSet* lines;                             // owned by the audio thread
     AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
     std::atomic<float> settingsRate;            // the rate setters compute lengths at

@@ -66,7 +66,10 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
     for (auto& v : paramValues)
         v.store (0.0f, std::memory_order_relaxed);
 
-    engine = std::make_unique<ReverbEngine> (engineSampleRate.load());
+    float engineStart[numParameters];
+    for (int i = 0; i < numParameters; ++i)
+        engineStart[i] = ParameterInfo::engineValue (i, startValue (i));
+    engine = std::make_unique<ReverbEngine> (engineSampleRate.load(), engineStart);
 
     publishParameters();
 }
@@ -82,22 +85,27 @@ float NadrixAudioProcessor::startValue (int index)
 
 void NadrixAudioProcessor::publishParameters()
 {
+    // The engine was built with these values.
     for (int i = 0; i < numParameters; ++i)
     {
-        internalSetParameter (i, startValue (i));
+        paramValues[i].store (startValue (i), std::memory_order_relaxed);
         published[i] = new NadrixParameter (*this, i, startValue (i));
         addParameter (published[i]);
     }
 }
 
 //==============================================================================
-void NadrixAudioProcessor::internalSetParameter (int index, float value)
+void NadrixAudioProcessor::internalSetParameter (int index, float value, EngineTakes when)
 {
     if (index < 0 || index >= numParameters)
         return;
 
     paramValues[index].store (value, std::memory_order_relaxed);
-    engine->setParameter (index, ParameterInfo::engineValue (index, value));
+    const float engineValue = ParameterInfo::engineValue (index, value);
+    if (when == EngineTakes::now)
+        engine->setParameter (index, engineValue);
+    else
+        engine->setParameterForRestart (index, engineValue);
 }
 
 void NadrixAudioProcessor::setParameter (int index, float value)
@@ -110,6 +118,17 @@ void NadrixAudioProcessor::setParameter (int index, float value)
 
     changeQueue.push (index, value); // kept only while a window is open
 
+    published[index]->publish (value);
+}
+
+void NadrixAudioProcessor::setParameterForRestart (int index, float value)
+{
+    // As setParameter, but the engine takes the value with the fresh lines
+    // of the restart that follows: the lines it replaces need no memory for
+    // lengths they will never run.
+    value = sanitised (value, paramValues[index].load (std::memory_order_relaxed));
+    internalSetParameter (index, value, EngineTakes::atRestart);
+    changeQueue.push (index, value);
     published[index]->publish (value);
 }
 
@@ -172,8 +191,7 @@ void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
     // The engine runs at the host's rate, so that delay times, pre-delays and
     // split frequencies keep their seconds and hertz.
     const float rate = engineRateFor (sampleRate);
-    if (rate != engine->getSampleRate())
-        engine->restart (rate);
+    engine->prepare (rate);
     engineSampleRate.store (rate);
     engine->releaseReplacedLines();
 }
@@ -296,7 +314,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
     chosenProgram.store (program);
 
     for (int i = 0; i < numParameters; ++i)
-        setParameter (i, Nadrix_Preset_Data[program][i]);
+        setParameterForRestart (i, Nadrix_Preset_Data[program][i]);
 
     startAfresh();
     tellHostEveryValueMayHaveChanged();
@@ -335,7 +353,7 @@ void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInByte
     {
         float value;
         std::memcpy (&value, static_cast<const char*> (data) + sizeof (float) * (size_t) i, sizeof (float));
-        setParameter (i, juce::ByteOrder::swapIfBigEndian (value));
+        setParameterForRestart (i, juce::ByteOrder::swapIfBigEndian (value));
     }
 
     if (n > 0)

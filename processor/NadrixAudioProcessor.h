@@ -22,10 +22,10 @@ struct NadrixViewdata;
 // parameter values as the plug-in state, serves the six factory programs and
 // keeps the parameter changes an open editor has not yet collected.
 //
-// Every change from a host, a program or a state restore ends in
-// setParameter; every change from the editor in setParameterFromUI. Both
-// store the normalised value and map it into the engine through
-// internalSetParameter.
+// Every change from a host ends in setParameter, every value of a program or
+// a state restore in setParameterForRestart, every change from the editor in
+// setParameterFromUI. All store the normalised value and map it into the
+// engine through internalSetParameter.
 class NadrixAudioProcessor final : public juce::AudioProcessor
 {
 public:
@@ -99,7 +99,11 @@ public:
     void useOfflineThreads (int threads);
 
 private:
-    void internalSetParameter (int index, float value);
+    // When the engine hears a value: at once, or at the restart that ends a
+    // whole program or state (see startAfresh).
+    enum class EngineTakes { now, atRestart };
+    void internalSetParameter (int index, float value, EngineTakes when = EngineTakes::now);
+    void setParameterForRestart (int index, float value);
     void startAfresh();
     void tellHostEveryValueMayHaveChanged();
     static float engineRateFor (double hostRate);

@@ -11,8 +11,9 @@
 #include <vector>
 
 // One thread processes while a host-like thread and an editor-like thread
-// set every parameter and read every view record, and another restarts the
-// reverb at changing rates. Under ThreadSanitizer any
+// set every parameter (backing new lengths with memory as they go) and read
+// every view record, and another restarts and prepares the reverb at
+// changing rates. Under ThreadSanitizer any
 // unsynchronised access fails the run; without it this still checks that
 // the output stays finite.
 TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
@@ -29,7 +30,11 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
             {
                 const float n = unit (rng);
                 const bool isTime = id >= 7 && (id - 7) % 7 == 4;
-                engine.setParameter (id, id == 1 || id == 2 ? n * 9000.0f + 20.0f : isTime ? n * 0.6f : n * 0.95f);
+                const float value = id == 1 || id == 2 ? n * 9000.0f + 20.0f : isTime ? n * 0.6f : n * 0.95f;
+                if (seed == 1u && id % 5 == 0)
+                    engine.setParameterForRestart (id, value); // as a program or a restore sets its values
+                else
+                    engine.setParameter (id, value);
             }
         }
     };
@@ -51,7 +56,11 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
     auto restarter = [&engine, &stop] {
         for (int round = 0; ! stop.load(); ++round)
         {
-            engine.restart (round % 3 == 2 ? 48000.0f : 44100.0f);
+            const float rate = round % 3 == 2 ? 48000.0f : 44100.0f;
+            if (round % 4 == 3)
+                engine.prepare (rate); // a restart at a new rate, or backing the lines that run
+            else
+                engine.restart (rate);
             if (round % 2 == 1)
                 engine.releaseReplacedLines();
             std::this_thread::sleep_for (std::chrono::milliseconds (2));
