@@ -52,8 +52,6 @@ target_compile_definitions (Nadrix
         JUCE_USE_FLAC=1
         JUCE_INCLUDE_FLAC_CODE=0
         JUCE_USE_OGGVORBIS=0
-        JUCE_PLUGINHOST_VST3=1
-        JUCE_PLUGINHOST_LV2=1
         # JUCE's setting checks would otherwise fall back to the bare product
         # name before the generated LV2 header is read, and the bundle would
         # carry the relative URI "Nadrix".
