@@ -363,6 +363,7 @@ void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInByte
         // current. An LV2 host that builds a new instance and restores the
         // old one's state into it relies on that.
         chosenProgram.store (noProgram);
+        editHistory.requestDrop(); // its values are of the session this state replaces
         startAfresh();
         tellHostEveryValueMayHaveChanged();
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "EditHistory.h"
 #include "NadrixParameter.h"
 #include "Param.h"
 #include "ParamChangeQueue.h"
@@ -98,6 +99,10 @@ public:
     // thread alone. Not while processBlock runs.
     void useOfflineThreads (int threads);
 
+    // The window's edits to undo and redo, kept while windows come and go.
+    // Message thread; a restored state drops it.
+    EditHistory& getEditHistory() noexcept { return editHistory; }
+
 private:
     // When the engine hears a value: at once, or at the restart that ends a
     // whole program or state (see startAfresh).
@@ -111,6 +116,7 @@ private:
     static float startValue (int index);
 
     std::atomic<float> paramValues[numParameters];
+    EditHistory editHistory;
     const MillisecondClock millisecondClock;
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
     // The program hosts are told is current: the one whose values were

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HostGestures.h"
 
-HostGestures::HostGestures (NadrixAudioProcessor& p) : processor (p) {}
+#include "EditHistory.h"
+
+HostGestures::HostGestures (NadrixAudioProcessor& p, EditHistory& h) : processor (p), history (h) {}
 
 HostGestures::~HostGestures()
 {
@@ -24,6 +26,7 @@ void HostGestures::end()
         if (open[(size_t) i])
             processor.endParameterGesture (i);
     open.reset();
+    history.commit();
 }
 
 void HostGestures::write (int index, float value)
@@ -31,11 +34,17 @@ void HostGestures::write (int index, float value)
     if (index < 0 || index >= NadrixAudioProcessor::numParameters)
         return;
 
+    const float before = processor.getParameterValue (index);
     if (openInteractions == 0)
     {
         processor.beginParameterGesture (index);
         processor.setParameterFromUI (index, value, true);
         processor.endParameterGesture (index);
+        if (recording)
+        {
+            history.record (index, before, processor.getParameterValue (index));
+            history.commit();
+        }
         return;
     }
 
@@ -45,4 +54,27 @@ void HostGestures::write (int index, float value)
         processor.beginParameterGesture (index);
     }
     processor.setParameterFromUI (index, value, true);
+    if (recording)
+        history.record (index, before, processor.getParameterValue (index));
+}
+
+bool HostGestures::undo (const Shown& shown) { return replay (true, shown); }
+bool HostGestures::redo (const Shown& shown) { return replay (false, shown); }
+
+bool HostGestures::replay (bool backwards, const Shown& shown)
+{
+    if (openInteractions > 0)
+        return false;
+
+    const EditHistory::Write writeBack = [this, &shown] (int index, float value) {
+        write (index, value);
+        shown (index, value);
+    };
+
+    recording = false;
+    begin();
+    const bool replayed = backwards ? history.undo (writeBack) : history.redo (writeBack);
+    end();
+    recording = true;
+    return replayed;
 }

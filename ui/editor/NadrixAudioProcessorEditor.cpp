@@ -35,6 +35,10 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     setUpButtons();
     setUpKeyboardAndNames();
 
+    // Clicked, the window takes the keyboard, so that its own keys (undo,
+    // redo) reach it also when no control has the focus.
+    setWantsKeyboardFocus (true);
+
     startTimerHz (25);
 }
 
@@ -281,6 +285,65 @@ void NadrixAudioProcessorEditor::timerCallback()
     // engine's records, which are already up to date.
     if (linesChanged)
         repaintFan();
+}
+
+bool NadrixAudioProcessorEditor::keyPressed (const juce::KeyPress& key)
+{
+    const auto mods = key.getModifiers();
+    if (! mods.isCommandDown() || mods.isAltDown())
+        return false;
+
+    const int code = juce::CharacterFunctions::toLowerCase ((juce::juce_wchar) key.getKeyCode());
+    if (code == 'z' && ! mods.isShiftDown())
+        undo();
+    else if ((code == 'z' && mods.isShiftDown()) || (code == 'y' && ! mods.isShiftDown()))
+        redo();
+    else
+        return false;
+    return true; // taken, also when there was nothing to undo, so no host acts on it
+}
+
+void NadrixAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
+{
+    if (! e.mods.isPopupMenu())
+        return;
+
+    auto& history = processor.getEditHistory();
+    juce::PopupMenu menu;
+    menu.addItem ("Undo", history.canUndo(), false, [this] { undo(); });
+    menu.addItem ("Redo", history.canRedo(), false, [this] { redo(); });
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition());
+}
+
+bool NadrixAudioProcessorEditor::undo()
+{
+    const bool undone = gestures.undo ([this] (int index, float value) { showWrittenValue (index, value); });
+    if (undone)
+        repaintFan();
+    return undone;
+}
+
+bool NadrixAudioProcessorEditor::redo()
+{
+    const bool redone = gestures.redo ([this] (int index, float value) { showWrittenValue (index, value); });
+    if (redone)
+        repaintFan();
+    return redone;
+}
+
+void NadrixAudioProcessorEditor::showWrittenValue (int index, float value)
+{
+    // The fan reads the engine's records and is redrawn once afterwards;
+    // the global controls are shown their values here.
+    if (index == ParameterLayout::uiZoom)
+    {
+        zoomSlider.setValueForParamId (index, value);
+        delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, value));
+    }
+    else if (index < ParameterLayout::uiZoom && controlsByParam[index] != nullptr)
+    {
+        controlsByParam[index]->setValueForParamId (index, value);
+    }
 }
 
 void NadrixAudioProcessorEditor::repaintFan()

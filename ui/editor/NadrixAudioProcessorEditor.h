@@ -58,8 +58,16 @@ public:
     juce::String describeLine (int line) override;
 
     void timerCallback() override;
+    bool keyPressed (const juce::KeyPress& key) override;
+    void mouseDown (const juce::MouseEvent& e) override;
 
     void renderRandom();
+
+    // The window's last edit taken back, or made again, as one host gesture
+    // per parameter it writes (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y; the context
+    // menu). False when there is nothing to undo or redo.
+    bool undo();
+    bool redo();
 
     // Opens a web address; the system's document handler unless replaced.
     std::function<bool (const juce::String& address)> openDocument;
@@ -77,6 +85,7 @@ private:
     void writeLineParameter (int line, int kind, float value);
     void applyZoom (float value);
     void repaintFan();
+    void showWrittenValue (int index, float value);
 
     juce::OpenGLContext openGLContext;
     EditModeChooserView editModeChooser;
@@ -95,7 +104,7 @@ private:
     juce::TooltipWindow tooltips { this, 500 };
     const ScaledImage background = ScaledImage::named ("bkg_au");
     NadrixAudioProcessor& processor;
-    HostGestures gestures { processor };
+    HostGestures gestures { processor, processor.getEditHistory() };
     int fanRepaintRequests = 0;
 
     friend struct EditorInspector; // lets the tests reach the children

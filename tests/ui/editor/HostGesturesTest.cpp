@@ -146,3 +146,81 @@ TEST (HostGestures, EveryKindOfEditIsOneHostGesturePerParameterItTouches)
         EXPECT_EQ (o.gestures, c.gestures) << c.name;
     }
 }
+
+TEST (HostGestures, EachEditUndoesAndRedoesInOneStepAsHostGesturesAroundHostAutomation)
+{
+    Scene s;
+    auto values = [&s] {
+        std::vector<float> v;
+        for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
+            v.push_back (s.processor.getParameterValue (i));
+        return v;
+    };
+    auto press = [&s] (int key, juce::ModifierKeys mods) { return s.editor->keyPressed (juce::KeyPress (key, mods, 0)); };
+    const auto command = juce::ModifierKeys::commandModifier;
+    const auto shiftCommand = juce::ModifierKeys (juce::ModifierKeys::commandModifier | juce::ModifierKeys::shiftModifier);
+
+    const std::vector<std::function<void()>> edits = {
+        [&s] { // a rubber band around every dot, then the group dragged
+            auto& v = s.inspect().view();
+            s.drag (v, { 5, 400 }, { 805, 25 });
+            s.drag (v, s.dot (0, true), s.dot (0, true) + juce::Point<float> (0, 50));
+        },
+        [&s] { s.editor->buttonClicked (&s.inspect().renderButton()); },
+        [&s] {
+            s.editor->editModeChanged (Trashcan);
+            s.drag (s.inspect().view(), s.dot (2, true), s.dot (2, true));
+        },
+    };
+    std::vector<std::vector<float>> seen { values() };
+    for (const auto& edit : edits)
+    {
+        edit();
+        seen.push_back (values());
+        ASSERT_NE (seen.back(), seen[seen.size() - 2]);
+    }
+
+    // The host automates a value none of the edits wrote: undo leaves it alone.
+    int automated = 0;
+    while (seen[0][(size_t) automated] != seen.back()[(size_t) automated] || seen[1][(size_t) automated] != seen[0][(size_t) automated])
+        ++automated;
+    s.hostWrites (automated, 0.123f);
+    for (auto& v : seen)
+        v[(size_t) automated] = 0.123f;
+
+    auto changedBetween = [] (const std::vector<float>& a, const std::vector<float>& b) {
+        int n = 0;
+        for (size_t i = 0; i < a.size(); ++i)
+            n += a[i] != b[i] ? 1 : 0;
+        return n;
+    };
+
+    for (size_t k = edits.size(); k > 0; --k)
+    {
+        s.log.events.clear();
+        EXPECT_TRUE (press ('z', command)) << "undo " << k;
+        EXPECT_EQ (values(), seen[k - 1]) << "undo " << k;
+        const auto o = summarise (s.log);
+        EXPECT_EQ (o.fault, "") << "undo " << k;
+        EXPECT_EQ (o.gestures, changedBetween (seen[k], seen[k - 1])) << "undo " << k;
+        EXPECT_EQ (o.parameters, o.gestures) << "undo " << k;
+    }
+    EXPECT_FALSE (s.editor->undo()); // nothing left: nothing happens
+
+    for (size_t k = 1; k <= edits.size(); ++k)
+    {
+        EXPECT_TRUE (k == 2 ? press ('y', command) : press ('z', shiftCommand)) << "redo " << k;
+        EXPECT_EQ (values(), seen[k]) << "redo " << k;
+    }
+
+    // Kept while the window is closed and reopened; dropped by a restored state.
+    s.editor.reset();
+    s.open();
+    EXPECT_TRUE (s.editor->undo());
+    EXPECT_EQ (values(), seen[edits.size() - 1]);
+    juce::MemoryBlock state;
+    s.processor.getStateInformation (state);
+    s.processor.setStateInformation (state.getData(), (int) state.getSize());
+    EXPECT_FALSE (s.editor->undo());
+    EXPECT_FALSE (s.editor->redo());
+}
