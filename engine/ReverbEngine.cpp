@@ -11,6 +11,7 @@ namespace
     constexpr auto relaxed = std::memory_order_relaxed;
     constexpr auto acquire = std::memory_order_acquire;
     constexpr auto release = std::memory_order_release;
+    constexpr auto sequential = std::memory_order_seq_cst;
 
     constexpr float referenceRate = 44100.0f; // the rate the construction table was made for
 
@@ -119,7 +120,7 @@ void ReverbEngine::store (int index, float value, Backing backing, bool takeOver
         case pan:                         r.pan.store (value, relaxed); break;
         case ParameterLayout::hcGain:     r.hcGain.store (value, relaxed); break;
         case feedback:                    r.feedback.store (value, relaxed); break;
-        case predelay:                    r.predelay.store (value, relaxed); break;
+        case predelay:                    r.predelay.store (value, sequential); break;
         case ParameterLayout::active:     r.active.store (value, relaxed); break;
         case ParameterLayout::predelayGain: r.predelayGain.store (value, relaxed); break;
         case delayTime:
@@ -127,7 +128,7 @@ void ReverbEngine::store (int index, float value, Backing backing, bool takeOver
             // A new length empties the ring; the clearing itself happens on
             // the audio thread, before the line's next sample. The flag keeps
             // a change that is undone before the next block (A to B to A).
-            r.delayTime.store (value, relaxed);
+            r.delayTime.store (value, sequential);
             const int32_t length = DelayLine_Length_At_Rate (value, settingsRate.load (relaxed));
             if (r.delayLength.exchange (length, relaxed) != length)
                 r.clearRing.store (true, release);
@@ -140,9 +141,9 @@ void ReverbEngine::store (int index, float value, Backing backing, bool takeOver
     if (backing == Backing::now && newLength)
     {
         // A restart that listed fresh lines after the populating above
-        // either read this value or is seen here (the fence pairs with the
-        // one in restart).
-        std::atomic_thread_fence (std::memory_order_seq_cst);
+        // either read this value or is seen here: the value's store and the
+        // list's reads here, and the listing and the value's reads there,
+        // are all sequentially consistent.
         populateLine (j);
     }
     if (takeOver)
@@ -203,11 +204,10 @@ void ReverbEngine::restart (float sampleRate)
 
     // Listed first, then backed as far as the current settings reach: a
     // length set meanwhile on another thread is either read here or backs
-    // the listed set itself (the fence pairs with the one in store).
+    // the listed set itself (see store).
     liveSets.add (fresh.get());
-    std::atomic_thread_fence (std::memory_order_seq_cst);
     for (int j = 0; j < numLines; ++j)
-        fresh->populate (j, requests[j].delayTime.load (relaxed), requests[j].predelay.load (relaxed));
+        fresh->populate (j, requests[j].delayTime.load (sequential), requests[j].predelay.load (sequential));
 
     freshLines.offer (std::move (fresh));
 }
