@@ -300,6 +300,15 @@ bool NadrixAudioProcessor::hasEditor() const { return true; }
 int NadrixAudioProcessor::getNumPrograms() { return NadrixPresetCount; }
 int NadrixAudioProcessor::getCurrentProgram() { return currentProgram.load(); }
 
+bool NadrixAudioProcessor::isEditedSinceProgram() const noexcept
+{
+    const int program = currentProgram.load();
+    for (int i = 0; i < numParameters; ++i)
+        if (i != ParameterLayout::uiZoom && paramValues[i].load (std::memory_order_relaxed) != Nadrix_Preset_Data[program][i])
+            return true;
+    return false;
+}
+
 void NadrixAudioProcessor::setCurrentProgram (int program)
 {
     if (program < 0 || program >= NadrixPresetCount || program == chosenProgram.load())

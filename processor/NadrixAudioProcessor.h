@@ -63,6 +63,9 @@ public:
 
     int getNumPrograms() override;
     int getCurrentProgram() override;
+    // Whether any value (but the window's zoom) differs from the current
+    // program's: the program was edited since it was chosen. Any thread.
+    bool isEditedSinceProgram() const noexcept;
     void setCurrentProgram (int program) override;
     const juce::String getProgramName (int program) override;
     void changeProgramName (int program, const juce::String& newName) override;

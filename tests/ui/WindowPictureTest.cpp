@@ -131,6 +131,26 @@ TEST (WindowPicture, SmallTextKeepsAContrastOf45WhateverLiesUnderIt)
     }
 }
 
+namespace
+{
+    // The field's 1-pixel base line at y 440 of a window drawn at twice its
+    // size: two sharp rows, where the normal image scaled up would smear it
+    // over more.
+    void expectSharpBaseLine (const juce::Image& doubled)
+    {
+        ASSERT_EQ (doubled.getWidth(), 1700);
+        const double ground = luminance (doubled.getPixelAt (200, 870)), line = luminance (doubled.getPixelAt (200, 880));
+        int between = 0;
+        for (int y = 874; y < 888; ++y)
+        {
+            const double l = luminance (doubled.getPixelAt (200, y));
+            between += std::abs (l - ground) > 0.2 * std::abs (line - ground) && std::abs (l - line) > 0.2 * std::abs (line - ground) ? 1 : 0;
+        }
+        EXPECT_GT (line, ground * 1.2);
+        EXPECT_LE (between, 0) << "the base line's edge is blurred: the normal image was scaled up";
+    }
+}
+
 TEST (WindowPicture, OnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
 {
     // Every image has its double, with the same colour type.
@@ -145,18 +165,26 @@ TEST (WindowPicture, OnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
         EXPECT_EQ (normal.getDouble().getFormat(), normal.getNormal().getFormat()) << name;
     }
 
-    // The field's 1-pixel base line at y 440: two sharp rows on a doubled
-    // screen, where the normal image scaled up would smear it over more.
     EditorSession s;
-    const auto doubled = s.editor->createComponentSnapshot (s.editor->getLocalBounds(), true, 2.0f).convertedToFormat (juce::Image::ARGB);
-    ASSERT_EQ (doubled.getWidth(), 1700);
-    const double ground = luminance (doubled.getPixelAt (200, 870)), line = luminance (doubled.getPixelAt (200, 880));
-    int between = 0;
-    for (int y = 874; y < 888; ++y)
-    {
-        const double l = luminance (doubled.getPixelAt (200, y));
-        between += std::abs (l - ground) > 0.2 * std::abs (line - ground) && std::abs (l - line) > 0.2 * std::abs (line - ground) ? 1 : 0;
-    }
-    EXPECT_GT (line, ground * 1.2);
-    EXPECT_LE (between, 0) << "the base line's edge is blurred: the normal image was scaled up";
+    expectSharpBaseLine (s.editor->createComponentSnapshot (s.editor->getLocalBounds(), true, 2.0f).convertedToFormat (juce::Image::ARGB));
+}
+
+TEST (WindowPicture, At200PercentTheWindowIs1700By1192AndSharpAndOpensSoAgain)
+{
+    EditorSession s;
+    s.editor->setWindowScale (2.0f);
+    juce::Component frame; // as a host's window holds the editor
+    frame.addAndMakeVisible (*s.editor);
+    frame.setBounds (s.editor->getBoundsInParent());
+    const auto picture = frame.createComponentSnapshot (frame.getLocalBounds()).convertedToFormat (juce::Image::ARGB);
+    EXPECT_EQ (picture.getWidth(), 1700);
+    EXPECT_EQ (picture.getHeight(), 1192);
+    expectSharpBaseLine (picture);
+
+    frame.removeChildComponent (s.editor.get());
+    s.open();
+    EXPECT_EQ (s.editor->getTransform().mat00, 2.0f);
+    s.editor->setWindowScale (1.0f);
+    s.open();
+    EXPECT_EQ (s.editor->getTransform().mat00, 1.0f);
 }

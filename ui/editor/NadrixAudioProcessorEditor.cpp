@@ -6,6 +6,7 @@
 #include "ParameterText.h"
 #include "ProductLinks.h"
 #include "RandomRender.h"
+#include "WindowScale.h"
 
 NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     : juce::AudioProcessorEditor (p),
@@ -38,6 +39,11 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     // Clicked, the window takes the keyboard, so that its own keys (undo,
     // redo) reach it also when no control has the focus.
     setWantsKeyboardFocus (true);
+
+    // At the size the user chose; a host that sets a scale itself does so
+    // later, and wins.
+    if (const float scale = WindowScale::stored(); scale != 1.0f)
+        setScaleFactor (scale);
 
     startTimerHz (25);
 }
@@ -312,7 +318,18 @@ void NadrixAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
     juce::PopupMenu menu;
     menu.addItem ("Undo", history.canUndo(), false, [this] { undo(); });
     menu.addItem ("Redo", history.canRedo(), false, [this] { redo(); });
+    juce::PopupMenu sizes;
+    const float current = std::sqrt (std::abs (getTransform().getDeterminant())); // a scale, never a rotation
+    for (const float scale : WindowScale::choices)
+        sizes.addItem (juce::String (juce::roundToInt (scale * 100.0f)) + " %", true, current == scale, [this, scale] { setWindowScale (scale); });
+    menu.addSubMenu ("Window size", sizes);
     menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition());
+}
+
+void NadrixAudioProcessorEditor::setWindowScale (float scale)
+{
+    setScaleFactor (scale);
+    WindowScale::store (scale);
 }
 
 bool NadrixAudioProcessorEditor::undo()

@@ -69,6 +69,10 @@ public:
     bool undo();
     bool redo();
 
+    // The window at 100, 150 or 200 % (WindowScale::choices), as the user
+    // chooses it from the window's menu: kept for every window opened after.
+    void setWindowScale (float scale);
+
     // Opens a web address; the system's document handler unless replaced.
     std::function<bool (const juce::String& address)> openDocument;
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Standalone app: JUCE's standalone window with a "Programs" button
 // beside "Options" in its title bar, so the factory programs can be chosen
-// without a host.
+// without a host, and a title that names the program playing.
 #include "ProgramsMenu.h"
+#include "WindowTitle.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_audio_utils/juce_audio_utils.h>
@@ -12,7 +13,8 @@
 
 namespace
 {
-    class NadrixStandaloneWindow final : public juce::StandaloneFilterWindow
+    class NadrixStandaloneWindow final : public juce::StandaloneFilterWindow,
+                                         private juce::Timer
     {
     public:
         NadrixStandaloneWindow (const juce::String& title, juce::PropertySet* settings)
@@ -22,6 +24,8 @@ namespace
             juce::Component::addAndMakeVisible (programsButton);
             programsButton.setTriggeredOnMouseDown (true);
             programsButton.onClick = [this] { showProgramsMenu(); };
+            timerCallback();
+            startTimerHz (4); // programs and edits come from the window, the menu and restored states alike
         }
 
         void resized() override
@@ -31,6 +35,13 @@ namespace
         }
 
     private:
+        void timerCallback() override
+        {
+            if (auto* processor = getAudioProcessor())
+                if (const auto title = WindowTitle::of (*processor); title != getName())
+                    setName (title);
+        }
+
         void showProgramsMenu()
         {
             if (auto* processor = getAudioProcessor())

@@ -17,7 +17,7 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   pid=$!
   window=""
   for _ in $(seq 1 150); do
-    window=$(xwininfo -root -tree 2>/dev/null | grep "\"Nadrix\"" | head -n 1)
+    window=$(xwininfo -root -tree 2>/dev/null | grep -E "\"Nadrix( - [^\"]*)?\"" | head -n 1) # titled with its program
     [ -n "$window" ] && break
     if ! kill -0 $pid 2>/dev/null; then echo "the app exited before opening its window:"; cat "$log"; exit 1; fi
     sleep 0.2

@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Chooses "Robotizer" from the Standalone app's Programs menu under a private
 # X server, as a user would (a click on the title bar's Programs button, the
-# arrow keys, Return), closes the app with its title-bar close button, and
-# checks the state it saved on closing against that program's state as
-# nadrix-render saves it.
+# arrow keys, Return), checks that the window's title names it, closes the
+# app with its title-bar close button, and checks the state it saved on
+# closing against that program's state as nadrix-render saves it.
 set -u
 app=$1 render=$2
 
@@ -26,8 +26,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   "$NADRIX_APP" >"$HOME/log" 2>&1 &
   pid=$!
-  until_true "window=\$(xdotool search --name \"^Nadrix\$\" 2>/dev/null | head -n 1); [ -n \"\$window\" ]" \
-    || { echo "no window titled Nadrix appeared"; cat "$HOME/log"; kill $pid; exit 1; }
+  until_true "window=\$(xdotool search --name \"^Nadrix - Small Complex Room\$\" 2>/dev/null | head -n 1); [ -n \"\$window\" ]" \
+    || { echo "no window titled Nadrix - Small Complex Room (the start program) appeared"; cat "$HOME/log"; kill $pid; exit 1; }
   # Where the window is now: a window manager-less server may still move
   # or resize it after it first appears, so each click asks again.
   place() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
@@ -45,6 +45,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 
   xdotool key Down Down Down Return                    # the third program: Robotizer
   until_true "! menu_shown" || { echo "the Programs menu did not close"; kill $pid; exit 1; }
+  until_true "[ \"\$(xdotool getwindowname $window)\" = \"Nadrix - Robotizer\" ]" \
+    || { echo "the title does not name Robotizer: $(xdotool getwindowname $window)"; kill $pid; exit 1; }
 
   # Close, which makes the app save its state: clicked again until it exits.
   for _ in $(seq 1 6); do
