@@ -96,4 +96,5 @@ install (FILES "${_docs}/copyright" "${_docs}/changelog.gz" "${CMAKE_SOURCE_DIR}
          DESTINATION "\${NADRIX_SHARE_DIR}/doc/nadrix" COMPONENT docs)
 # The README shows these pictures by their paths beside it.
 install (FILES "${CMAKE_SOURCE_DIR}/docs/nadrix-window.png" "${CMAKE_SOURCE_DIR}/docs/nice-hall-decay.png" "${CMAKE_SOURCE_DIR}/docs/window-tooltip.png"
+               "${CMAKE_SOURCE_DIR}/docs/window-readout.png"
          DESTINATION "\${NADRIX_SHARE_DIR}/doc/nadrix/docs" COMPONENT docs)

@@ -33,6 +33,11 @@ std::optional<float> ControlKeys::stepped (const juce::KeyPress& key, float valu
 
 void ControlKeys::paintFocusRing (juce::Graphics& g, juce::Rectangle<float> area)
 {
-    g.setColour (juce::Colours::white.withAlpha (0.9f));
-    g.drawRoundedRectangle (area.reduced (1.0f), 4.0f, 1.5f);
+    // Black outside, white inside: whatever lies under it, one of the two
+    // contrasts with it by at least 3:1 (every colour does with white or
+    // with black), so the ring is seen on the dark fan and the light panels.
+    g.setColour (juce::Colours::black);
+    g.drawRoundedRectangle (area.reduced (1.5f), 4.0f, 3.0f);
+    g.setColour (juce::Colours::white);
+    g.drawRoundedRectangle (area.reduced (2.5f), 3.0f, 1.5f);
 }

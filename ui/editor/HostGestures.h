@@ -26,6 +26,7 @@ public:
     void begin();
     void end();
     void write (int index, float value);
+    bool isOpen() const noexcept { return openInteractions > 0; }
 
     // The last transaction undone or redone, as one gesture; `shown` is
     // told every value written, for the window to show it. Not in the

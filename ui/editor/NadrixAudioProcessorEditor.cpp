@@ -35,6 +35,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     setUpRandomizer();
     setUpButtons();
     setUpKeyboardAndNames();
+    addChildComponent (readout);
 
     // Clicked, the window takes the keyboard, so that its own keys (undo,
     // redo) reach it also when no control has the focus.
@@ -203,6 +204,28 @@ void NadrixAudioProcessorEditor::resized() {}
 void NadrixAudioProcessorEditor::writeLineParameter (int line, int kind, float value)
 {
     gestures.write (ParameterLayout::indexOf (line, kind), value);
+    showLineReadout (line);
+}
+
+void NadrixAudioProcessorEditor::showLineReadout (int line)
+{
+    // Over the fan's top edge, whichever dot moves: the pointer stays on the dot.
+    readout.show (describeLine (line), delaysView.getBounds().withHeight (24).withY (delaysView.getY() + 60));
+    if (! gestures.isOpen())
+        readout.hideSoon();
+}
+
+void NadrixAudioProcessorEditor::showReadout (EComponent* source, int paramId)
+{
+    // The tooltip's text; the equaliser's is of the band the value belongs to.
+    juce::String text;
+    if (source == &eq)
+        text = eq.describe (paramId == ParameterLayout::gainLow ? EEQ::low : paramId == ParameterLayout::gainHigh ? EEQ::high : EEQ::middle);
+    else if (auto* client = dynamic_cast<juce::TooltipClient*> (source))
+        text = client->getTooltip();
+    readout.show (text, source->getBoundsInParent());
+    if (! gestures.isOpen()) // a wheel step: a gesture of its own, already over
+        readout.hideSoon();
 }
 
 void NadrixAudioProcessorEditor::setPan (float v, int line)
@@ -218,9 +241,19 @@ void NadrixAudioProcessorEditor::setDelayActive (float v, int line) { writeLineP
 void NadrixAudioProcessorEditor::setPredelayGain (float v, int line) { writeLineParameter (line, ParameterLayout::predelayGain, v); }
 
 void NadrixAudioProcessorEditor::beginEditGesture() { gestures.begin(); }
-void NadrixAudioProcessorEditor::endEditGesture() { gestures.end(); }
 void NadrixAudioProcessorEditor::ui_beginGesture (EComponent*, int) { gestures.begin(); }
-void NadrixAudioProcessorEditor::ui_endGesture (EComponent*, int) { gestures.end(); }
+
+void NadrixAudioProcessorEditor::endEditGesture()
+{
+    gestures.end();
+    readout.hideSoon();
+}
+
+void NadrixAudioProcessorEditor::ui_endGesture (EComponent*, int)
+{
+    gestures.end();
+    readout.hideSoon();
+}
 
 void NadrixAudioProcessorEditor::editModeChanged (int mode)
 {
@@ -242,6 +275,7 @@ void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, 
     {
         gestures.write (paramId, v);
     }
+    showReadout (source, paramId);
 }
 
 void NadrixAudioProcessorEditor::applyZoom (float v)

@@ -13,6 +13,7 @@
 #include "NadrixAudioProcessor.h"
 #include "ScaledImage.h"
 #include "UICallback.h"
+#include "ValueReadout.h"
 
 #include <juce_opengl/juce_opengl.h>
 
@@ -90,6 +91,8 @@ private:
     void applyZoom (float value);
     void repaintFan();
     void showWrittenValue (int index, float value);
+    void showReadout (EComponent* source, int paramId);
+    void showLineReadout (int line);
 
     juce::OpenGLContext openGLContext;
     EditModeChooserView editModeChooser;
@@ -106,6 +109,7 @@ private:
     EPushButton helpButton;
     EComponent* controlsByParam[7] = {};
     juce::TooltipWindow tooltips { this, 500 };
+    ValueReadout readout;
     const ScaledImage background = ScaledImage::named ("bkg_au");
     NadrixAudioProcessor& processor;
     HostGestures gestures { processor, processor.getEditHistory() };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What each control reports for what the user does with it. How they look is
 // checked by the window picture.
+#include "ControlKeys.h"
 #include "EEQ.h"
 #include "EKnob.h"
 #include "EPushButton.h"
@@ -8,6 +9,9 @@
 #include "../ControlTestKit.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -185,4 +189,32 @@ TEST (EEQ, PressesPickASplitOrABandAndDragsKeepTheLimits)
     Eq gain (0.4f, 0.6f); // a gain dragged past its end is reported there again
     gain.drag ({ 20, 100 }, { { 20, -200 }, { 20, -300 } });
     EXPECT_EQ (gain.calls.values, (std::vector<float> { 1.0f, 1.0f }));
+}
+
+TEST (ControlKeys, TheFocusRingContrastsBy3To1WithWhateverLiesUnderIt)
+{
+    // WCAG's contrast of two colours on screen.
+    auto luminance = [] (juce::Colour c) {
+        auto channel = [] (float v) { return v <= 0.04045f ? v / 12.92 : std::pow ((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel (c.getFloatRed()) + 0.7152 * channel (c.getFloatGreen()) + 0.0722 * channel (c.getFloatBlue());
+    };
+    auto contrast = [&] (juce::Colour a, juce::Colour b) {
+        const double la = luminance (a), lb = luminance (b);
+        return (std::max (la, lb) + 0.05) / (std::min (la, lb) + 0.05);
+    };
+
+    for (const auto under : { juce::Colours::white, juce::Colours::black, juce::Colour (0xff808080), juce::Colour (0xff2a3d52), juce::Colour (0xffd9c7a0) })
+    {
+        juce::Image picture (juce::Image::ARGB, 60, 40, true);
+        {
+            juce::Graphics g (picture);
+            g.fillAll (under);
+            ControlKeys::paintFocusRing (g, { 0.0f, 0.0f, 60.0f, 40.0f });
+        }
+        // Along the ring's left side, halfway down: its best pixel.
+        double best = 1.0;
+        for (int x = 0; x < 6; ++x)
+            best = std::max (best, contrast (picture.getPixelAt (x, 20), under));
+        EXPECT_GE (best, 3.0) << under.toDisplayString (false);
+    }
 }

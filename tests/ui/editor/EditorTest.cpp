@@ -155,3 +155,37 @@ TEST (Editor, ButtonsOpenTheirAddressesAndClosingKeepsEverything)
     s.hostWrites (0, 0.6f);
     EXPECT_TRUE (s.processor.hasParamChanges());
 }
+
+TEST (Editor, AReadoutShowsTheTooltipsTextAtOnceWhileAValueChangesAndGoesAfter)
+{
+    EditorSession s;
+    auto in = s.inspect();
+    auto& mix = in.mix();
+    EXPECT_FALSE (in.readout().isVisible());
+
+    // A drag: shown from the first move with the tooltip's text, through the release.
+    mix.mouseDown (mouseAt (mix, 45, 60));
+    mix.mouseDrag (mouseAt (mix, 45, 40));
+    EXPECT_TRUE (in.readout().isVisible());
+    EXPECT_EQ (in.readout().getText(), mix.getTooltip());
+    mix.mouseDrag (mouseAt (mix, 45, 20));
+    EXPECT_EQ (in.readout().getText(), mix.getTooltip());
+    mix.mouseUp (mouseAt (mix, 45, 20));
+    EXPECT_TRUE (in.readout().isVisible());
+    in.readoutLingeringEnds();
+    EXPECT_FALSE (in.readout().isVisible());
+
+    // A keyboard step on the equaliser: the band it steps, as its tooltip describes it.
+    auto& eq = static_cast<juce::Component&> (in.eq());
+    eq.keyPressed (juce::KeyPress (juce::KeyPress::upKey));
+    EXPECT_EQ (in.readout().getText(), in.eq().describe (in.eq().selectedBand));
+    EXPECT_TRUE (in.readout().getText().isNotEmpty());
+
+    // A dot of the fan: the line as the fan's tooltip describes it.
+    s.editor->beginEditGesture();
+    s.editor->setDelayTime (0.3f, 4);
+    EXPECT_EQ (in.readout().getText(), s.editor->describeLine (4));
+    s.editor->endEditGesture();
+    in.readoutLingeringEnds();
+    EXPECT_FALSE (in.readout().isVisible());
+}

@@ -25,6 +25,8 @@ struct EditorInspector
     EPushButton& aboutButton() { return e.aboutButton; }
     EPushButton& helpButton() { return e.helpButton; }
     EditModeChooserView& modeChooser() { return e.editModeChooser; }
+    ValueReadout& readout() { return e.readout; }
+    void readoutLingeringEnds() { e.readout.timerCallback(); }
 };
 
 // A processor with its window open, as a host shows it.
