@@ -78,6 +78,7 @@ void DelaysView::setup (int x, int y, int width, int height, float z, const Nadr
     newLineImage.setAlpha (0.5f);
     addAndMakeVisible (newLineImage);
 
+    setWantsKeyboardFocus (true);
     checkAllLinesBusy();
     repaint();
 }
@@ -150,6 +151,20 @@ void DelaysView::paint (juce::Graphics& g)
     for (int j = 0; j < numLines; ++j)
         if (isBusy (viewdata[j]))
             paintLine (g, fan, j);
+
+    // The keyboard's line: both dots ringed black and white, seen on any dot.
+    if (keyboardLine >= 0 && hasKeyboardFocus (false) && isBusy (viewdata[keyboardLine]))
+    {
+        const FanGeometry::Line l = fan.line (viewdata[keyboardLine]);
+        for (const auto& [centre, radius] : { std::pair (l.predelayPoint, FanGeometry::dotRadius (load (viewdata[keyboardLine].predelayGain))),
+                                              std::pair (l.delayPoint, FanGeometry::dotRadius (load (viewdata[keyboardLine].feedback))) })
+        {
+            g.setColour (juce::Colours::black);
+            g.strokePath (circle (centre, radius + 3.0f), juce::PathStrokeType (3.0f));
+            g.setColour (juce::Colours::white);
+            g.strokePath (circle (centre, radius + 3.0f), juce::PathStrokeType (1.5f));
+        }
+    }
 
     if (dragState == BandSelect)
     {
@@ -472,15 +487,20 @@ void DelaysView::finishNewLine()
     if (! (t > 0.0f))
         return; // released inside the centre circle
 
-    // The delay dot lands under the pointer, the pre-delay dot halfway.
-    const float half = std::min (maximumTotalTime, t) * 0.5f;
-    callback->setPan ((float) ((double) std::atan2 (dx, dy) / (pi / 2.0)), newLineIndex);
-    callback->setPredelayTime (half, newLineIndex);
-    callback->setDelayTime (half, newLineIndex);
-    callback->setFeedback (0.6f, newLineIndex);
-    callback->setHighcutGain (0.8f, newLineIndex);
-    callback->setDelayActive (1.0f, newLineIndex);
-    callback->setPredelayGain (0.8f, newLineIndex);
+    makeLine (newLineIndex, (float) ((double) std::atan2 (dx, dy) / (pi / 2.0)), t);
+}
+
+void DelaysView::makeLine (int line, float pan, float totalTime)
+{
+    // The delay dot lands at the total time, the pre-delay dot halfway.
+    const float half = std::min (maximumTotalTime, totalTime) * 0.5f;
+    callback->setPan (pan, line);
+    callback->setPredelayTime (half, line);
+    callback->setDelayTime (half, line);
+    callback->setFeedback (0.6f, line);
+    callback->setHighcutGain (0.8f, line);
+    callback->setDelayActive (1.0f, line);
+    callback->setPredelayGain (0.8f, line);
     checkAllLinesBusy();
 }
 
@@ -514,4 +534,107 @@ void DelaysView::catchBand()
         if (delayIn || predelayIn)
             selection.add ({ j, delayIn, predelayIn });
     }
+}
+
+//==============================================================================
+int DelaysView::runningLineBeside (int line, int direction) const
+{
+    // Pan order, ties by index; direction 0: the line itself if it runs,
+    // else the leftmost.
+    const bool current = line >= 0 && line < numLines && isBusy (viewdata[line]);
+    const float pan = current ? load (viewdata[line].pan) : 0.0f;
+    auto before = [this] (int a, float panA, int b) { const float panB = load (viewdata[b].pan); return panA < panB || (panA == panB && a < b); };
+
+    if (direction == 0 && current)
+        return line;
+
+    int best = -1;
+    for (int j = 0; j < numLines; ++j)
+    {
+        if (j == line || ! isBusy (viewdata[j]))
+            continue;
+        const float p = load (viewdata[j].pan);
+        const bool beyond = ! current || direction == 0 || (direction > 0 ? before (line, pan, j) : ! before (line, pan, j));
+        if (! beyond)
+            continue;
+        const bool better = best < 0 || (direction < 0 ? before (best, load (viewdata[best].pan), j) : before (j, p, best));
+        if (better)
+            best = j;
+    }
+    return best >= 0 ? best : current ? line : -1;
+}
+
+void DelaysView::chooseKeyboardLine (int line)
+{
+    keyboardLine = line;
+    setDescription (line >= 0 && callback != nullptr ? callback->describeLine (line) : juce::String ("No line runs: Insert makes one"));
+    repaint();
+}
+
+void DelaysView::focusGained (FocusChangeType)
+{
+    if (viewdata != nullptr)
+        chooseKeyboardLine (runningLineBeside (keyboardLine, 0));
+}
+
+void DelaysView::stepKeyboardLine (float step)
+{
+    const NadrixViewdata& v = viewdata[keyboardLine];
+    if (editMode == DelayTime)
+        callback->setDelayTime (clamped ((double) load (v.delayTime) + step, minimumTime, std::max (minimumTime, maximumTotalTime - load (v.predelay))), keyboardLine);
+    else if (editMode == Feedback)
+        callback->setFeedback (clamped ((double) load (v.feedback) + step, 0.0f, maximumFeedback), keyboardLine);
+    else if (editMode == Highcut)
+        callback->setHighcutGain (clamped ((double) load (v.hcGain) + step, 0.0f, 1.0f), keyboardLine);
+}
+
+bool DelaysView::keyPressed (const juce::KeyPress& key)
+{
+    if (viewdata == nullptr || callback == nullptr)
+        return false;
+
+    const int code = key.getKeyCode();
+    const bool next = code == juce::KeyPress::rightKey || code == juce::KeyPress::pageDownKey;
+    const bool previous = code == juce::KeyPress::leftKey || code == juce::KeyPress::pageUpKey;
+    const bool up = code == juce::KeyPress::upKey, down = code == juce::KeyPress::downKey;
+    const bool remove = code == juce::KeyPress::deleteKey || code == juce::KeyPress::backspaceKey;
+    const bool insert = code == juce::KeyPress::insertKey || key.getTextCharacter() == '+';
+
+    if (next || previous)
+    {
+        chooseKeyboardLine (runningLineBeside (keyboardLine, next ? 1 : -1));
+        return true;
+    }
+    if (! (up || down || remove || insert))
+        return false;
+
+    const int line = runningLineBeside (keyboardLine, 0);
+    callback->beginEditGesture();
+    if (insert)
+    {
+        if (startNewLine())
+        {
+            dragState = Idle;
+            newLineImage.setAlpha (0.5f);
+            makeLine (newLineIndex, 0.0f, 0.2f); // straight ahead, 0.2 s out
+            keyboardLine = newLineIndex;
+        }
+    }
+    else if (line >= 0 && remove)
+    {
+        keyboardLine = line;
+        const int after = runningLineBeside (line, 1);
+        callback->setDelayActive (0.0f, line);
+        newLineImage.setVisible (true);
+        keyboardLine = after == line ? -1 : after;
+    }
+    else if (line >= 0)
+    {
+        keyboardLine = line;
+        const float step = key.getModifiers().isShiftDown() ? 0.1f : 0.01f;
+        stepKeyboardLine (up ? step : -step);
+    }
+    callback->endEditGesture();
+    chooseKeyboardLine (keyboardLine);
+    return true;
 }

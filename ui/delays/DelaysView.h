@@ -18,6 +18,12 @@
 // view records at every paint and never writes them: every edit leaves
 // through DelaysViewCallback, and shows once the record follows. Its
 // tooltip describes the line under the pointer, found as a press finds it.
+//
+// From the keyboard: Left and Right (or Page Up and Page Down) choose a
+// running line in pan order, Up and Down step its value of the edit mode
+// (delay time, feedback, high cut; Shift for large steps), Delete switches
+// it off, Insert or + makes a new line straight ahead. Each key is one edit
+// gesture.
 class DelaysView final : public juce::Component, public juce::TooltipClient
 {
 public:
@@ -35,6 +41,9 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;
     void mouseUp (const juce::MouseEvent& e) override;
+    bool keyPressed (const juce::KeyPress& key) override;
+    void focusGained (FocusChangeType) override;
+    void focusLost (FocusChangeType) override { repaint(); }
     juce::String getTooltip() override;
     // The line a press at this point would take, as the tooltip describes it ("" for none).
     juce::String describeAt (juce::Point<float> p) const;
@@ -45,6 +54,7 @@ public:
     float getZoom() const noexcept { return zoom; }
     const juce::Array<NadrixDelayMoveData>& getSelection() const noexcept { return selection; }
     const juce::Component& getNewLineImage() const noexcept { return newLineImage; }
+    int getKeyboardLine() const noexcept { return keyboardLine; }
 
 private:
     FanGeometry geometry() const;
@@ -62,6 +72,13 @@ private:
     void finishNewLine();
     void deleteSelection();
     void catchBand();
+    void makeLine (int line, float pan, float totalTime);
+
+    // The keyboard's line: its neighbour in pan order among the running
+    // lines (or the first running line), and its mode's value stepped.
+    int runningLineBeside (int line, int direction) const;
+    void chooseKeyboardLine (int line);
+    void stepKeyboardLine (float step);
 
     ScaledImageComponent newLineImage;
     ScaleView scaleView;
@@ -73,6 +90,7 @@ private:
     int dragState = Idle;
     int editMode = DelayTime;
     int newLineIndex = 0;
+    int keyboardLine = -1;
     juce::Array<NadrixDelayMoveData> selection;
     float mouseX = 0.0f, mouseY = 0.0f;
     float previousMouseX = 0.0f, previousMouseY = 0.0f;

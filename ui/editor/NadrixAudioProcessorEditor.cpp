@@ -143,7 +143,7 @@ void NadrixAudioProcessorEditor::setUpKeyboardAndNames()
     // Tab goes from the mode buttons down the window, left to right.
     setFocusContainerType (FocusContainerType::keyboardFocusContainer);
     const std::pair<juce::Component*, const char*> order[] = {
-        { &editModeChooser, "Edit mode" },    { &zoomSlider, "UI Zoom" },   { &eq, "Three-band equaliser" },
+        { &editModeChooser, "Edit mode" },    { &delaysView, nullptr },     { &zoomSlider, "UI Zoom" },   { &eq, "Three-band equaliser" },
         { &mixKnob, "Mix" },                  { &tailTimeSlider, "Tail time" },
         { &roomSizeSlider, "Room size" },     { &predelaySlider, "Predelay" },
         { &complexitySlider, "Complexity" },  { &renderRandomButton, "Render random reverb" },
@@ -158,7 +158,8 @@ void NadrixAudioProcessorEditor::setUpKeyboardAndNames()
     }
 
     delaysView.setTitle ("Delay lines");
-    delaysView.setDescription ("The fan of delay lines: one ray per running line, edited with the mouse");
+    delaysView.setDescription ("The fan of delay lines: one ray per running line, edited with the mouse, or with the keyboard "
+                               "(Left and Right choose a line, Up and Down step it, Delete switches it off, Insert makes one)");
     renderRandomButton.setTooltip ("Render random reverb: a new set of lines from the four randomizer settings");
     helpButton.setTooltip ("Help: the manual, in your browser");
     aboutButton.setTooltip ("About: the Nadrix page, in your browser");

@@ -286,3 +286,51 @@ TEST (DelaysViewEditing, AnEditShowsOnTheNextPaintFromTheEnginesRecord)
     EXPECT_GT (alphaAt (after), 0x90);
     EXPECT_LT (alphaAt (before), 0x40); // only the rings remain there
 }
+
+TEST (DelaysViewEditing, TheKeyboardChoosesLinesInPanOrderStepsTheModesValueDeletesAndMakes)
+{
+    ViewFixture f;
+    f.cb.setLine (7, 0.4f, 0.05f, 0.1f, 0.5f);
+    f.cb.setLine (2, -0.6f, 0.05f, 0.1f, 0.5f);
+    f.cb.setLine (9, 0.1f, 0.05f, 0.1f, 0.5f, 0.5f, 0.5f);
+    auto key = [&f] (int code, juce::ModifierKeys mods = {}) { return f.view.keyPressed (juce::KeyPress (code, mods, 0)); };
+    auto writes = [&f] { return f.cb.calls.size(); };
+
+    // Entered from the keyboard, the leftmost running line; Right goes on in pan order.
+    f.view.focusGained (juce::Component::focusChangedByTabKey);
+    EXPECT_EQ (f.view.getKeyboardLine(), 2);
+    EXPECT_TRUE (key (juce::KeyPress::rightKey));
+    EXPECT_EQ (f.view.getKeyboardLine(), 9);
+    EXPECT_TRUE (key (juce::KeyPress::pageDownKey));
+    EXPECT_EQ (f.view.getKeyboardLine(), 7);
+    EXPECT_TRUE (key (juce::KeyPress::rightKey));
+    EXPECT_EQ (f.view.getKeyboardLine(), 7); // the rightmost stays
+    EXPECT_TRUE (key (juce::KeyPress::leftKey));
+    EXPECT_EQ (f.view.getKeyboardLine(), 9);
+
+    // Up steps the mode's value of exactly that line, by the small step or, with Shift, the large.
+    f.view.setEditMode (Feedback);
+    const auto before = writes();
+    EXPECT_TRUE (key (juce::KeyPress::upKey));
+    ASSERT_EQ (writes(), before + 1);
+    EXPECT_EQ (f.cb.calls.back().what, "feedback");
+    EXPECT_EQ (f.cb.calls.back().line, 9);
+    EXPECT_FLOAT_EQ (f.cb.calls.back().value, 0.51f);
+    EXPECT_TRUE (key (juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier));
+    EXPECT_FLOAT_EQ (f.cb.line (9).feedback.load(), 0.41f);
+    f.view.setEditMode (DelayTime);
+    EXPECT_TRUE (key (juce::KeyPress::upKey));
+    EXPECT_EQ (f.cb.calls.back().what, "delay");
+    EXPECT_FLOAT_EQ (f.cb.calls.back().value, 0.11f);
+
+    // Delete switches it off and moves on; Insert makes a line straight ahead.
+    EXPECT_TRUE (key (juce::KeyPress::deleteKey));
+    EXPECT_EQ (f.cb.calls.back().what, "active");
+    EXPECT_EQ (f.cb.line (9).active.load(), 0.0f);
+    EXPECT_EQ (f.view.getKeyboardLine(), 7);
+    EXPECT_TRUE (key (juce::KeyPress::insertKey));
+    EXPECT_EQ (f.cb.line (0).active.load(), 1.0f); // the lowest free line
+    EXPECT_EQ (f.cb.line (0).pan.load(), 0.0f);
+    EXPECT_EQ (f.view.getKeyboardLine(), 0);
+    EXPECT_FALSE (key ('q'));
+}

@@ -127,6 +127,13 @@ TEST (HostGestures, EveryKindOfEditIsOneHostGesturePerParameterItTouches)
               mix.keyPressed (juce::KeyPress (juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier, 0));
               EXPECT_FLOAT_EQ (s.processor.getParameterValue (0), before + 0.01f - 0.1f);
           }, 1, 2 },
+        { "a fan line stepped and deleted from the keyboard", [] (Scene& s) {
+              auto& v = s.inspect().view();
+              v.focusGained (juce::Component::focusChangedByTabKey);
+              s.editor->editModeChanged (Feedback);
+              v.keyPressed (juce::KeyPress (juce::KeyPress::upKey));
+              v.keyPressed (juce::KeyPress (juce::KeyPress::deleteKey));
+          }, 2, 2 },
         { "equaliser: the high band's gain to its top", [] (Scene& s) {
               auto& eq = static_cast<juce::Component&> (s.inspect().eq());
               eq.keyPressed (juce::KeyPress (juce::KeyPress::rightKey));

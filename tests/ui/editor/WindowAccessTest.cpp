@@ -54,7 +54,7 @@ TEST (WindowAccess, TabReachesEveryControlAndScreenReadersHearNamesAndValues)
     juce::StringArray order;
     for (auto* c : traverser->getAllComponents (s.editor.get()))
         order.add (c->getTitle());
-    EXPECT_EQ (order.joinIntoString (", "), "Delay time, Delete, Feedback, High cut, UI Zoom, Three-band equaliser, Mix, Tail time, Room size, "
+    EXPECT_EQ (order.joinIntoString (", "), "Delay time, Delete, Feedback, High cut, Delay lines, UI Zoom, Three-band equaliser, Mix, Tail time, Room size, "
                                             "Predelay, Complexity, Render random reverb, Help, About");
 
     const auto mix = accessibilityOf (in.mix());
