@@ -52,30 +52,35 @@ TEST (AudioThreadPageFaults, NoneAfterAProgramARestoreOrAnEditFromTheWindow)
 #endif
     using namespace ParameterLayout;
 
+    // Every step makes fresh lines or longer ones, so every pass needs new
+    // memory backed; the first pass runs each piece of code once, so that
+    // the second counts no fault of the program's own code being mapped.
+    auto faults = [] (Running& r, int blocks, bool counted) { const long n = r.run (blocks); return counted ? n : 0; };
     for (double rate : { 44100.0, 96000.0 })
-    {
-        Running r (rate);
-        for (int program : { 2, 1, 0, 3, 4, 5 })
+        for (bool counted : { false, true })
         {
-            r.p.setCurrentProgram (program);
-            EXPECT_EQ (r.run (90), 0) << "after program " << program << " at " << rate << " Hz";
-        }
+            Running r (rate);
+            for (int program : { 2, 1, 0, 3, 4, 5 })
+            {
+                r.p.setCurrentProgram (program);
+                EXPECT_EQ (faults (r, 90, counted), 0) << "after program " << program << " at " << rate << " Hz";
+            }
 
-        juce::MemoryBlock robotizer;
-        r.p.setCurrentProgram (2);
-        r.p.getStateInformation (robotizer);
-        r.p.setCurrentProgram (4);
-        r.run (2);
-        r.p.setStateInformation (robotizer.getData(), (int) robotizer.getSize());
-        EXPECT_EQ (r.run (90), 0) << "after a restore at " << rate << " Hz";
+            juce::MemoryBlock robotizer;
+            r.p.setCurrentProgram (2);
+            r.p.getStateInformation (robotizer);
+            r.p.setCurrentProgram (4);
+            r.run (2);
+            r.p.setStateInformation (robotizer.getData(), (int) robotizer.getSize());
+            EXPECT_EQ (faults (r, 90, counted), 0) << "after a restore at " << rate << " Hz";
 
-        // The window drags every line to its longest delay and pre-delay.
-        for (int line = 0; line < numLines; ++line)
-        {
-            r.p.setParameterFromUI (indexOf (line, delayTime), 1.0f, true);
-            r.p.setParameterFromUI (indexOf (line, predelay), 1.0f, true);
-            r.p.setParameterFromUI (indexOf (line, active), 1.0f, true);
+            // The window drags every line to its longest delay and pre-delay.
+            for (int line = 0; line < numLines; ++line)
+            {
+                r.p.setParameterFromUI (indexOf (line, delayTime), 1.0f, true);
+                r.p.setParameterFromUI (indexOf (line, predelay), 1.0f, true);
+                r.p.setParameterFromUI (indexOf (line, active), 1.0f, true);
+            }
+            EXPECT_EQ (faults (r, 200, counted), 0) << "after the longest lengths from the window at " << rate << " Hz";
         }
-        EXPECT_EQ (r.run (200), 0) << "after the longest lengths from the window at " << rate << " Hz";
-    }
 }
