@@ -2,7 +2,9 @@
 #pragma once
 
 // Where each parameter sits in the flat index: 7 globals, then 7 per line.
-// The parameter of kind k of line j has index 7 + 7 * j + k.
+// The parameter of kind k of line j has index 7 + 7 * j + k. The seventh
+// global (index 6) is the plug-in's own, not the reverb's (the zoom of its
+// window's fan): the engine keeps its place and ignores it.
 namespace ParameterLayout
 {
     constexpr int numGlobals = 7;
@@ -10,7 +12,7 @@ namespace ParameterLayout
     constexpr int perLine = 7;
     constexpr int numParameters = numGlobals + numLines * perLine;
 
-    enum Global { mix, splitFreqLow, splitFreqMid, gainLow, gainMid, gainHigh, uiZoom };
+    enum Global { mix, splitFreqLow, splitFreqMid, gainLow, gainMid, gainHigh };
     enum Kind { pan, hcGain, feedback, predelay, delayTime, active, predelayGain };
 
     constexpr int indexOf (int line, int kind) { return numGlobals + perLine * line + kind; }

@@ -304,7 +304,7 @@ bool NadrixAudioProcessor::isEditedSinceProgram() const noexcept
 {
     const int program = currentProgram.load();
     for (int i = 0; i < numParameters; ++i)
-        if (i != ParameterLayout::uiZoom && paramValues[i].load (std::memory_order_relaxed) != Nadrix_Preset_Data[program][i])
+        if (i != ParameterInfo::uiZoom && paramValues[i].load (std::memory_order_relaxed) != Nadrix_Preset_Data[program][i])
             return true;
     return false;
 }

@@ -15,6 +15,10 @@
 // all read this table; nothing else re-codes a mapping.
 namespace ParameterInfo
 {
+    // The global the engine leaves to the plug-in: its window's fan zoom.
+    constexpr int uiZoom = ParameterLayout::gainHigh + 1;
+    static_assert (uiZoom == ParameterLayout::numGlobals - 1);
+
     // How a value reads to a user (ParameterText formats and parses each).
     enum class Unit { mixPercent, percent, feedbackPercent, hertz, gain, milliseconds, delayMilliseconds, pan, onOff, zoom };
 

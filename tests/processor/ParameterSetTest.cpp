@@ -2,6 +2,7 @@
 #include "NadrixAudioProcessor.h"
 #include "NadrixViewdata.h"
 #include "Nadrix_Preset_Data.h"
+#include "ParameterInfo.h"
 #include "ParameterLayout.h"
 #include "ProcessorTestHelpers.h"
 
@@ -63,7 +64,7 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
         { ParameterLayout::splitFreqLow, 0.0f, 20.0f, 20.0f, 9100.0f },
         { ParameterLayout::splitFreqMid, 1.0f, 9100.0f, 20.0f, 9100.0f },
         { ParameterLayout::gainHigh, 0.25f, 0.5f, 0.0f, 2.0f },
-        { ParameterLayout::uiZoom, 1.0f, 11.4f, 1.4f, 11.4f },
+        { ParameterInfo::uiZoom, 1.0f, 11.4f, 1.4f, 11.4f },
         { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.5f, 0.0f, -100.0f, 100.0f },
         { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.0f, -100.0f, -100.0f, 100.0f },
         { ParameterLayout::indexOf (9, ParameterLayout::feedback), 1.0f, 100.0f, 0.0f, 100.0f },
@@ -85,6 +86,6 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
             const auto& ranged = dynamic_cast<juce::RangedAudioParameter&> (*params[i]);
             ASSERT_NEAR (ranged.convertTo0to1 (ranged.convertFrom0to1 (n)), n, 2.0e-7f) << ranged.getName (100);
         }
-    EXPECT_FALSE (params[ParameterLayout::uiZoom]->isAutomatable());
+    EXPECT_FALSE (params[ParameterInfo::uiZoom]->isAutomatable());
     EXPECT_TRUE (params[ParameterLayout::mix]->isAutomatable());
 }

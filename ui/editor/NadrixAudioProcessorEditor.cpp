@@ -53,13 +53,13 @@ void NadrixAudioProcessorEditor::setUpZoomSlider()
 {
     // The stored zoom is applied as if the user had set it, and so written back.
     zoomSlider.orientation = 0;
-    zoomSlider.setParamId (ParameterLayout::uiZoom);
-    controlsByParam[ParameterLayout::uiZoom] = &zoomSlider;
+    zoomSlider.setParamId (ParameterInfo::uiZoom);
+    controlsByParam[ParameterInfo::uiZoom] = &zoomSlider;
     zoomSlider.setCallback (this);
-    zoomSlider.setValue (processor.getParameterValue (ParameterLayout::uiZoom));
+    zoomSlider.setValue (processor.getParameterValue (ParameterInfo::uiZoom));
     zoomSlider.setBounds (530, getHeight() - 151, 270, 16);
     zoomSlider.style = 1;
-    applyZoom (processor.getParameterValue (ParameterLayout::uiZoom));
+    applyZoom (processor.getParameterValue (ParameterInfo::uiZoom));
     addAndMakeVisible (zoomSlider);
 }
 
@@ -265,8 +265,8 @@ void NadrixAudioProcessorEditor::valueChanged (EComponent* source, int paramId, 
 {
     if (source == &zoomSlider)
     {
-        delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, v));
-        gestures.write (ParameterLayout::uiZoom, v);
+        delaysView.setZoom (ParameterInfo::shownValue (ParameterInfo::uiZoom, v));
+        gestures.write (ParameterInfo::uiZoom, v);
     }
     else if (source == &mixKnob)
     {
@@ -283,8 +283,8 @@ void NadrixAudioProcessorEditor::applyZoom (float v)
 {
     // Not the user's edit: the stored or automated zoom, shown and written
     // back as it is, outside any gesture.
-    delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, v));
-    processor.setParameterFromUI (ParameterLayout::uiZoom, v, true);
+    delaysView.setZoom (ParameterInfo::shownValue (ParameterInfo::uiZoom, v));
+    processor.setParameterFromUI (ParameterInfo::uiZoom, v, true);
 }
 
 void NadrixAudioProcessorEditor::buttonClicked (EComponent* source)
@@ -307,12 +307,12 @@ void NadrixAudioProcessorEditor::timerCallback()
 
     for (const auto& change : processor.getParamChanges())
     {
-        if (change.index == ParameterLayout::uiZoom)
+        if (change.index == ParameterInfo::uiZoom)
         {
-            controlsByParam[ParameterLayout::uiZoom]->setValueForParamId (ParameterLayout::uiZoom, change.value);
+            controlsByParam[ParameterInfo::uiZoom]->setValueForParamId (ParameterInfo::uiZoom, change.value);
             applyZoom (change.value);
         }
-        else if (change.index < ParameterLayout::uiZoom)
+        else if (change.index < ParameterInfo::uiZoom)
         {
             controlsByParam[change.index]->setValueForParamId (change.index, change.value);
         }
@@ -387,12 +387,12 @@ void NadrixAudioProcessorEditor::showWrittenValue (int index, float value)
 {
     // The fan reads the engine's records and is redrawn once afterwards;
     // the global controls are shown their values here.
-    if (index == ParameterLayout::uiZoom)
+    if (index == ParameterInfo::uiZoom)
     {
         zoomSlider.setValueForParamId (index, value);
-        delaysView.setZoom (ParameterInfo::shownValue (ParameterLayout::uiZoom, value));
+        delaysView.setZoom (ParameterInfo::shownValue (ParameterInfo::uiZoom, value));
     }
-    else if (index < ParameterLayout::uiZoom && controlsByParam[index] != nullptr)
+    else if (index < ParameterInfo::uiZoom && controlsByParam[index] != nullptr)
     {
         controlsByParam[index]->setValueForParamId (index, value);
     }

@@ -2,6 +2,7 @@
 #include "WindowTitle.h"
 
 #include "NadrixAudioProcessor.h"
+#include "ParameterInfo.h"
 #include "ParameterLayout.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,6 @@ TEST (WindowTitle, NamesTheProgramAndMarksItWhileItsValuesDiffer)
     p.setParameter (ParameterLayout::mix, mix); // edited back: the program's own values again
     EXPECT_EQ (WindowTitle::of (p), "Nadrix - Nice Hall");
 
-    p.setParameter (ParameterLayout::uiZoom, 0.9f); // the window's zoom is no edit of the sound
+    p.setParameter (ParameterInfo::uiZoom, 0.9f); // the window's zoom is no edit of the sound
     EXPECT_EQ (WindowTitle::of (p), "Nadrix - Nice Hall");
 }
