@@ -3,13 +3,15 @@
 // processed per CPU second ("x_realtime"). Lines/N/B runs the first N lines
 // of the construction table (the rest switched off) at blocks of B frames;
 // Construction49Lines is the table as it stands.
-#include "ReverbEngine.h"
+#include "engine/ReverbEngine.h"
 
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     void runEngine (benchmark::State& state, int runningLines)
@@ -48,5 +50,7 @@ namespace
 
 BENCHMARK (Lines)->ArgsProduct ({ { 10, 25, 36, 50 }, { 32, 64, 512, 4096 } })->ArgNames ({ "lines", "frames" });
 BENCHMARK (Construction49Lines)->Args ({ 0, 512 })->ArgNames ({ "", "frames" });
+
+} // namespace nadrix
 
 BENCHMARK_MAIN();

@@ -4,9 +4,9 @@
 // activating one, of choosing each factory program, and of 16 instances run
 // in turn against one alone. Each figure is printed as one row of a table;
 // the instances are the plug-in object itself, as a host's wrapper holds it.
-#include "NadrixAudioProcessor.h"
-#include "Nadrix_Preset_Data.h"
-#include "ParameterLayout.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "processor/FactoryPrograms.h"
+#include "engine/ParameterLayout.h"
 
 #include <juce_events/juce_events.h>
 
@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     using Clock = std::chrono::steady_clock;
@@ -131,9 +133,11 @@ namespace
         return text;
     }
 }
+} // namespace nadrix
 
 int main()
 {
+    using namespace nadrix;
     const juce::ScopedJuceInitialiser_GUI juce;
     std::printf ("| %-62s | %22s |\n|%s|%s|\n", "Nadrix, 44.1 kHz stereo unless said", "",
                  std::string (64, '-').c_str(), std::string (24, '-').c_str());
@@ -175,7 +179,7 @@ int main()
         // makes them; each is followed by a second of audio.
         Instance instance (44100.0, 512);
         instance.run (20);
-        for (int program = 0; program < NadrixPresetCount; ++program)
+        for (int program = 0; program < FactoryPrograms::count; ++program)
         {
             const long faults = pageFaults();
             const auto start = Clock::now();
@@ -184,7 +188,7 @@ int main()
             const long changeFaults = pageFaults() - faults;
             const long audioFaults = pageFaults (RUSAGE_THREAD);
             instance.run (86);
-            const std::string what = std::string ("choosing \"") + Nadrix_Preset_Names[program] + "\" (faults in the audio after it)";
+            const std::string what = std::string ("choosing \"") + FactoryPrograms::names[program] + "\" (faults in the audio after it)";
             row (what.c_str(), format ("%.2f ms, %.0f faults", ms, (double) changeFaults) + format (" (%.0f)", (double) (pageFaults (RUSAGE_THREAD) - audioFaults)));
         }
     }

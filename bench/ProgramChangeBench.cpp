@@ -4,7 +4,7 @@
 // against an ordinary block of that same program later on (64 frames,
 // 44.1 kHz). The program change itself runs outside the timed blocks, as a
 // host's message thread would run it.
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +13,8 @@
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int blockFrames = 64;
@@ -72,3 +74,4 @@ namespace
 }
 
 BENCHMARK (FirstBlocksAfterProgramChange)->DenseRange (0, 5)->Iterations (10)->Unit (benchmark::kMillisecond);
+} // namespace nadrix

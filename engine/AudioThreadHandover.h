@@ -4,6 +4,8 @@
 #include <atomic>
 #include <memory>
 
+namespace nadrix
+{
 // Hands objects built on another thread to the audio thread, and takes back
 // the ones they replace, so that the audio thread never allocates, frees,
 // locks or waits. One thread at a time offers (callers serialise offers);
@@ -63,3 +65,4 @@ private:
     std::atomic<T*> pending { nullptr };
     std::atomic<T*> returned[2] { { nullptr }, { nullptr } };
 };
+} // namespace nadrix

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DelayLine.h"
+#include "engine/DelayLine.h"
 
-#include "RingMemory.h"
+#include "engine/RingMemory.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+namespace nadrix
+{
 namespace
 {
     void combRun (float* __restrict slots, const float* __restrict in, float* __restrict out, float feedback, int32_t count)
@@ -135,3 +137,4 @@ void DelayLine_Destroy (DelayLine* line)
     RingMemory_Destroy (line->buffer, line->capacity);
     std::free (line);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace nadrix
+{
 // A feedback comb: the input delayed by `length` samples plus `feedback`
 // times the output `length` samples ago. Times are in seconds, lengths in
 // samples; the ring holds half a second.
@@ -32,3 +34,4 @@ float DelayLine_Time_At_Rate (int32_t length, float sampleRate);
 void DelayLine_Reset_Length (DelayLine* line, int32_t length);
 void DelayLine_Restart (DelayLine* line);
 void DelayLine_Destroy (DelayLine* line);
+} // namespace nadrix

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The portable variant of the line pass, and the choice between variants.
 #define LINE_KERNEL_VARIANT generic
-#include "LineKernelPass.h"
+#include "engine/LineKernelPass.h"
 
-#include "LineKernelVariants.h"
+#include "engine/LineKernelVariants.h"
 
 #include <initializer_list>
 
+namespace nadrix
+{
 namespace
 {
     struct Entries
@@ -87,3 +89,4 @@ void LineKernel_Sum_Lines (const float* const* outs, const LineKernelLine* lines
 {
     entries->sumLines (outs, lines, numLines, firstFrame, endFrame, accLeft, accRight);
 }
+} // namespace nadrix

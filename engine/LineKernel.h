@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelayLine.h"
-#include "ModLine.h"
+#include "engine/DelayLine.h"
+#include "engine/ModLine.h"
 
 #include <cstdint>
 
+namespace nadrix
+{
 // One pass of a running line over a chunk: the input gain on the chunk's
 // band mix, the comb, the pre-delay and the pan, fused so that each frame's
 // values stay in registers. Every float and double step is the one the
@@ -63,3 +65,4 @@ bool LineKernel_Supports (LineKernelVariant variant);
 // thread runs the kernel.
 void LineKernel_Use (LineKernelVariant variant);
 LineKernelVariant LineKernel_In_Use();
+} // namespace nadrix

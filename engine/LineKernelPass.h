@@ -4,8 +4,10 @@
 // LineKernelAvx512.cpp for x86-64). Everything here has internal linkage and
 // calls nothing inline from outside, so no variant's code can stand in for
 // another's at link time. LINE_KERNEL_VARIANT names the entry points.
-#include "LineKernel.h"
+#include "engine/LineKernel.h"
 
+namespace nadrix
+{
 #define NADRIX_INLINE inline __attribute__ ((always_inline))
 #define LINE_KERNEL_NAME_2(name, variant) name##_##variant
 #define LINE_KERNEL_NAME_1(name, variant) LINE_KERNEL_NAME_2 (name, variant)
@@ -194,3 +196,4 @@ void LINE_KERNEL_NAME (LineKernel_Sum_Lines) (const float* const* outs, const Li
     for (; i < endFrame; ++i)
         sumBlock<float> (outs, lines, numLines, i, accLeft, accRight);
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LineKernel.h"
+#include "engine/LineKernel.h"
 
+namespace nadrix
+{
 // The entry points of each compiled variant of the line pass, for the
 // dispatch in LineKernel.cpp only.
 #define LINE_KERNEL_DECLARE_VARIANT(variant)                                                                                     \
@@ -15,3 +17,4 @@ LINE_KERNEL_DECLARE_VARIANT (generic)
 LINE_KERNEL_DECLARE_VARIANT (avx2)
 LINE_KERNEL_DECLARE_VARIANT (avx512)
 #endif
+} // namespace nadrix

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace nadrix
+{
 // The settings of one line as last requested by a setter, on any thread.
 // The audio thread takes them over before its next block, so a setter never
 // touches a ring or an index the audio thread is using.
@@ -19,3 +21,4 @@ struct LineRequest
     std::atomic<float> active { 0.0f };
     std::atomic<float> predelayGain { 0.0f };
 };
+} // namespace nadrix

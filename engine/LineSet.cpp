@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LineSet.h"
+#include "engine/LineSet.h"
 
-#include "LineSetRegistry.h"
-#include "ML_Modulation_Values.h"
-#include "Nadrix_Default.h"
-#include "RingMemory.h"
+#include "engine/LineSetRegistry.h"
+#include "engine/ModulationTable.h"
+#include "engine/ConstructionTable.h"
+#include "engine/RingMemory.h"
 
 #include <algorithm>
 
+namespace nadrix
+{
 namespace
 {
     // Backs the ring up to `length`. The mark rises only once the memory is
@@ -31,11 +33,11 @@ LineSet::LineSet (float rate) : sampleRate (rate)
 
     for (int j = 0; j < numLines; ++j)
     {
-        const float* d = Nadrix_Default + indexOf (j, 0);
+        const float* d = ConstructionTable + indexOf (j, 0);
         delayLines[j] = DelayLine_Create();
         modLines[j] = ModLine_Create();
         DelayLine_Init (delayLines[j], d[delayTime], sampleRate, d[feedback]);
-        ModLine_Init (modLines[j], ML_Modulation_Values[j].depth, ML_Modulation_Values[j].rate, d[predelay], sampleRate);
+        ModLine_Init (modLines[j], ModulationTable[j].depth, ModulationTable[j].rate, d[predelay], sampleRate);
         combReach[j].store (0, std::memory_order_relaxed);
         predelayReach[j].store (0, std::memory_order_relaxed);
         constructionLength[j] = modLines[j]->length;
@@ -66,3 +68,4 @@ void LineSet::populate (int line, float delayTime, float predelay) noexcept
     reach (pre->buffer, predelayReach[line],
            std::min (std::max (ModLine_Length_For_Predelay (pre, predelay), constructionLength[line]), pre->capacity));
 }
+} // namespace nadrix

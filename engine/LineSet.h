@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelayLine.h"
-#include "ModLine.h"
-#include "ParameterLayout.h"
+#include "engine/DelayLine.h"
+#include "engine/ModLine.h"
+#include "engine/ParameterLayout.h"
 
 #include <atomic>
 #include <cstdint>
 
+namespace nadrix
+{
 class LineSetRegistry;
 
 // The 50 lines of the reverb as a fresh engine has them at one sample rate:
@@ -45,3 +47,4 @@ private:
     std::atomic<int32_t> predelayReach[ParameterLayout::numLines];
     int32_t constructionLength[ParameterLayout::numLines];
 };
+} // namespace nadrix

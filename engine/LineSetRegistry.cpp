@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LineSetRegistry.h"
+#include "engine/LineSetRegistry.h"
 
-#include "LineSet.h"
+#include "engine/LineSet.h"
 
 #include <thread>
 
+namespace nadrix
+{
 void LineSetRegistry::add (LineSet* set) noexcept
 {
     for (auto& place : sets)
@@ -45,3 +47,4 @@ void LineSetRegistry::populate (int line, float delayTime, float predelay) noexc
             set->populate (line, delayTime, predelay);
     populating.fetch_sub (1);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+namespace nadrix
+{
 struct LineSet;
 
 // The line sets alive in one engine (the running one, one on offer, those
@@ -34,3 +36,4 @@ private:
     std::atomic<LineSet*> sets[places] {};
     std::atomic<int> populating { 0 };
 };
+} // namespace nadrix

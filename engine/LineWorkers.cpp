@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LineWorkers.h"
+#include "engine/LineWorkers.h"
 
 #include <algorithm>
 
+namespace nadrix
+{
 namespace
 {
     // Runs come every few microseconds while a render goes on: a waiting
@@ -82,3 +84,4 @@ void LineWorkers::helperLoop (int thread)
             wakeSleepers();
     }
 }
+} // namespace nadrix

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace nadrix
+{
 // Threads that share the lines of an offline render: the caller's thread and
 // threads - 1 helpers, started here. Between runs the helpers spin for a
 // moment, then sleep until woken. For offline rendering only: a host's audio
@@ -43,3 +45,4 @@ private:
     std::mutex sleepLock;
     std::condition_variable wake;
 };
+} // namespace nadrix

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ModLine.h"
+#include "engine/ModLine.h"
 
-#include "RingMemory.h"
+#include "engine/RingMemory.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+namespace nadrix
+{
 namespace
 {
     int32_t wrapped (int32_t index, int32_t length)
@@ -140,7 +142,7 @@ float ModLine_Predelay_For_Length (const ModLine* line, int32_t length)
 
 float ModLine_Clamped_Rate (float sampleRate)
 {
-    if (sampleRate < ModLine_Lowest_Rate)
+    if (sampleRate < ModLine_lowestRate)
         sampleRate = 44100.0f;
     if (sampleRate > 200000.0f)
         sampleRate = 192000.0f;
@@ -184,3 +186,4 @@ void ModLine_Destroy (ModLine* line)
     RingMemory_Destroy (line->buffer, line->capacity);
     std::free (line);
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Sinus.h"
+#include "engine/Sinus.h"
 
 #include <cstdint>
 
+namespace nadrix
+{
 // A pre-delay whose read position is offset by a sine table. The ring holds
 // one second plus 100 samples; pre-delays are in seconds (capped at 1 s),
 // depth in samples, rate in Hz.
@@ -21,7 +23,7 @@ struct ModLine
     int32_t writeIndex;
     int32_t readIndex;
     int32_t usedLength;  // the longest length since the ring was last silent: slots beyond it are silent still
-    float sineTable[SINUS_TABLE_SIZE];
+    float sineTable[Sinus_tableSize];
 };
 
 ModLine* ModLine_Create();
@@ -35,7 +37,7 @@ int32_t ModLine_Length_For_Predelay (const ModLine* line, float seconds);
 float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);
 // The lowest rate the engine runs at as it is: below it (a host that has not
 // said its rate yet) the engine runs on a 44.1 kHz time base.
-constexpr float ModLine_Lowest_Rate = 8000.0f;
+constexpr float ModLine_lowestRate = 8000.0f;
 float ModLine_Clamped_Rate (float sampleRate);
 int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
 float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);
@@ -56,5 +58,6 @@ inline uint32_t ModLine_Next_Phase (uint32_t phase, float increment)
 inline bool ModLine_Reads_Unmodulated (const ModLine* line)
 {
     return ModLine_Next_Phase (line->phase, line->phaseIncrement) == line->phase
-        && line->sineTable[line->phase & (uint32_t) (SINUS_TABLE_SIZE - 1)] == 0.0f;
+        && line->sineTable[line->phase & (uint32_t) (Sinus_tableSize - 1)] == 0.0f;
 }
+} // namespace nadrix

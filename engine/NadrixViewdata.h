@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+namespace nadrix
+{
 // What the editor sees of one line, in the order of the per-line parameters.
 // Written by whichever thread sets a parameter and read by the editor
 // without a lock, so every field is a lock-free 32-bit atomic.
@@ -19,3 +21,4 @@ struct NadrixViewdata
 
 static_assert (std::atomic<float>::is_always_lock_free);
 static_assert (sizeof (NadrixViewdata) == 7 * sizeof (float));
+} // namespace nadrix

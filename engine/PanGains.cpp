@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PanGains.h"
+#include "engine/PanGains.h"
 
+namespace nadrix
+{
 namespace
 {
     constexpr float minus3dB = 0.70794576f;
@@ -21,3 +23,4 @@ void PanGains_Set (PanGains* gains, float pan)
 
     gains->pan = pan;
 }
+} // namespace nadrix

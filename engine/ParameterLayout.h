@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+namespace nadrix
+{
 // Where each parameter sits in the flat index: 7 globals, then 7 per line.
 // The parameter of kind k of line j has index 7 + 7 * j + k. The seventh
 // global (index 6) is the plug-in's own, not the reverb's (the zoom of its
@@ -19,3 +21,4 @@ namespace ParameterLayout
     constexpr int lineOf (int index) { return (index - numGlobals) / perLine; }
     constexpr int kindOf (int index) { return (index - numGlobals) % perLine; }
 }
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReverbEngine.h"
+#include "engine/ReverbEngine.h"
 
-#include "Nadrix_Default.h"
+#include "engine/ConstructionTable.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr auto relaxed = std::memory_order_relaxed;
@@ -40,7 +42,7 @@ ReverbEngine::ReverbEngine (float sampleRate, const float* startValues)
 
     for (int j = 0; j < numLines; ++j)
     {
-        const float* d = Nadrix_Default + indexOf (j, 0);
+        const float* d = ConstructionTable + indexOf (j, 0);
 
         PanGains_Set (&panGains[j], d[pan]);
         hcGain[j] = d[ParameterLayout::hcGain];
@@ -58,7 +60,7 @@ ReverbEngine::ReverbEngine (float sampleRate, const float* startValues)
         r.predelayGain.store (d[ParameterLayout::predelayGain], relaxed);
     }
 
-    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
         syncParamForView (j);
@@ -249,7 +251,7 @@ void ReverbEngine::takeOverRequests()
         const uint64_t pending = pendingRequests.exchange (0, acquire);
 
         if ((pending & splitChanged) != 0)
-            update_3band_state (&splitter,
+            ThreeBandState_Update (&splitter,
                                 (int) lowSplitFrequency.load (relaxed),
                                 (int) midSplitFrequency.load (relaxed),
                                 (int) lines->sampleRate);
@@ -294,7 +296,7 @@ bool ReverbEngine::takeOverFreshLines()
     pendingRequests.exchange (0, acquire);
 
     // The splitter as a fresh engine has it: silent, tuned to the current splits.
-    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
         takeOverLine (j, Start::freshLines);
@@ -304,12 +306,12 @@ bool ReverbEngine::takeOverFreshLines()
 void ReverbEngine::silenceLines()
 {
     pendingRequests.exchange (0, acquire);
-    init_3band_state (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
     {
         DelayLine_Restart (lines->delayLines[j]);
-        ModLine_Restart (lines->modLines[j], Nadrix_Default[ParameterLayout::indexOf (j, ParameterLayout::predelay)]);
+        ModLine_Restart (lines->modLines[j], ConstructionTable[ParameterLayout::indexOf (j, ParameterLayout::predelay)]);
         takeOverLine (j, Start::silencedLines);
     }
 }
@@ -344,7 +346,7 @@ void ReverbEngine::takeOverLine (int line, Start start)
     const bool lengthChanged = start == Start::continuing && pre->length != lengthBefore;
     const bool freshAtOtherRate = start != Start::continuing && lines->sampleRate != referenceRate;
     if (lengthChanged || freshAtOtherRate)
-        ModLine_Match_Fresh_Delay (pre, Nadrix_Default[ParameterLayout::indexOf (line, ParameterLayout::predelay)], predelay, referenceRate);
+        ModLine_Match_Fresh_Delay (pre, ConstructionTable[ParameterLayout::indexOf (line, ParameterLayout::predelay)], predelay, referenceRate);
     PanGains_Set (&panGains[line], r.pan.load (relaxed));
     hcGain[line] = r.hcGain.load (relaxed);
     active[line] = r.active.load (relaxed);
@@ -427,7 +429,7 @@ void ReverbEngine::split (const StereoBlock& block, int32_t numFrames, const Blo
     {
         const auto x = (double) ((block.inLeft[i] + block.inRight[i]) * 0.7f); // mono sum formed in float
         double low, mid, high;
-        do_3band_sep (&state, &low, &mid, &high, x);
+        ThreeBandState_Split (&state, &low, &mid, &high, x);
 
         to.highWeighted[i] = gains.high * high;
         to.lowMid[i] = (float) (gains.low * low + gains.mid * mid); // rounded to float, widened again per line
@@ -450,3 +452,4 @@ void ReverbEngine::mixInto (const StereoBlock& block, int32_t first, int32_t end
         block.outRight[i] = dryRight * gains.dry + wetRight * gains.wet;
     }
 }
+} // namespace nadrix

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AudioThreadHandover.h"
-#include "LineKernel.h"
-#include "LineWorkers.h"
-#include "SharedLineRun.h"
-#include "LineRequest.h"
-#include "LineSet.h"
-#include "LineSetRegistry.h"
-#include "NadrixViewdata.h"
-#include "PanGains.h"
-#include "ParameterLayout.h"
-#include "StereoBlock.h"
-#include "ThreeBandState.h"
+#include "engine/AudioThreadHandover.h"
+#include "engine/LineKernel.h"
+#include "engine/LineWorkers.h"
+#include "engine/SharedLineRun.h"
+#include "engine/LineRequest.h"
+#include "engine/LineSet.h"
+#include "engine/LineSetRegistry.h"
+#include "engine/NadrixViewdata.h"
+#include "engine/PanGains.h"
+#include "engine/ParameterLayout.h"
+#include "engine/StereoBlock.h"
+#include "engine/ThreeBandState.h"
 
 #include <atomic>
 #include <cstdint>
@@ -20,6 +20,8 @@
 #include <memory>
 #include <mutex>
 
+namespace nadrix
+{
 // The reverb: 50 lines, each a feedback comb followed by a modulated
 // pre-delay, fed from a three-band split of the mono input, panned into a
 // stereo sum and crossfaded with the dry signal. Parameters arrive by index
@@ -156,3 +158,4 @@ private:
     // Offline only: the lines shared between worker threads.
     std::unique_ptr<SharedLineRun> sharedRun;
 };
+} // namespace nadrix

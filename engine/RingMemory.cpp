@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RingMemory.h"
+#include "engine/RingMemory.h"
 
 #include <atomic>
 #include <cstddef>
@@ -7,6 +7,9 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+
+namespace nadrix
+{
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23 // Linux 5.14; older headers lack the name
 #endif
@@ -102,3 +105,4 @@ void RingMemory_Map_Pages_On_First_Use()
 {
     populating.store (false, std::memory_order_relaxed);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace nadrix
+{
 // Memory for a ring of samples. The ring's whole capacity is reserved as
 // address space and reads as silence, but memory backs only what is
 // populated: a reverb whose lines are short uses little, at any rate.
@@ -23,3 +25,4 @@ void RingMemory_Populate (float* ring, int32_t from, int32_t to);
 // nothing from then on in this process, and pages are mapped when the lines
 // first use them.
 void RingMemory_Map_Pages_On_First_Use();
+} // namespace nadrix

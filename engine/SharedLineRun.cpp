@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SharedLineRun.h"
+#include "engine/SharedLineRun.h"
 
 #include <algorithm>
 #include <thread>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int32_t maxLines = 64;
@@ -120,3 +122,4 @@ void SharedLineRun::runStretch (void* context, int thread)
     }
 
 }
+} // namespace nadrix

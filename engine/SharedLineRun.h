@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LineKernel.h"
-#include "LineWorkers.h"
-#include "StereoBlock.h"
+#include "engine/LineKernel.h"
+#include "engine/LineWorkers.h"
+#include "engine/StereoBlock.h"
 
 #include <atomic>
 #include <memory>
 #include <vector>
 
+namespace nadrix
+{
 // The lines of an offline render shared between worker threads, with the
 // output of one thread to the bit. The lines are cut into one range per
 // thread, in line order. Chunk by chunk of each stretch of frames, thread 0
@@ -58,3 +60,4 @@ private:
     std::vector<float*> lineOutputs;
     std::unique_ptr<std::atomic<int32_t>[]> chunksSummed; // per thread: the chunks of this stretch it has added to the sums
 };
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Sinus.h"
+#include "engine/Sinus.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 void Sinus_Init (float* table, float amplitude, float offset)
 {
-    Sinus_Init_First (table, amplitude, offset, SINUS_TABLE_SIZE);
+    Sinus_Init_First (table, amplitude, offset, Sinus_tableSize);
 }
 
 void Sinus_Init_First (float* table, float amplitude, float offset, int32_t count)
@@ -21,5 +23,6 @@ void Sinus_Init_First (float* table, float amplitude, float offset, int32_t coun
 
 float Sinus_Get_Value (const float* table, int32_t index)
 {
-    return table[index & (SINUS_TABLE_SIZE - 1)];
+    return table[index & (Sinus_tableSize - 1)];
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace nadrix
+{
 // A block of stereo audio as four channel pointers: the input and the output,
 // which may be the same memory (processing in place). Every stage reads a
 // frame's input before it writes that frame's output.
@@ -19,3 +21,4 @@ struct StereoBlock
         return { inLeft + offset, inRight + offset, outLeft + offset, outRight + offset };
     }
 };
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ThreeBandState.h"
+#include "engine/ThreeBandState.h"
 
 #include <cmath>
 #include <cstring>
 
+namespace nadrix
+{
 namespace
 {
     // 10 kHz, a little above the highest split the parameters reach (9.1 kHz),
@@ -22,13 +24,13 @@ namespace
     }
 }
 
-void init_3band_state (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate)
+void ThreeBandState_Init (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate)
 {
     std::memset (state, 0, sizeof (ThreeBandState));
-    update_3band_state (state, lowFrequency, midFrequency, sampleRate);
+    ThreeBandState_Update (state, lowFrequency, midFrequency, sampleRate);
 }
 
-void update_3band_state (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate)
+void ThreeBandState_Update (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate)
 {
     state->lowGain = 1.0;
     state->midGain = 1.0;
@@ -36,3 +38,4 @@ void update_3band_state (ThreeBandState* state, int lowFrequency, int midFrequen
     state->lowCoefficient = coefficientFor (lowFrequency, sampleRate);
     state->highCoefficient = coefficientFor (midFrequency, sampleRate);
 }
+} // namespace nadrix

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+namespace nadrix
+{
 // Splits one signal into low, mid and high bands with two cascades of four
 // one-pole low-passes, in double precision. Frequencies and rate in Hz.
 // low + mid + high equals the input of three samples before.
@@ -16,8 +18,8 @@ struct ThreeBandState
     double highGain;
 };
 
-void init_3band_state (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate);
-void update_3band_state (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate);
+void ThreeBandState_Init (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate);
+void ThreeBandState_Update (ThreeBandState* state, int lowFrequency, int midFrequency, int sampleRate);
 
 // Added once per sample to the first section of each cascade: keeps a
 // silent input from decaying into denormal numbers.
@@ -33,7 +35,7 @@ inline double ThreeBandState_Run_Cascade (double* poles, double coefficient, dou
 
 // Inline, so that a caller running a block on a local copy of the state
 // keeps the poles in registers from sample to sample.
-inline void do_3band_sep (ThreeBandState* state, double* low, double* mid, double* high, double x)
+inline void ThreeBandState_Split (ThreeBandState* state, double* low, double* mid, double* high, double x)
 {
     const double l = ThreeBandState_Run_Cascade (state->lowPoles, state->lowCoefficient, x);
     const double h = state->history[2] - ThreeBandState_Run_Cascade (state->highPoles, state->highCoefficient, x);
@@ -45,3 +47,4 @@ inline void do_3band_sep (ThreeBandState* state, double* low, double* mid, doubl
     state->history[1] = state->history[0];
     state->history[0] = x;
 }
+} // namespace nadrix

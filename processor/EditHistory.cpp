@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditHistory.h"
+#include "processor/EditHistory.h"
 
 #include <algorithm>
 #include <utility>
 
+namespace nadrix
+{
 // One transaction's values. Performed once by the gesture itself, so the
 // first perform writes nothing; later ones (redo) write the values it left.
 class EditHistory::ParameterEdit final : public juce::UndoableAction
@@ -122,3 +124,4 @@ void EditHistory::dropIfRequested()
     pending.clear();
     lastSingleIndex = -1;
 }
+} // namespace nadrix

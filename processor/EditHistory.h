@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ParameterLayout.h"
+#include "engine/ParameterLayout.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace nadrix
+{
 // The window's edits, to undo and redo: one transaction per user gesture (a
 // drag of one or many dots, a knob or an EQ band, a keyboard step, a line
 // made or deleted, a random render), a burst of wheel steps on one control
@@ -69,3 +71,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE (EditHistory)
 };
+} // namespace nadrix

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
-#include "LineWorkers.h"
-#include "ModLine.h"
-#include "ReverbEngine.h"
-#include "Nadrix_Preset_Data.h"
-#include "ParameterInfo.h"
-#include "TailLength.h"
+#include "engine/LineWorkers.h"
+#include "engine/ModLine.h"
+#include "engine/ReverbEngine.h"
+#include "processor/FactoryPrograms.h"
+#include "processor/ParameterInfo.h"
+#include "processor/TailLength.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+namespace nadrix
+{
 namespace
 {
     constexpr juce::uint32 programLockoutMs = 200;
@@ -59,8 +61,6 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
       millisecondClock (clock)
 {
-    normalizePresetTable();
-
     engineSampleRate.store (engineRateFor (getSampleRate()));
 
     for (auto& v : paramValues)
@@ -80,7 +80,7 @@ NadrixAudioProcessor::~NadrixAudioProcessor()
 
 float NadrixAudioProcessor::startValue (int index)
 {
-    return Nadrix_Preset_Data[startProgram][index];
+    return FactoryPrograms::normalised (startProgram, index);
 }
 
 void NadrixAudioProcessor::publishParameters()
@@ -183,7 +183,7 @@ float NadrixAudioProcessor::engineRateFor (double hostRate)
 {
     // The engine runs at every real rate; before a host has said its rate
     // (0 Hz), or at one too low to be real, it runs on a 44.1 kHz time base.
-    return hostRate < (double) ModLine_Lowest_Rate ? 44100.0f : (float) hostRate;
+    return hostRate < (double) ModLine_lowestRate ? 44100.0f : (float) hostRate;
 }
 
 void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
@@ -297,21 +297,21 @@ bool NadrixAudioProcessor::silenceInProducesSilenceOut() const { return false; }
 bool NadrixAudioProcessor::hasEditor() const { return true; }
 
 //==============================================================================
-int NadrixAudioProcessor::getNumPrograms() { return NadrixPresetCount; }
+int NadrixAudioProcessor::getNumPrograms() { return FactoryPrograms::count; }
 int NadrixAudioProcessor::getCurrentProgram() { return currentProgram.load(); }
 
 bool NadrixAudioProcessor::isEditedSinceProgram() const noexcept
 {
     const int program = currentProgram.load();
     for (int i = 0; i < numParameters; ++i)
-        if (i != ParameterInfo::uiZoom && paramValues[i].load (std::memory_order_relaxed) != Nadrix_Preset_Data[program][i])
+        if (i != ParameterInfo::uiZoom && paramValues[i].load (std::memory_order_relaxed) != FactoryPrograms::normalised (program, i))
             return true;
     return false;
 }
 
 void NadrixAudioProcessor::setCurrentProgram (int program)
 {
-    if (program < 0 || program >= NadrixPresetCount || program == chosenProgram.load())
+    if (program < 0 || program >= FactoryPrograms::count || program == chosenProgram.load())
         return;
 
     // A host that restores a state often selects a program right after; the
@@ -323,7 +323,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
     chosenProgram.store (program);
 
     for (int i = 0; i < numParameters; ++i)
-        setParameterForRestart (i, Nadrix_Preset_Data[program][i]);
+        setParameterForRestart (i, FactoryPrograms::normalised (program, i));
 
     startAfresh();
     tellHostEveryValueMayHaveChanged();
@@ -331,9 +331,9 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
 
 const juce::String NadrixAudioProcessor::getProgramName (int program)
 {
-    if (program < 0 || program >= NadrixPresetCount)
+    if (program < 0 || program >= FactoryPrograms::count)
         return {};
-    return Nadrix_Preset_Names[program];
+    return FactoryPrograms::names[program];
 }
 
 void NadrixAudioProcessor::changeProgramName (int, const juce::String&) {}
@@ -400,8 +400,10 @@ void NadrixAudioProcessor::setUIPresent (bool present)
         changeQueue.detachReader();
 }
 
+} // namespace nadrix
+
 //==============================================================================
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
 {
-    return new NadrixAudioProcessor();
+    return new nadrix::NadrixAudioProcessor();
 }

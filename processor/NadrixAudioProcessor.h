@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EditHistory.h"
-#include "NadrixParameter.h"
-#include "Param.h"
-#include "ParamChangeQueue.h"
-#include "ParameterLayout.h"
+#include "processor/EditHistory.h"
+#include "processor/NadrixParameter.h"
+#include "processor/Param.h"
+#include "processor/ParamChangeQueue.h"
+#include "engine/ParameterLayout.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace nadrix
+{
 class LineWorkers;
 class ReverbEngine;
 struct NadrixViewdata;
@@ -141,3 +143,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessor)
 };
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixParameter.h"
+#include "processor/NadrixParameter.h"
 
-#include "NadrixAudioProcessor.h"
-#include "ParameterInfo.h"
-#include "ParameterText.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "processor/ParameterInfo.h"
+#include "processor/ParameterText.h"
 
+namespace nadrix
+{
 namespace
 {
     juce::NormalisableRange<float> shownRange (int index)
@@ -74,9 +76,11 @@ const juce::NormalisableRange<float>& NadrixParameter::getNormalisableRange() co
     return range;
 }
 
+} // namespace nadrix
+
 // The LV2 client (patched) asks for each parameter's unit in LV2's units
 // vocabulary, for the port it describes.
 juce::String nadrixLv2UnitOf (const juce::AudioProcessorParameter& parameter)
 {
-    return ParameterInfo::rowOf (parameter.getParameterIndex()).lv2Unit;
+    return nadrix::ParameterInfo::rowOf (parameter.getParameterIndex()).lv2Unit;
 }

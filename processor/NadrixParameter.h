@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace nadrix
+{
 class NadrixAudioProcessor;
 
 // A published parameter. It holds the normalised value (0..1) exactly as it
@@ -40,3 +42,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixParameter)
 };
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace nadrix
+{
 // One parameter change for the editor: index and normalised value.
 struct Param
 {
@@ -11,3 +13,4 @@ struct Param
 };
 
 static_assert (sizeof (Param) == 8);
+} // namespace nadrix

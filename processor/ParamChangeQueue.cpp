@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ParamChangeQueue.h"
+#include "processor/ParamChangeQueue.h"
 
 #include <cstring>
 
+namespace nadrix
+{
 // Every atomic step here is sequentially consistent. The order that matters:
 // a collection lowers the changed mark before it scans the slots, and a push
 // fills its slot before it raises the mark. So a push whose slot the scan
@@ -153,3 +155,4 @@ void ParamChangeQueue::clear()
 {
     takeAll (false);
 }
+} // namespace nadrix

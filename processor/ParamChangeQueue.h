@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Param.h"
-#include "ParameterLayout.h"
+#include "processor/Param.h"
+#include "engine/ParameterLayout.h"
 
 #include <juce_core/juce_core.h>
 
@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace nadrix
+{
 // Parameter changes waiting for the editor windows. Any thread may add one,
 // the audio thread included, so adding never locks, allocates or waits: each
 // parameter has a slot holding its latest value. The windows collect the
@@ -60,3 +62,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE (ParamChangeQueue)
 };
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ParameterInfo.h"
+#include "processor/ParameterInfo.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     using ParameterInfo::Row;
@@ -105,3 +107,4 @@ namespace ParameterInfo
         return rowOf (index).toNormalised (stored);
     }
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ParameterLayout.h"
+#include "engine/ParameterLayout.h"
 
 #include <string>
 
+namespace nadrix
+{
 // What each parameter is, in one table: a row for each of the seven globals
 // and one for each of the seven kinds a line has. A row gives the name, the
 // unit it reads in, the mapping from the normalised value (0..1: what hosts,
@@ -68,3 +70,4 @@ namespace ParameterInfo
     // A line runs from one half on (the level counts it only above).
     constexpr float activeThreshold = 0.5f;
 }
+} // namespace nadrix

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ParameterText.h"
+#include "processor/ParameterText.h"
 
-#include "DelayLine.h"
+#include "engine/DelayLine.h"
 
-#include "ParameterInfo.h"
+#include "processor/ParameterInfo.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     using ParameterInfo::Unit;
@@ -225,3 +227,4 @@ std::optional<double> ParameterText::parseUnclamped (int index, const juce::Stri
         return std::nullopt;
     return value;
 }
+} // namespace nadrix

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace nadrix
+{
 // How a parameter reads to a user, in the units the reverb works in, and
 // back: "84.6 % wet", "1174.2 Hz", "-3.0 dB", "L 30.0 %", "16.4 ms",
 // "On", "11.40x". Hosts show these texts and let users type them; the window
@@ -23,3 +25,4 @@ namespace ParameterText
     // beyond the parameter's range.
     std::optional<double> parseUnclamped (int index, const juce::String& text);
 }
+} // namespace nadrix

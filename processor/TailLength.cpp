@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TailLength.h"
+#include "processor/TailLength.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double maximumTail = 60.0;
@@ -34,3 +36,4 @@ double reverbTailSeconds (const NadrixViewdata* lines, int numLines)
 
     return std::min (longest, maximumTail);
 }
+} // namespace nadrix

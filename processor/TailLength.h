@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixViewdata.h"
+#include "engine/NadrixViewdata.h"
 
+namespace nadrix
+{
 // How long the running lines ring on after the input stops, in seconds: for
 // each running line its pre-delay plus its delay time for every feedback pass
 // until it has fallen by 100 dB (where nadrix-render ends a whole tail), the
@@ -10,3 +12,4 @@
 // processing silence by it, and a few lines ringing almost for ever should
 // not hold them for longer.
 double reverbTailSeconds (const NadrixViewdata* lines, int numLines);
+} // namespace nadrix

@@ -19,6 +19,7 @@ import time
 ENGINE = ["engine_tests"]
 PROCESSOR = ["processor_tests"]
 UI = ["ui_tests"]
+TOOLS = ["tool_tests"]
 EVERYTHING = ["engine_tests", "processor_tests", "ui_tests"]
 
 # name, file, original text, faulty text, test programs
@@ -61,9 +62,9 @@ FAULTS = [
     ("an undone delay change keeps the ring", "engine/ReverbEngine.cpp",
      "else if (changed || length != comb->length)", "else if (length != comb->length)", ENGINE + PROCESSOR),
     ("a restart keeps the splitter's memory", "engine/ReverbEngine.cpp",
-     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    init_3band_state",
-     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    update_3band_state", ENGINE + PROCESSOR),
-    ("construction table: line 0 pan", "engine/Nadrix_Default.cpp",
+     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    ThreeBandState_Init",
+     "    // The splitter as a fresh engine has it: silent, tuned to the current splits.\n    ThreeBandState_Update", ENGINE + PROCESSOR),
+    ("construction table: line 0 pan", "engine/ConstructionTable.cpp",
      "-0.5044f, 0.865736f, 0.54942f,", "-0.5045f, 0.865736f, 0.54942f,", EVERYTHING),
     # The mapping and the programs
     ("frequency mapping with 9980", "processor/ParameterInfo.h",
@@ -72,9 +73,9 @@ FAULTS = [
      "return std::sqrt ((stored - lowestSplitFrequency) / 9980.0f);", "return std::sqrt ((stored - lowestSplitFrequency) / 9080.0f);", PROCESSOR),
     ("feedback not capped", "processor/ParameterInfo.cpp",
      "float feedback (float n) { return std::min (n, highestFeedback); }", "float feedback (float n) { return n; }", PROCESSOR),
-    ("Nice Hall line 5 feedback", "processor/Nadrix_Preset_Data.cpp",
+    ("Nice Hall line 5 feedback", "processor/FactoryPrograms.cpp",
      "-0.849669f, 0.583f, 0.9239f,", "-0.849669f, 0.583f, 0.9238f,", PROCESSOR),
-    ("program name Robotiser", "processor/Nadrix_Preset_Data.cpp",
+    ("program name Robotiser", "processor/FactoryPrograms.cpp",
      '"Nice Hall", "Robotizer",', '"Nice Hall", "Robotiser",', PROCESSOR),
     # The state and the programs' rules
     ("state restores one value too few", "processor/NadrixAudioProcessor.cpp",
@@ -108,6 +109,14 @@ FAULTS = [
      "        open.set ((size_t) index);\n        processor.beginParameterGesture (index);", "        open.set ((size_t) index);", UI),
     ("random render writes feedback last", "ui/editor/RandomRender.cpp",
      "        write (indexOf (j, feedback), fb);\n", "", UI),
+    # The fan's editing rules
+    ("a drag lets a line's two times pass 0.58 s", "ui/delays/FanEditing.cpp",
+     "if (load (otherTime) + v > maximumTotalTime)", "if (load (otherTime) + v > maximumTotalTime + 0.01f)", UI),
+    ("a press prefers the pre-delay dot", "ui/delays/FanEditing.cpp",
+     "toPredelay < best)", "toPredelay <= best)", UI),
+    # The decay analysis
+    ("T30 fitted down to -30 dB", "tools/analysis/DecayAnalysis.cpp",
+     'straightFit ("T30", -5.0, -35.0)', 'straightFit ("T30", -5.0, -30.0)', TOOLS),
 ]
 
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DelayLine.h"
+#include "engine/DelayLine.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     struct Line
@@ -78,3 +80,4 @@ TEST (DelayLine, BlockProcessingMatchesSampleProcessingAcrossLengthChanges)
         DelayLine_Set_Time (wholeRing.line, t);
     }
 }
+} // namespace nadrix

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ReverbEngine.h"
-#include "InterleavedRun.h"
+#include "engine/ReverbEngine.h"
+#include "tests/engine/InterleavedRun.h"
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+namespace nadrix
+{
 // The engine as constructed, given an impulse and then noise from a fixed
 // generator in one block: FNV-1a over the output's bits. The engine test pins
 // it; the check on another instruction set compares it with this machine's.
@@ -33,3 +35,4 @@ inline std::uint64_t constructedEngineChecksum()
     }
     return checksum;
 }
+} // namespace nadrix

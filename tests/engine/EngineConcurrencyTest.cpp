@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReverbEngine.h"
-#include "InterleavedRun.h"
+#include "engine/ReverbEngine.h"
+#include "tests/engine/InterleavedRun.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace nadrix
+{
 // One thread processes while a host-like thread and an editor-like thread
 // set every parameter (backing new lengths with memory as they go) and read
 // every view record, and another restarts and prepares the reverb at
@@ -89,3 +91,4 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
     programs.join();
     EXPECT_TRUE (finite);
 }
+} // namespace nadrix

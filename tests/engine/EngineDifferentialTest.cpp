@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReverbEngine.h"
-#include "InterleavedRun.h"
-#include "ReferenceEngine.h"
+#include "engine/ReverbEngine.h"
+#include "tests/engine/InterleavedRun.h"
+#include "tests/engine/ReferenceEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     // A value in engine units that the processor's mappings can produce for id.
@@ -73,3 +75,4 @@ TEST (EngineDifferential, BlockWiseEngineMatchesFrameByFrameReferenceToTheBit)
         }
     }
 }
+} // namespace nadrix

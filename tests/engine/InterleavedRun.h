@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ReverbEngine.h"
+#include "engine/ReverbEngine.h"
 
 #include <vector>
 
+namespace nadrix
+{
 // Runs interleaved stereo frames (as the reference engine and the pinned
 // checksums hold them) through the engine's two channels, in place.
 inline void processInterleaved (ReverbEngine& engine, float* frames, int numFrames)
@@ -22,3 +24,4 @@ inline void processInterleaved (ReverbEngine& engine, float* frames, int numFram
         frames[2 * i + 1] = right[(size_t) i];
     }
 }
+} // namespace nadrix

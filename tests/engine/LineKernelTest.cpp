@@ -2,13 +2,15 @@
 // Every variant of the line pass the machine can run gives the bits of the
 // primitives run step by step, at every distance between the pre-delay's
 // write and read slots (the pass cuts its stretches by that distance).
-#include "LineKernel.h"
+#include "engine/LineKernel.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     struct Line
@@ -80,3 +82,4 @@ TEST (LineKernel, EveryVariantMatchesThePrimitivesAtEveryPredelayDistance)
     }
     LineKernel_Use (best);
 }
+} // namespace nadrix

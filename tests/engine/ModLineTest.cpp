@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ModLine.h"
+#include "engine/ModLine.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     struct Line
@@ -74,3 +76,4 @@ TEST (ModLine, BlockProcessingMatchesSampleProcessingWithAndWithoutModulation)
         EXPECT_EQ (perBlock.line->phase != 0u, rate > 10.7666f);
     }
 }
+} // namespace nadrix

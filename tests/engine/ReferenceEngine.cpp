@@ -1,26 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReferenceEngine.h"
+#include "tests/engine/ReferenceEngine.h"
 
-#include "ML_Modulation_Values.h"
-#include "Nadrix_Default.h"
+#include "engine/ModulationTable.h"
+#include "engine/ConstructionTable.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 ReferenceEngine::ReferenceEngine (float rate) : sampleRate (rate)
 {
     for (int j = 0; j < numLines; ++j)
     {
-        const float* d = Nadrix_Default + 7 + 7 * j;
+        const float* d = ConstructionTable + 7 + 7 * j;
         delays[j] = DelayLine_Create();
         predelays[j] = ModLine_Create();
         DelayLine_Init (delays[j], d[4], sampleRate, d[2]);
-        ModLine_Init (predelays[j], ML_Modulation_Values[j].depth, ML_Modulation_Values[j].rate, d[3], sampleRate);
+        ModLine_Init (predelays[j], ModulationTable[j].depth, ModulationTable[j].rate, d[3], sampleRate);
         PanGains_Set (&pans[j], d[0]);
         hcGain[j] = d[1];
         active[j] = d[5];
         predelayGain[j] = d[6];
     }
-    init_3band_state (&splitter, (int) lowSplit, (int) midSplit, (int) sampleRate);
+    ThreeBandState_Init (&splitter, (int) lowSplit, (int) midSplit, (int) sampleRate);
 }
 
 ReferenceEngine::~ReferenceEngine()
@@ -37,8 +39,8 @@ void ReferenceEngine::setParameter (int id, float v)
     switch (id)
     {
         case 0: mix = v; return;
-        case 1: lowSplit = v; update_3band_state (&splitter, (int) v, (int) midSplit, (int) sampleRate); return;
-        case 2: midSplit = v; update_3band_state (&splitter, (int) lowSplit, (int) v, (int) sampleRate); return;
+        case 1: lowSplit = v; ThreeBandState_Update (&splitter, (int) v, (int) midSplit, (int) sampleRate); return;
+        case 2: midSplit = v; ThreeBandState_Update (&splitter, (int) lowSplit, (int) v, (int) sampleRate); return;
         case 3: gainLow = v; return;
         case 4: gainMid = v; return;
         case 5: gainHigh = v; return;
@@ -71,7 +73,7 @@ void ReferenceEngine::setPredelay (int j, float seconds)
     ModLine_Set_Predelay (line, seconds);
     if (line->length == before)
         return;
-    const auto initialLength = (int32_t) (Nadrix_Default[7 + 7 * j + 3] * 44100.0f + 100.0f);
+    const auto initialLength = (int32_t) (ConstructionTable[7 + 7 * j + 3] * 44100.0f + 100.0f);
     const auto half = (int32_t) ((double) initialLength * 0.5);
     line->readIndex = (line->writeIndex + half) % line->length;
 }
@@ -89,7 +91,7 @@ void ReferenceEngine::process (float* data, int numFrames)
         const float inL = data[2 * i], inR = data[2 * i + 1];
         const auto x = (double) ((inL + inR) * 0.7f);
         double low, mid, high;
-        do_3band_sep (&splitter, &low, &mid, &high, x);
+        ThreeBandState_Split (&splitter, &low, &mid, &high, x);
         const double highW = gainHigh * high;
         const auto lowMid = (double) (float) (gainLow * low + gainMid * mid);
 
@@ -110,3 +112,4 @@ void ReferenceEngine::process (float* data, int numFrames)
         data[2 * i + 1] = inR * dry + accR / norm * wet;
     }
 }
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelayLine.h"
-#include "ModLine.h"
-#include "PanGains.h"
-#include "ThreeBandState.h"
+#include "engine/DelayLine.h"
+#include "engine/ModLine.h"
+#include "engine/PanGains.h"
+#include "engine/ThreeBandState.h"
 
+namespace nadrix
+{
 // The reverb written the obvious way: frame by frame, one sample-level call
 // per line, every setting applied at once. The block-wise engine must match
 // it to the bit.
@@ -31,3 +33,4 @@ private:
     PanGains pans[numLines];
     float sampleRate;
 };
+} // namespace nadrix

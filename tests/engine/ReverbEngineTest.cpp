@@ -2,11 +2,11 @@
 // What the engine promises on its own: the sound of its construction values
 // (the programs' sounds are pinned by the processor's golden outputs),
 // ignored input, view records, the ring rule of delay times, silence on request.
-#include "EngineChecksum.h"
-#include "InterleavedRun.h"
-#include "ReverbEngine.h"
+#include "tests/engine/EngineChecksum.h"
+#include "tests/engine/InterleavedRun.h"
+#include "engine/ReverbEngine.h"
 
-#include "Nadrix_Default.h"
+#include "engine/ConstructionTable.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@
 #include <random>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int idOf (int line, int kind) { return 7 + 7 * line + kind; }
@@ -91,9 +93,9 @@ TEST (Engine, DelayTimeChangeClearsTheLinesRingOnlyWhenTheLengthChanges)
         run (*e, noiseBlock (3000, 8));
 
     const int id = idOf (5, 4);
-    same.setParameter (id, Nadrix_Default[id]);
+    same.setParameter (id, ConstructionTable[id]);
     backAndForth.setParameter (id, 0.2f);
-    backAndForth.setParameter (id, Nadrix_Default[id]);
+    backAndForth.setParameter (id, ConstructionTable[id]);
 
     const std::vector<float> silence (2 * 3000, 0.0f);
     const auto controlTail = run (control, silence);
@@ -185,3 +187,4 @@ TEST (Engine, LinesSharedByWorkerThreadsGiveTheSameBits)
     byTwo.useWorkers (nullptr);
     EXPECT_EQ (run (byTwo, noiseBlock (700, 99)), run (alone, noiseBlock (700, 99)));
 }
+} // namespace nadrix

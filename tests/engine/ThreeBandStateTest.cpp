@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ThreeBandState.h"
+#include "engine/ThreeBandState.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 #include <cstring>
 #include <random>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double antiDenormal = 2.3283064370807974e-10;
@@ -21,24 +23,24 @@ TEST (ThreeBandState, BandsSumToTheInputThreeSamplesEarlierAndSilenceNeverGoesDe
     for (auto [lowHz, midHz] : { std::pair { 329, 3405 }, std::pair { 6000, 800 } })
     {
         ThreeBandState s;
-        init_3band_state (&s, lowHz, midHz, 44100);
+        ThreeBandState_Init (&s, lowHz, midHz, 44100);
         double history[3] = {};
         for (int i = 0; i < 5000; ++i)
         {
             const double x = noise (rng);
             double low, mid, high;
-            do_3band_sep (&s, &low, &mid, &high, x);
+            ThreeBandState_Split (&s, &low, &mid, &high, x);
             ASSERT_NEAR (low + mid + high, history[2], 1e-12 * (1.0 + std::abs (history[2]))) << lowHz << " sample " << i;
             history[2] = history[1], history[1] = history[0], history[0] = x;
         }
     }
 
     ThreeBandState s;
-    init_3band_state (&s, 1000, 5000, 44100);
+    ThreeBandState_Init (&s, 1000, 5000, 44100);
     double low = 0, mid = 0, high = 0;
     for (int i = 0; i < 20000; ++i)
     {
-        do_3band_sep (&s, &low, &mid, &high, 0.0);
+        ThreeBandState_Split (&s, &low, &mid, &high, 0.0);
         ASSERT_NE (std::fpclassify (low), FP_SUBNORMAL);
         ASSERT_NE (std::fpclassify (high), FP_SUBNORMAL);
     }
@@ -50,18 +52,19 @@ TEST (ThreeBandState, ZeroFrequencyHoldsTheCascadeAndUpdateKeepsEveryPole)
 {
     std::mt19937 rng (3);
     ThreeBandState s;
-    init_3band_state (&s, 0, 3000, 44100);
+    ThreeBandState_Init (&s, 0, 3000, 44100);
     double low, mid, high;
     for (int i = 0; i < 500; ++i)
     {
-        do_3band_sep (&s, &low, &mid, &high, noise (rng));
+        ThreeBandState_Split (&s, &low, &mid, &high, noise (rng));
         ASSERT_EQ (low, 0.0); // only the first section moves, by the offset
     }
 
     const ThreeBandState before = s;
-    update_3band_state (&s, 500, 2000, 44100);
+    ThreeBandState_Update (&s, 500, 2000, 44100);
     EXPECT_EQ (0, std::memcmp (before.lowPoles, s.lowPoles, sizeof s.lowPoles));
     EXPECT_EQ (0, std::memcmp (before.highPoles, s.highPoles, sizeof s.highPoles));
     EXPECT_EQ (0, std::memcmp (before.history, s.history, sizeof s.history));
     EXPECT_NEAR (s.lowCoefficient, 2.0 * std::sin (500.0 / 44100.0 * M_PI), 1e-15);
 }
+} // namespace nadrix

@@ -18,7 +18,7 @@ log="$work/build.log"
   cmake -S "$source/engine" -B "$work" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_SYSTEM_NAME=Linux -DCMAKE_SYSTEM_PROCESSOR=aarch64 -DCMAKE_CXX_COMPILER=aarch64-linux-gnu-g++ &&
   cmake --build "$work" &&
-  aarch64-linux-gnu-g++ -std=c++17 -O2 -ffp-contract=off -I"$source/engine" "$source/tests/engine/EngineChecksumMain.cpp" \
+  aarch64-linux-gnu-g++ -std=c++17 -O2 -ffp-contract=off -I"$source" "$source/tests/engine/EngineChecksumMain.cpp" \
                         "$work/libnadrix_engine.a" -lpthread -static -o "$work/engine_checksum"
 } > "$log" 2>&1 || { cat "$log"; fail "the engine does not build for aarch64"; }
 

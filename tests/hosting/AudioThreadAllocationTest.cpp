@@ -3,12 +3,14 @@
 // their process, parameter changes included. This test process replaces the
 // C library's allocation functions (exported to the loaded bundles) with
 // ones that count the calls made on a thread that is being watched.
-#include "HostingKit.h"
-#include "../processor/ProcessorTestHelpers.h"
+#include "tests/hosting/HostingKit.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <atomic>
 #include <cstddef>
 
+namespace nadrix
+{
 extern "C"
 {
     void* __libc_malloc (size_t);
@@ -95,3 +97,4 @@ TEST (AudioThreadAllocation, NeitherFormatAllocatesInProcess)
     searchLv2Folder (lv2, NADRIX_LV2_BUNDLE);
     EXPECT_EQ (allocationsOverHundredBlocks (lv2, NADRIX_LV2_URI_TEXT), 0) << "LV2";
 }
+} // namespace nadrix

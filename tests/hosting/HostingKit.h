@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 // Loads a built bundle as a host does: VST3 by its file, LV2 by its URI
 // after searching the folder that holds the bundle.
 inline std::unique_ptr<juce::AudioPluginInstance> loadBundle (juce::AudioPluginFormat& format, const juce::String& fileOrIdentifier)
@@ -21,3 +23,4 @@ inline void searchLv2Folder (juce::LV2PluginFormat& format, const char* bundle)
 {
     format.searchPathsForPlugins (juce::FileSearchPath (juce::File (bundle).getParentDirectory().getFullPathName()), false, false);
 }
+} // namespace nadrix

@@ -15,8 +15,8 @@
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
 
-#include "NadrixAudioProcessor.h"
-#include "ParameterInfo.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "processor/ParameterInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     struct UridMap
@@ -187,3 +189,4 @@ TEST (Lv2Ports, TheHostsChangesApplyOnceAndAreNotLetUndoARestore)
     plugin.run();
     EXPECT_FLOAT_EQ (plugin.values()[mix], 0.7f);
 }
+} // namespace nadrix

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the built VST3 and LV2 bundles through JUCE's own plug-in hosting, as
 // a host would, and checks them against the processor built into this test.
-#include "NadrixAudioProcessor.h"
-#include "HostingKit.h"
-#include "SteppedClock.h"
-#include "ParameterInfo.h"
-#include "../processor/ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "tests/hosting/HostingKit.h"
+#include "tests/hosting/SteppedClock.h"
+#include "processor/ParameterInfo.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <atomic>
 #include <iostream>
@@ -17,6 +17,8 @@ namespace juce
     bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages); // JUCE's one step of its message loop
 }
 
+namespace nadrix
+{
 namespace
 {
     // The plug-in's own parameters, without those a format adds (bypass, program).
@@ -416,3 +418,4 @@ TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
     for (int i = 0; i < 357; ++i)
         ASSERT_EQ (byName (*hosted, ParameterInfo::name (i))->getValue(), static_cast<const float*> (chunk.getData())[i]) << i;
 }
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SteppedClock.h"
+#include "tests/hosting/SteppedClock.h"
 
 #include <atomic>
 #include <ctime>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+namespace nadrix
+{
 namespace
 {
     std::atomic<long long> steppedNanoseconds { 0 };
@@ -30,3 +32,4 @@ extern "C" int clock_gettime (clockid_t clock, timespec* now)
     now->tv_nsec = (long) (total % nanosecondsPerSecond);
     return 0;
 }
+} // namespace nadrix

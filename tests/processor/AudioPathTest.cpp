@@ -3,17 +3,19 @@
 // every rate, a mono track heard centred, programs and states that sound the
 // same whenever they are chosen, automation that does not restart the reverb,
 // nothing that poisons it, and a tail that covers it at every rate.
-#include "NadrixAudioProcessor.h"
-#include "../engine/InterleavedRun.h"
-#include "Nadrix_Preset_Data.h"
-#include "ReverbEngine.h"
-#include "ParameterInfo.h"
-#include "ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "tests/engine/InterleavedRun.h"
+#include "processor/FactoryPrograms.h"
+#include "engine/ReverbEngine.h"
+#include "processor/ParameterInfo.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int robotizer = 2, niceHall = 1;
@@ -104,7 +106,7 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
     p.setCurrentProgram (robotizer);
     ReverbEngine engine (44100.0f);
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
-        engine.setParameter (i, ParameterInfo::engineValue (i, Nadrix_Preset_Data[robotizer][i]));
+        engine.setParameter (i, ParameterInfo::engineValue (i, FactoryPrograms::normalised (robotizer, i)));
 
     auto audio = noiseBuffer (2, 7168 + 4096, 6);
     std::vector<float> interleaved ((size_t) audio.getNumSamples() * 2);
@@ -219,3 +221,4 @@ TEST (AudioPath, TheReportedTailCoversTheRealTailAtEveryRate)
         EXPECT_LT (endLevel, -80.0) << rate << " Hz: the tail of " << tail << " s ends at " << endLevel << " dB";
     }
 }
+} // namespace nadrix

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixAudioProcessor.h"
-#include "NadrixViewdata.h"
-#include "Nadrix_Preset_Data.h"
-#include "ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "engine/NadrixViewdata.h"
+#include "processor/FactoryPrograms.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int activeOf (int line) { return 7 + 7 * line + 5; }
@@ -87,7 +89,7 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
         first.setParameterFromUI (1, 0.5f, false);
         first.setCurrentProgram (program);
         EXPECT_EQ (first.getCurrentProgram(), program);
-        EXPECT_EQ (first.getParameterValue (1), Nadrix_Preset_Data[program][1]);
+        EXPECT_EQ (first.getParameterValue (1), FactoryPrograms::normalised (program, 1));
     }
 
     NadrixAudioProcessor p (testClock);
@@ -112,14 +114,14 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
     now += 1;
     p.setCurrentProgram (1);
     EXPECT_EQ (p.getCurrentProgram(), 1);
-    EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
+    EXPECT_EQ (p.getParameterValue (0), FactoryPrograms::normalised (1, 0));
 
     // Restored values are no program's: the program shown as current applies
     // again when chosen after a restore, once the 200 ms are past.
     p.setStateInformation (saved.getData(), (int) saved.getSize());
     now += 200;
     p.setCurrentProgram (1);
-    EXPECT_EQ (p.getParameterValue (0), Nadrix_Preset_Data[1][0]);
+    EXPECT_EQ (p.getParameterValue (0), FactoryPrograms::normalised (1, 0));
 }
 
 TEST (ProcessorState, StateIsExactly1428BytesAndRestoresBitExactly)
@@ -204,3 +206,4 @@ TEST (ProcessorAudio, TailCoversTheSlowestRunningLine)
     p.setParameterFromUI (7 + 2, 1.0f, false);
     EXPECT_EQ (p.getTailLengthSeconds(), 60.0);
 }
+} // namespace nadrix

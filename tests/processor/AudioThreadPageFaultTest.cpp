@@ -3,15 +3,17 @@
 // change made off the audio thread must back what it needs before the audio
 // thread runs it: a first touch of a page on the audio thread is a page
 // fault, a stall of microseconds to milliseconds in the middle of a block.
-#include "ProcessorTestHelpers.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
-#include "Nadrix_Preset_Data.h"
-#include "ParameterLayout.h"
+#include "processor/FactoryPrograms.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 
+namespace nadrix
+{
 namespace
 {
     long faultsOfThisThread()
@@ -84,3 +86,4 @@ TEST (AudioThreadPageFaults, NoneAfterAProgramARestoreOrAnEditFromTheWindow)
             EXPECT_EQ (faults (r, 200, counted), 0) << "after the longest lengths from the window at " << rate << " Hz";
         }
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditHistory.h"
+#include "processor/EditHistory.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
+namespace nadrix
+{
 namespace
 {
     juce::uint32 now = 0;
@@ -54,3 +56,4 @@ TEST (EditHistory, AWheelBurstIsOneTransactionAndTheDepthIsAtLeastAHundred)
     history.requestDrop();
     EXPECT_FALSE (history.canUndo());
 }
+} // namespace nadrix

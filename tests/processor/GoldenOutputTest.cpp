@@ -3,8 +3,8 @@
 // a fixed checksum. A change of any output bit fails here, naming the case;
 // a deliberate change of the sound updates the table below, with the reason
 // in the commit message. NADRIX_PRINT_GOLDEN=1 prints the table as it is now.
-#include "NadrixAudioProcessor.h"
-#include "ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include <cstring>
 #include <iostream>
 
+namespace nadrix
+{
 namespace
 {
     struct GoldenCase
@@ -76,3 +78,4 @@ TEST (GoldenOutput, EveryFactoryProgramSoundsExactlyAsPinned)
             << "). If this change of sound is intended, update the table in " << __FILE__ << " and say why in the commit message.";
     }
 }
+} // namespace nadrix

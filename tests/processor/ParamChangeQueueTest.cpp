@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ParamChangeQueue.h"
+#include "processor/ParamChangeQueue.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 TEST (ParamChangeQueue, KeepsChangesOnlyWithinOneWindowSession)
 {
     ParamChangeQueue q;
@@ -44,3 +46,4 @@ TEST (ParamChangeQueue, KeepsChangesOnlyWithinOneWindowSession)
     EXPECT_FALSE (q.hasChanges()); // the change pushed before the close is gone
     EXPECT_TRUE (q.collect().empty());
 }
+} // namespace nadrix

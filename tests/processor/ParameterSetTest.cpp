@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixAudioProcessor.h"
-#include "NadrixViewdata.h"
-#include "Nadrix_Preset_Data.h"
-#include "ParameterInfo.h"
-#include "ParameterLayout.h"
-#include "ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "engine/NadrixViewdata.h"
+#include "processor/FactoryPrograms.h"
+#include "processor/ParameterInfo.h"
+#include "engine/ParameterLayout.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
+namespace nadrix
+{
 TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveValues)
 {
     NadrixAudioProcessor p;
@@ -24,8 +26,8 @@ TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveV
 
     for (int i = 0; i < 357; ++i)
     {
-        ASSERT_EQ (params[i]->getValue(), Nadrix_Preset_Data[5][i]) << i;
-        ASSERT_EQ (params[i]->getDefaultValue(), Nadrix_Preset_Data[5][i]) << i;
+        ASSERT_EQ (params[i]->getValue(), FactoryPrograms::normalised (5, i)) << i;
+        ASSERT_EQ (params[i]->getDefaultValue(), FactoryPrograms::normalised (5, i)) << i;
     }
     EXPECT_NEAR (p.getViewData()[0].pan.load(), -0.7802f, 1e-6f); // stored pan -0.7802 reaches the engine as stored
 
@@ -45,9 +47,9 @@ TEST (ParameterSet, FirstConstructionOnTwoThreadsConvertsTheTableOnce)
     ta.join();
     tb.join();
 
-    EXPECT_FLOAT_EQ (Nadrix_Preset_Data[5][1], 0.35653549f);
-    EXPECT_FLOAT_EQ (Nadrix_Preset_Data[5][3], 0.59282452f);
-    EXPECT_FLOAT_EQ (Nadrix_Preset_Data[0][1], 0.18464461f);
+    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (5, 1), 0.35653549f);
+    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (5, 3), 0.59282452f);
+    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (0, 1), 0.18464461f);
     EXPECT_EQ (a->getParameterValue (1), b->getParameterValue (1));
 }
 
@@ -89,3 +91,4 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
     EXPECT_FALSE (params[ParameterInfo::uiZoom]->isAutomatable());
     EXPECT_TRUE (params[ParameterLayout::mix]->isAutomatable());
 }
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixAudioProcessor.h"
-#include "ParameterText.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "processor/ParameterText.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int mix = 0, splitLow = 1, gainMid = 4, zoom = 6;
@@ -85,3 +87,4 @@ TEST (ParameterText, PublishedParametersUseItAndKeepTheirValueForNonsense)
     EXPECT_FALSE (p.getParameters()[zoom]->isAutomatable());
     EXPECT_TRUE (p.getParameters()[delay]->isAutomatable());
 }
+} // namespace nadrix

@@ -5,9 +5,9 @@
 // under ThreadSanitizer by `make tsan`, where any unsynchronised access fails
 // the run; in every build it checks that the output stays finite and that a
 // closed window leaves nothing queued, whatever the host threads do meanwhile.
-#include "NadrixAudioProcessor.h"
-#include "NadrixViewdata.h"
-#include "ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "engine/NadrixViewdata.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@
 #include <random>
 #include <thread>
 
+namespace nadrix
+{
 TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
 {
     NadrixAudioProcessor p;
@@ -109,3 +111,4 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
     EXPECT_EQ (leftQueued, 0) << "changes stayed queued with every window closed";
     EXPECT_FALSE (p.hasParamChanges());
 }
+} // namespace nadrix

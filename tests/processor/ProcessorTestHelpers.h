@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
 #include <cstdint>
 #include <cstring>
@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace nadrix
+{
 // The factory programs, as a host lists them.
 inline const juce::StringArray factoryProgramNames { "Bright Ambience", "Nice Hall", "Robotizer", "Sheep Spring Reverb", "Small Drum Booth", "Small Complex Room" };
 
@@ -86,3 +88,4 @@ inline bool identical (const juce::AudioBuffer<float>& a, const juce::AudioBuffe
             return false;
     return true;
 }
+} // namespace nadrix

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The impulse response, its decay analysis and its plot: figures against
 // cases with known answers, the file against the ordinary render path.
-#include "AnalysisReport.h"
-#include "DecayAnalysis.h"
-#include "OctaveBands.h"
-#include "RenderTestKit.h"
+#include "tools/analysis/AnalysisReport.h"
+#include "tools/analysis/DecayAnalysis.h"
+#include "tools/analysis/OctaveBands.h"
+#include "tests/tools/RenderTestKit.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     // A state with every line off but line 0: feedback g, delay d seconds, the reverb alone.
@@ -86,6 +88,47 @@ TEST_F (RenderFixture, DecayFiguresMatchCasesWithKnownAnswers)
     EXPECT_GT (a.broadband.curved[0].second, DecayAnalysis::straightDecayLimit);
     const auto report = AnalysisReport::asText (a, "two echoes", "left");
     EXPECT_TRUE (report.contains ("broadband: no EDT, T20, T30: the decay is not a straight line")) << report;
+}
+
+TEST (DecayAnalysis, EachDecayTimeIsFittedOverItsOwnRangeOfADoubleSlope)
+{
+    // A fast decay (T60 0.6 s) over a slow one 17 dB lower (2.4 s): the
+    // Schroeder curve bends, so EDT, T20 and T30 each depend on where their
+    // fit starts and ends. The known answers are least-squares lines over
+    // the curve computed here, from 0 to -10, -5 to -25 and -5 to -35 dB.
+    const double rate = 44100.0;
+    const int n = (int) (4.0 * rate);
+    std::vector<double> energy ((size_t) n), curveDb ((size_t) n);
+    juce::AudioBuffer<float> response (1, n);
+    for (int i = 0; i < n; ++i)
+    {
+        const double t = i / rate;
+        energy[(size_t) i] = std::pow (10.0, -6.0 * t / 0.6) + 0.02 * std::pow (10.0, -6.0 * t / 2.4);
+        response.setSample (0, i, (float) std::sqrt (energy[(size_t) i]));
+    }
+    double tail = 0.0;
+    for (int i = n; --i >= 0;)
+        curveDb[(size_t) i] = tail += energy[(size_t) i];
+    for (int i = n; --i >= 0;)
+        curveDb[(size_t) i] = 10.0 * std::log10 (curveDb[(size_t) i] / tail);
+
+    auto decayTimeOver = [&] (double upperDb, double lowerDb) {
+        double count = 0.0, sumT = 0.0, sumDb = 0.0, sumTT = 0.0, sumTDb = 0.0;
+        for (int i = 0; i < n; ++i)
+            if (curveDb[(size_t) i] <= upperDb && curveDb[(size_t) i] >= lowerDb)
+            {
+                const double t = i / rate, db = curveDb[(size_t) i];
+                count += 1.0, sumT += t, sumDb += db, sumTT += t * t, sumTDb += t * db;
+            }
+        const double slope = (count * sumTDb - sumT * sumDb) / (count * sumTT - sumT * sumT);
+        return -60.0 / slope;
+    };
+
+    const auto broadband = DecayAnalysis::of (response, rate).broadband;
+    ASSERT_TRUE (broadband.edt && broadband.t20 && broadband.t30);
+    EXPECT_NEAR (*broadband.edt, decayTimeOver (0.0, -10.0), 0.01 * *broadband.edt);   // about 0.70 s
+    EXPECT_NEAR (*broadband.t20, decayTimeOver (-5.0, -25.0), 0.01 * *broadband.t20);  // about 1.63 s
+    EXPECT_NEAR (*broadband.t30, decayTimeOver (-5.0, -35.0), 0.01 * *broadband.t30);  // about 2.05 s, 1.90 s if fitted to -30 dB
 }
 
 TEST_F (RenderFixture, TheImpulseFileIsTheOrdinaryRenderOfAnImpulseAndThePlotIsDrawn)
@@ -189,3 +232,4 @@ TEST_F (RenderFixture, TheReportSaysWhichChannelsItMeasuredAndGivesNoEdtWhereThe
     EXPECT_TRUE (band4k["note"].toString().contains ("falls 10 dB at once")) << band4k["note"].toString();
     EXPECT_EQ (runRender ({ "--program", "Robotizer", "--channel", "left" }).exitCode, 2);
 }
+} // namespace nadrix

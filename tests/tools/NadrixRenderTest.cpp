@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built nadrix-render as a user would and checks what it writes and says.
-#include "RenderTestKit.h"
+#include "tests/tools/RenderTestKit.h"
 
+namespace nadrix
+{
 TEST_F (RenderFixture, RendersAFileAsAHostWouldAtItsOwnRate)
 {
     juce::WavAudioFormat wav;
@@ -187,3 +189,4 @@ TEST_F (RenderFixture, HelpManPageAndReadmeShowTheSameUsage)
     }
     EXPECT_TRUE (manPage.contains (".SH EXAMPLES"));
 }
+} // namespace nadrix

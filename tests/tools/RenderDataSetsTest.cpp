@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Data sets: seeded random rooms that come out the same every time, and a
 // manifest of renders that gives the same files whole or split.
-#include "RenderTestKit.h"
+#include "tests/tools/RenderTestKit.h"
 
+namespace nadrix
+{
 TEST_F (RenderFixture, ASeedGivesTheSameRoomEveryTimeAndTheSavedStateKeepsIt)
 {
     juce::WavAudioFormat wav;
@@ -77,3 +79,4 @@ TEST_F (RenderFixture, AManifestGivesTheSameFilesWholeInShardsAndThroughParallel
         EXPECT_FALSE (dir.getChildFile ("out/x.wav").exists());
     }
 }
+} // namespace nadrix

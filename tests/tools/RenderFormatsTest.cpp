@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What nadrix-render writes is the kind of file its name or --type asks
 // for, whole, and the same through a pipe as into a file.
-#include "RenderTestKit.h"
-#include "WavWriter.h"
+#include "tests/tools/RenderTestKit.h"
+#include "tools/nadrix-render/WavWriter.h"
 
 #include <sndfile.h>
 
+namespace nadrix
+{
 namespace
 {
     struct FileFacts
@@ -127,3 +129,4 @@ TEST_F (RenderFixture, AWavPastTheRiffLimitBecomesRf64WithEveryFrame)
     sf_close (f);
     EXPECT_EQ (back, frames);
 }
+} // namespace nadrix

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nadrix-render never destroys a file, never renders more than an input
 // holds, and leaves nothing behind when it fails or is interrupted.
-#include "RenderCommand.h"
-#include "RenderTestKit.h"
+#include "tools/nadrix-render/RenderCommand.h"
+#include "tests/tools/RenderTestKit.h"
 
 #include <csignal>
 #include <random>
@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace nadrix
+{
 namespace
 {
     // The byte offset of a chunk's size field, found by its id.
@@ -271,3 +273,4 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     ASSERT_TRUE (std::holds_alternative<juce::String> (unnamed));
     EXPECT_TRUE (std::get<juce::String> (unnamed).contains ("unknown program"));
 }
+} // namespace nadrix

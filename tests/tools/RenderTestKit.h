@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixAudioProcessor.h"
-#include "../processor/ProcessorTestHelpers.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 // Runs the built nadrix-render as a user would.
 struct RenderRun
 {
@@ -77,3 +79,4 @@ protected:
         return data;
     }
 };
+} // namespace nadrix

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EComponent.h"
+#include "ui/controls/EComponent.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <string>
 #include <vector>
 
+namespace nadrix
+{
 // Records every report a control makes, as short lines:
 // "begin 6", "value 6 0.5441", "end 6", "click".
 struct RecordingCallback : UICallback
@@ -60,3 +62,4 @@ inline juce::Image painted (juce::Component& c)
     c.paint (g);
     return image;
 }
+} // namespace nadrix

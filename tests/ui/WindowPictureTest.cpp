@@ -11,14 +11,16 @@
 // mismatch the picture as painted is written beside the build for review; a
 // deliberate change of the drawing replaces the reference with it.
 #include "BinaryData.h"
-#include "ScaledImage.h"
-#include "editor/EditorTestKit.h"
+#include "ui/controls/ScaledImage.h"
+#include "tests/ui/editor/EditorTestKit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     const juce::File reference = juce::File (NADRIX_TEST_SOURCE_DIR).getChildFile ("ui/reference/window-nice-hall.png");
@@ -188,3 +190,4 @@ TEST (WindowPicture, At200PercentTheWindowIs1700By1192AndSharpAndOpensSoAgain)
     s.open();
     EXPECT_EQ (s.editor->getTransform().mat00, 1.0f);
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AnalysisReport.h"
+#include "tools/analysis/AnalysisReport.h"
 
 #include <algorithm>
 
+namespace nadrix
+{
 namespace
 {
     juce::String bandName (double centreHz)
@@ -124,3 +126,4 @@ juce::String AnalysisReport::asJson (const DecayAnalysis& a, const juce::String&
            "  \"broadband\": " + bandObject (a.broadband, "  ") + "\n"
            "}\n";
 }
+} // namespace nadrix

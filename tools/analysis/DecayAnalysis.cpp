@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecayAnalysis.h"
+#include "tools/analysis/DecayAnalysis.h"
 
-#include "DecayCurve.h"
-#include "EchoDensity.h"
-#include "OctaveBands.h"
+#include "tools/analysis/DecayCurve.h"
+#include "tools/analysis/EchoDensity.h"
+#include "tools/analysis/OctaveBands.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double arrivalBelowPeakDb = -20.0;
@@ -155,3 +157,4 @@ DecayAnalysis DecayAnalysis::of (const juce::AudioBuffer<float>& response, doubl
     }
     return a;
 }
+} // namespace nadrix

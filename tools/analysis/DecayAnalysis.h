@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+namespace nadrix
+{
 // What an impulse response says about a reverb, per octave band (125 Hz to
 // 8 kHz) and broadband, from the energy of the channels it is given, summed:
 //  - EDT, T20, T30: decay times from the Schroeder curve, fitted over 0 to
@@ -59,3 +61,4 @@ struct DecayAnalysis
     static DecayAnalysis of (const juce::AudioBuffer<float>& response, double sampleRate,
                              const std::function<void (double)>& progress = {});
 };
+} // namespace nadrix

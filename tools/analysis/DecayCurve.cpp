@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecayCurve.h"
+#include "tools/analysis/DecayCurve.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 std::vector<double> DecayCurve::schroederDb (const std::vector<double>& energy)
 {
     std::vector<double> remaining (energy.size());
@@ -42,3 +44,4 @@ std::optional<DecayCurve::Fit> DecayCurve::fit (const std::vector<double>& curve
     const double r2 = spreadY > 0.0 ? together * together / (spreadT * spreadY) : 1.0;
     return Fit { slope, (double) first / sampleRate, (sy - slope * st) / n, 1000.0 * (1.0 - r2) };
 }
+} // namespace nadrix

@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+namespace nadrix
+{
 // Schroeder's backward integration of an impulse response's energy, and the
 // decay times read from it by straight-line fits, as room acousticians
 // compute them (ISO 3382).
@@ -28,3 +30,4 @@ namespace DecayCurve
     // The time to fall 60 dB at the fitted slope.
     inline double decayTime (const Fit& f) { return -60.0 / f.dbPerSecond; }
 }
+} // namespace nadrix

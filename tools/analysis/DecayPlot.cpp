@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecayPlot.h"
+#include "tools/analysis/DecayPlot.h"
 
 #include <juce_dsp/juce_dsp.h>
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     // The artwork's colours: its dark and light teal, and the greens,
@@ -258,3 +260,4 @@ juce::Result DecayPlot::write (const juce::Image& plot, const juce::File& file)
         return juce::Result::fail ("cannot write the plot '" + file.getFullPathName() + "'");
     return juce::Result::ok();
 }
+} // namespace nadrix

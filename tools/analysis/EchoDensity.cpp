@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EchoDensity.h"
+#include "tools/analysis/EchoDensity.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 std::vector<double> EchoDensity::profile (const std::vector<double>& signal, double sampleRate, double stepSeconds)
 {
     const double gaussianShare = std::erfc (1.0 / std::sqrt (2.0));
@@ -27,3 +29,4 @@ std::vector<double> EchoDensity::profile (const std::vector<double>& signal, dou
     }
     return result;
 }
+} // namespace nadrix

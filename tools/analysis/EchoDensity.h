@@ -3,6 +3,8 @@
 
 #include <vector>
 
+namespace nadrix
+{
 // The normalised echo density of an impulse response (Abel and Huang): in a
 // 20 ms window around each point, the share of samples further from zero
 // than the window's standard deviation, over the share a Gaussian noise has
@@ -15,3 +17,4 @@ namespace EchoDensity
     // The profile at every `stepSeconds` from the start.
     std::vector<double> profile (const std::vector<double>& signal, double sampleRate, double stepSeconds);
 }
+} // namespace nadrix

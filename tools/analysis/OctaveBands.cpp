@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "OctaveBands.h"
+#include "tools/analysis/OctaveBands.h"
 
 #include <juce_dsp/juce_dsp.h>
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int order = 6;
@@ -28,3 +30,4 @@ std::vector<double> OctaveBands::filtered (const std::vector<double>& signal, do
     runSections (band, Design::designIIRLowpassHighOrderButterworthMethod (centre * std::sqrt (2.0), sampleRate, order));
     return band;
 }
+} // namespace nadrix

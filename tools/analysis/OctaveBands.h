@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+namespace nadrix
+{
 // The octave bands of room acoustics, 125 Hz to 8 kHz: each band the part of
 // a signal between fc / sqrt 2 and fc * sqrt 2, cut by sixth-order
 // Butterworth high- and low-passes at those edges.
@@ -15,3 +17,4 @@ namespace OctaveBands
     // below half the sample rate).
     std::vector<double> filtered (const std::vector<double>& signal, double sampleRate, double centre);
 }
+} // namespace nadrix

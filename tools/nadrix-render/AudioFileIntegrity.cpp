@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AudioFileIntegrity.h"
+#include "tools/nadrix-render/AudioFileIntegrity.h"
 
 #include <FLAC/stream_decoder.h>
 
 #include <limits>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     struct DataChunk
@@ -165,3 +167,4 @@ AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const 
         return checkChunk (path, info, sampleBytes);
     return checkByDecoding (file, info);
 }
+} // namespace nadrix

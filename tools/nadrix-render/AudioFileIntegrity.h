@@ -5,6 +5,8 @@
 
 #include <sndfile.h>
 
+namespace nadrix
+{
 // How much of an audio file is really there. A WAV or AIFF file may declare
 // more audio than it holds (cut short, or a damaged size field); a FLAC or
 // other compressed file may lose frames to damage. The decoders fill what is
@@ -17,3 +19,4 @@ struct AudioFileIntegrity
 
 // `file` is open on `path` and is left at its first frame.
 AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info);
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AudioFileType.h"
+#include "tools/nadrix-render/AudioFileType.h"
 
 #include <sndfile.h>
 
 #include <algorithm>
 #include <array>
 
+namespace nadrix
+{
 namespace
 {
     const std::array<AudioFileType, 6> types { {
@@ -111,3 +113,4 @@ juce::String AudioFileType::describe (int bits) const
         return title;
     return juce::String (bits) + (bits == 32 ? "-bit float " : "-bit ") + title;
 }
+} // namespace nadrix

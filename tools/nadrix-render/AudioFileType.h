@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace nadrix
+{
 // A kind of audio file nadrix-render writes, known by its extension or by
 // name (--type), with what it can hold: sample rates, and bits per sample
 // for the lossless kinds.
@@ -38,3 +40,4 @@ struct AudioFileType
     // "32-bit float WAV", "24-bit FLAC", "Ogg Vorbis".
     juce::String describe (int bits) const;
 };
+} // namespace nadrix

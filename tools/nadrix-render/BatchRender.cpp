@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BatchRender.h"
+#include "tools/nadrix-render/BatchRender.h"
 
-#include "ProgressBar.h"
-#include "RenderCommand.h"
+#include "tools/nadrix-render/ProgressBar.h"
+#include "tools/nadrix-render/RenderCommand.h"
 
 #include <atomic>
 #include <mutex>
@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     // What a batch has to report, gathered from the threads that render.
@@ -94,3 +96,4 @@ Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream&
     }
     return runJobs (jobs, options.threadCount(), folder.getFullPathName(), out, warnings);
 }
+} // namespace nadrix

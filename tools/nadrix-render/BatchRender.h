@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Outcome.h"
-#include "RenderOptions.h"
+#include "tools/nadrix-render/Outcome.h"
+#include "tools/nadrix-render/RenderOptions.h"
 
 #include <ostream>
 
+namespace nadrix
+{
 // Renders every input of a batch into the output folder as NAME.wav, with
 // the same settings, several files at once: as many as there are threads,
 // each file on one thread (fewer files share the threads among their lines).
@@ -16,3 +18,4 @@ Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream&
 // The same for renders each given whole (a manifest's lines), `where`
 // naming their destination in the report ("the manifest's outputs").
 Outcome runJobs (const std::vector<RenderOptions>& jobs, int threads, const juce::String& where, std::ostream& out, std::ostream& warnings);
+} // namespace nadrix

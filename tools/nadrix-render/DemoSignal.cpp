@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DemoSignal.h"
+#include "tools/nadrix-render/DemoSignal.h"
 
 #include <cmath>
 #include <random>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double twoPi = 6.283185307179586;
@@ -79,3 +81,4 @@ juce::AudioBuffer<float> makeDemoSignal (double rate)
     addChord (b, rate, 2.0, 3.2);
     return b;
 }
+} // namespace nadrix

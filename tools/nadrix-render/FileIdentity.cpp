@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileIdentity.h"
+#include "tools/nadrix-render/FileIdentity.h"
 
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int maximumLinks = 40; // as the kernel allows
@@ -46,3 +48,4 @@ bool isReadOnly (const juce::File& file)
     struct stat s;
     return ::stat (file.getFullPathName().toRawUTF8(), &s) == 0 && (s.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // Which file a path names in the end. Two paths name the same file when the
 // files they lead to share a device and an inode: symbolic links, "./" and
 // ".." spellings and hard links all count. For a file that does not exist
@@ -16,3 +18,4 @@ juce::File writeThroughLinks (const juce::File& file);
 
 // Whether an existing file has no write permission for anyone.
 bool isReadOnly (const juce::File& file);
+} // namespace nadrix

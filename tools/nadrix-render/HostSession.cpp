@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HostSession.h"
+#include "tools/nadrix-render/HostSession.h"
 
-#include "FileIdentity.h"
-#include "InterruptCleanup.h"
-#include "SeededDraws.h"
+#include "tools/nadrix-render/FileIdentity.h"
+#include "tools/nadrix-render/InterruptCleanup.h"
+#include "tools/nadrix-render/SeededDraws.h"
 
-#include "Nadrix_Preset_Data.h"
+#include "processor/FactoryPrograms.h"
 
+namespace nadrix
+{
 HostSession::HostSession (NadrixAudioProcessor& p) : processor (p) {}
 
 juce::Result HostSession::restoreState (const juce::File& file)
@@ -54,11 +56,11 @@ juce::Result HostSession::selectProgram (int program)
     // starts from these values as a fresh one would.
     auto& parameters = processor.getParameters();
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
-        if (processor.getParameterValue (i) != Nadrix_Preset_Data[program][i])
-            parameters[i]->setValueNotifyingHost (Nadrix_Preset_Data[program][i]);
+        if (processor.getParameterValue (i) != FactoryPrograms::normalised (program, i))
+            parameters[i]->setValueNotifyingHost (FactoryPrograms::normalised (program, i));
 
     for (int i = 0; i < NadrixAudioProcessor::numParameters; ++i)
-        if (processor.getParameterValue (i) != Nadrix_Preset_Data[program][i])
+        if (processor.getParameterValue (i) != FactoryPrograms::normalised (program, i))
             return juce::Result::fail ("program '" + processor.getProgramName (program) + "' could not be applied");
 
     setup = "program \"" + processor.getProgramName (program) + "\"";
@@ -104,3 +106,4 @@ juce::String HostSession::listParameters() const
              << juce::String (processor.getParameterValue (i), 6).paddedRight (' ', 10) << parameters[i]->getCurrentValueAsText() << "\n";
     return text;
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "RandomRender.h"
+#include "ui/editor/RandomRender.h"
 
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
+namespace nadrix
+{
 // Drives a processor the way a host does: states through
 // setStateInformation, programs through setCurrentProgram, single values
 // through the published parameter objects.
@@ -31,3 +33,4 @@ private:
     juce::String setup { "the start values (\"Small Complex Room\")" };
     int settingsChanged = 0;
 };
+} // namespace nadrix

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ImpulseCommand.h"
+#include "tools/nadrix-render/ImpulseCommand.h"
 
-#include "AnalysisReport.h"
-#include "DecayAnalysis.h"
-#include "DecayPlot.h"
-#include "OutputFile.h"
-#include "ProgressBar.h"
-#include "Renderer.h"
+#include "tools/analysis/AnalysisReport.h"
+#include "tools/analysis/DecayAnalysis.h"
+#include "tools/analysis/DecayPlot.h"
+#include "tools/nadrix-render/OutputFile.h"
+#include "tools/nadrix-render/ProgressBar.h"
+#include "tools/nadrix-render/Renderer.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double longestSeconds = 60.0;
@@ -128,3 +130,4 @@ Outcome runImpulseCommand (const RenderOptions& o, HostSession& session, NadrixA
     }
     return Outcome::ok();
 }
+} // namespace nadrix

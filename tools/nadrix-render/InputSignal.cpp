@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "InputSignal.h"
+#include "tools/nadrix-render/InputSignal.h"
 
-#include "AudioFileIntegrity.h"
-#include "InterruptCleanup.h"
+#include "tools/nadrix-render/AudioFileIntegrity.h"
+#include "tools/nadrix-render/InterruptCleanup.h"
 
 #include <sndfile.h>
 
@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     // Why a path cannot be opened for reading, in the system's words.
@@ -159,3 +161,4 @@ void InputSignal::read (juce::AudioBuffer<float>& dest, juce::int64 start, int n
         std::fill (out + got, out + n, 0.0f);
     }
 }
+} // namespace nadrix

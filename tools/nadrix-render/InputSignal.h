@@ -7,6 +7,9 @@
 
 struct sf_private_tag; // libsndfile's SNDFILE
 
+namespace nadrix
+{
+
 // The audio to reverberate: an audio file read as it is needed, or a signal
 // held in memory. Mono or stereo. A damaged file is read only as far as it
 // really holds audio.
@@ -49,3 +52,4 @@ private:
     juce::int64 length = 0;
     juce::String damage;
 };
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "InterruptCleanup.h"
+#include "tools/nadrix-render/InterruptCleanup.h"
 
 #include <atomic>
 #include <csignal>
 #include <cstring>
 #include <unistd.h>
 
+namespace nadrix
+{
 namespace
 {
     // Read by the signal handler: fixed buffers, and lock-free atomic flags.
@@ -58,3 +60,4 @@ void InterruptCleanup::forget (int registration)
     registered[registration].armed.store (false);
     registered[registration].taken.store (false);
 }
+} // namespace nadrix

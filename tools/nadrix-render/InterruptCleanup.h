@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // What an interrupted render leaves behind: nothing. On SIGINT, SIGTERM or
 // SIGHUP every file being written under its temporary name is removed before
 // the program ends as the signal would end it; a file already in place is
@@ -15,3 +17,4 @@ namespace InterruptCleanup
     int removeOnInterrupt (const juce::File& temporary);
     void forget (int registration);
 }
+} // namespace nadrix

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nadrix-render: reverberates an audio file through the Nadrix plug-in
 // processor, exactly as a host would, and writes the result as an audio file.
-#include "InterruptCleanup.h"
-#include "RenderCommand.h"
-#include "RingMemory.h"
+#include "tools/nadrix-render/InterruptCleanup.h"
+#include "tools/nadrix-render/RenderCommand.h"
+#include "engine/RingMemory.h"
 
 #include <juce_events/juce_events.h>
 
@@ -11,6 +11,8 @@
 
 int main (int argc, char* argv[])
 {
+    using namespace nadrix;
+
     juce::StringArray args;
     for (int i = 1; i < argc; ++i)
         args.add (juce::CharPointer_UTF8 (argv[i]));

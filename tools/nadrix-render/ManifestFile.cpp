@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ManifestFile.h"
+#include "tools/nadrix-render/ManifestFile.h"
 
-#include "FileIdentity.h"
+#include "tools/nadrix-render/FileIdentity.h"
 
 #include <iostream>
 #include <map>
 
+namespace nadrix
+{
 namespace
 {
     juce::String readAllOfStandardInput()
@@ -74,3 +76,4 @@ std::variant<std::vector<RenderOptions>, Outcome> readManifest (const RenderOpti
         return Outcome::usage (name + " holds no renders");
     return jobs;
 }
+} // namespace nadrix

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Outcome.h"
-#include "RenderOptions.h"
+#include "tools/nadrix-render/Outcome.h"
+#include "tools/nadrix-render/RenderOptions.h"
 
 #include <variant>
 #include <vector>
 
+namespace nadrix
+{
 // A manifest: one render per line, its columns separated by tabs:
 //
 //   IN  OUT  [PROGRAM  [SEED  [TAIL,ROOM,PREDELAY,COMPLEXITY]]]
@@ -23,3 +25,4 @@
 // cannot mean anything, or two lines writing one file, refuse the whole
 // manifest (a usage error, naming the line).
 std::variant<std::vector<RenderOptions>, Outcome> readManifest (const RenderOptions& options);
+} // namespace nadrix

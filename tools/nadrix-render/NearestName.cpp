@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NearestName.h"
+#include "tools/nadrix-render/NearestName.h"
 
 #include <algorithm>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     // Letters to change, insert or delete to turn a into b.
@@ -59,3 +61,4 @@ juce::String didYouMean (const juce::String& typed, const juce::StringArray& kno
         return " (did you mean '" + *name + "'?)";
     return {};
 }
+} // namespace nadrix

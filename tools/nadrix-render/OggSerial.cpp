@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "OggSerial.h"
+#include "tools/nadrix-render/OggSerial.h"
 
 #include <array>
 #include <cstring>
 
+namespace nadrix
+{
 namespace
 {
     // Ogg's page checksum: CRC-32 with the polynomial 0x04c11db7, not reflected, starting at 0.
@@ -68,3 +70,4 @@ bool setOggSerial (const juce::File& file, juce::uint32 serial)
     }
     return file.replaceWithData (data.getData(), size);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // How a nadrix-render step ended: fine, or a one-line message with the exit
 // code of its kind. A usage error (2) is a command line that cannot mean
 // anything; an input/output error (1) is a file that cannot be read, is
@@ -20,3 +22,4 @@ struct Outcome
 
     bool failed() const noexcept { return code != success; }
 };
+} // namespace nadrix

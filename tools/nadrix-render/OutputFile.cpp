@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "OutputFile.h"
+#include "tools/nadrix-render/OutputFile.h"
 
-#include "FileIdentity.h"
-#include "InterruptCleanup.h"
-#include "OggSerial.h"
+#include "tools/nadrix-render/FileIdentity.h"
+#include "tools/nadrix-render/InterruptCleanup.h"
+#include "tools/nadrix-render/OggSerial.h"
 
 #include <sndfile.h>
 
@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace nadrix
+{
 namespace
 {
     constexpr juce::uint32 fixedOggSerial = 0x5852444e; // "NDRX"
@@ -172,3 +174,4 @@ juce::Result OutputFile::commit()
     cleanupRegistration = -1;
     return juce::Result::ok();
 }
+} // namespace nadrix

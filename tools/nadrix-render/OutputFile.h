@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AudioFileType.h"
-#include "WavWriter.h"
+#include "tools/nadrix-render/AudioFileType.h"
+#include "tools/nadrix-render/WavWriter.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cstdio>
 
 struct sf_private_tag; // libsndfile's SNDFILE
+
+namespace nadrix
+{
 
 // A stereo audio file written beside its destination under a temporary name
 // and moved into place only by commit(), so a failed or interrupted render
@@ -46,3 +49,4 @@ private:
     int interleavedFrames = 0;
     int cleanupRegistration = -1;
 };
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ProgressBar.h"
+#include "tools/nadrix-render/ProgressBar.h"
 
 #include <cstdio>
 #include <unistd.h>
 
+namespace nadrix
+{
 ProgressBar::ProgressBar (juce::int64 totalWork, const juce::String& countingWhat)
     : total (juce::jmax ((juce::int64) 1, totalWork)),
       counting (countingWhat),
@@ -61,3 +63,4 @@ void ProgressBar::redraw (juce::int64 done)
     shown = true;
     lastPercent = percent;
 }
+} // namespace nadrix

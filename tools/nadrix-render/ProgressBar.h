@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // A one-line progress bar on standard error. It appears only when standard
 // error is a terminal, and only once the work has run for a second. Not
 // thread-safe: one thread draws it.
@@ -29,3 +31,4 @@ private:
     int lastPercent = -1;
     juce::int64 lastDone = 0;
 };
+} // namespace nadrix

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RenderCommand.h"
+#include "tools/nadrix-render/RenderCommand.h"
 
-#include "BatchRender.h"
-#include "DemoSignal.h"
-#include "FileIdentity.h"
-#include "HostSession.h"
-#include "ImpulseCommand.h"
-#include "ManifestFile.h"
-#include "InputSignal.h"
-#include "OutputFile.h"
-#include "Renderer.h"
-#include "Snapshot.h"
+#include "tools/nadrix-render/BatchRender.h"
+#include "tools/nadrix-render/DemoSignal.h"
+#include "tools/nadrix-render/FileIdentity.h"
+#include "tools/nadrix-render/HostSession.h"
+#include "tools/nadrix-render/ImpulseCommand.h"
+#include "tools/nadrix-render/ManifestFile.h"
+#include "tools/nadrix-render/InputSignal.h"
+#include "tools/nadrix-render/OutputFile.h"
+#include "tools/nadrix-render/Renderer.h"
+#include "tools/nadrix-render/Snapshot.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double demoSampleRate = 44100.0;
@@ -202,3 +204,4 @@ Outcome runRenderCommand (const RenderOptions& options, std::ostream& out, std::
 
     return render (options, session, processor, out, warnings);
 }
+} // namespace nadrix

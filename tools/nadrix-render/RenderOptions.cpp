@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RenderOptions.h"
+#include "tools/nadrix-render/RenderOptions.h"
 
-#include "NearestName.h"
-#include "Nadrix_Preset_Data.h"
-#include "ParameterInfo.h"
-#include "ParameterText.h"
+#include "tools/nadrix-render/NearestName.h"
+#include "processor/FactoryPrograms.h"
+#include "processor/ParameterInfo.h"
+#include "processor/ParameterText.h"
 
 #include <cmath>
 #include <functional>
 #include <map>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int maximumBlock = 1 << 20;
@@ -96,8 +98,8 @@ namespace
     juce::StringArray programNames()
     {
         juce::StringArray names;
-        for (int i = 0; i < NadrixPresetCount; ++i)
-            names.add (Nadrix_Preset_Names[i]);
+        for (int i = 0; i < FactoryPrograms::count; ++i)
+            names.add (FactoryPrograms::names[i]);
         return names;
     }
 
@@ -106,10 +108,10 @@ namespace
     {
         const auto text = numberOrName.trim();
         if (text.isNotEmpty() && text.containsOnly ("0123456789"))
-            return text.length() <= 2 && text.getIntValue() < NadrixPresetCount ? std::optional<int> (text.getIntValue()) : std::nullopt;
+            return text.length() <= 2 && text.getIntValue() < FactoryPrograms::count ? std::optional<int> (text.getIntValue()) : std::nullopt;
 
-        for (int i = 0; i < NadrixPresetCount; ++i)
-            if (text.equalsIgnoreCase (Nadrix_Preset_Names[i]))
+        for (int i = 0; i < FactoryPrograms::count; ++i)
+            if (text.equalsIgnoreCase (FactoryPrograms::names[i]))
                 return i;
         return std::nullopt;
     }
@@ -524,3 +526,4 @@ std::variant<RenderOptions, juce::String> RenderOptions::parse (const juce::Stri
         return *error;
     return o;
 }
+} // namespace nadrix

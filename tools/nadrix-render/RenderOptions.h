@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AudioFileType.h"
-#include "RandomRender.h"
+#include "tools/nadrix-render/AudioFileType.h"
+#include "ui/editor/RandomRender.h"
 
 #include <juce_core/juce_core.h>
 
@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace nadrix
+{
 // What a nadrix-render command line asks for, checked for form and meaning:
 // programs and parameters are known by then. Whether the files can be read
 // or written is checked when they are used.
@@ -73,3 +75,4 @@ struct RenderOptions
     static juce::String shortUsage();
     static juce::String version();
 };
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Renderer.h"
+#include "tools/nadrix-render/Renderer.h"
 
-#include "ProgressBar.h"
+#include "tools/nadrix-render/ProgressBar.h"
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     // Lines shared between threads meet once per stretch of frames; a block
@@ -107,3 +109,4 @@ juce::Result Renderer::renderWholeTail (WholeTail& tail, OutputFile& output)
     tail.cut = quiet < quietNeeded;
     return result;
 }
+} // namespace nadrix

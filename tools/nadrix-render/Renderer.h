@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "InputSignal.h"
-#include "OutputFile.h"
-#include "NadrixAudioProcessor.h"
+#include "tools/nadrix-render/InputSignal.h"
+#include "tools/nadrix-render/OutputFile.h"
+#include "processor/NadrixAudioProcessor.h"
 
 #include <functional>
 
+namespace nadrix
+{
 // Streams an input through the processor block by block, exactly as a host
 // does (a mono input uses the 1 in / 2 out layout), then runs on through the
 // tail with silent input, handing on every block as it comes.
@@ -50,3 +52,4 @@ private:
     juce::int64 position = 0;
     juce::Result preparation { juce::Result::ok() };
 };
+} // namespace nadrix

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <random>
 
+namespace nadrix
+{
 // The random reverb's draws from a seed: the same seed gives the same room
 // on every machine and with every standard library, since the Mersenne
 // Twister's sequence is fixed by the C++ standard. Draws come in the window's
@@ -18,3 +20,4 @@ public:
 private:
     std::mt19937 generator;
 };
+} // namespace nadrix

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Snapshot.h"
+#include "tools/nadrix-render/Snapshot.h"
 
+namespace nadrix
+{
 juce::Result writeEditorSnapshot (NadrixAudioProcessor& processor, const juce::File& file)
 {
     const std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditor());
@@ -17,3 +19,4 @@ juce::Result writeEditorSnapshot (NadrixAudioProcessor& processor, const juce::F
         return juce::Result::fail ("cannot write '" + file.getFullPathName() + "'");
     return juce::Result::ok();
 }
+} // namespace nadrix

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WavWriter.h"
+#include "tools/nadrix-render/WavWriter.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
+namespace nadrix
+{
 juce::uint64 WavWriter::riffLimit = 0xffffffffull;
 
 namespace
@@ -128,3 +130,4 @@ bool WavWriter::finish()
     out = nullptr;
     return ok;
 }
+} // namespace nadrix

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+namespace nadrix
+{
 // Writes a WAV file the way every reader takes it without a complaint: 16
 // and 24-bit integer or 32-bit float samples, a float file's format chunk
 // with its (empty) extension and a fact chunk, and room kept at the front so
@@ -36,3 +38,4 @@ private:
     juce::uint64 dataBytes = 0;
     std::vector<char> scratch;
 };
+} // namespace nadrix

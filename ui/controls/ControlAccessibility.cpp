@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ControlAccessibility.h"
+#include "ui/controls/ControlAccessibility.h"
 
-#include "ControlKeys.h"
+#include "ui/controls/ControlKeys.h"
 
+namespace nadrix
+{
 namespace
 {
     // A value 0..1 that reads as the window shows it ("84.6 % wet").
@@ -54,3 +56,4 @@ std::unique_ptr<juce::AccessibilityHandler> ControlAccessibility::forButton (juc
     };
     return std::make_unique<ButtonHandler> (control, std::move (press), isToggle, std::move (isOn));
 }
+} // namespace nadrix

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace nadrix
+{
 // What screen readers are told of a control: its role, its name (the
 // component's title) and, for a value, the value as the window shows it.
 namespace ControlAccessibility
@@ -21,3 +23,4 @@ namespace ControlAccessibility
     std::unique_ptr<juce::AccessibilityHandler> forButton (juce::Component& control, std::function<void()> press, bool isToggle,
                                                            std::function<bool()> isOn);
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ControlKeys.h"
+#include "ui/controls/ControlKeys.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 std::optional<float> ControlKeys::stepped (const juce::KeyPress& key, float value, int numSteps)
 {
     const int code = key.getKeyCode();
@@ -41,3 +43,4 @@ void ControlKeys::paintFocusRing (juce::Graphics& g, juce::Rectangle<float> area
     g.setColour (juce::Colours::white);
     g.drawRoundedRectangle (area.reduced (2.5f), 3.0f, 1.5f);
 }
+} // namespace nadrix

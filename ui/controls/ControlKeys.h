@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace nadrix
+{
 // What the keyboard does to a focused value (0..1): the arrow keys step it
 // by a hundredth, or a tenth with Shift (a stepped control by one step, or
 // a quarter of its steps), Page Up and Page Down by a tenth, Home and End go
@@ -19,3 +21,4 @@ namespace ControlKeys
     // The outline a control draws around itself while it has the keyboard focus.
     void paintFocusRing (juce::Graphics& g, juce::Rectangle<float> area);
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "UICallback.h"
+#include "ui/controls/UICallback.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // The base of every custom control: one value interface, so that an owner
 // can push a parameter value into any control by index without knowing its
 // kind. Values pushed in are drawn and never reported back; only user input
@@ -35,3 +37,4 @@ protected:
         return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::unspecified);
     }
 };
+} // namespace nadrix

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EEQ.h"
+#include "ui/controls/EEQ.h"
 
-#include "ControlAccessibility.h"
-#include "ControlKeys.h"
-#include "FloatColour.h"
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/ControlKeys.h"
+#include "ui/controls/FloatColour.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr double splitPerPixel = 0.002; // 500 pixels cover the whole range
@@ -297,3 +299,4 @@ std::unique_ptr<juce::AccessibilityHandler> EEQ::createAccessibilityHandler()
                                                     [this] (float v) { changeGainByUser (selectedBand, juce::jlimit (0.0f, 1.0f, v)); },
                                                     [this] { return describe (selectedBand); } });
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EComponent.h"
+#include "ui/controls/EComponent.h"
 
+namespace nadrix
+{
 // The three-band picture of the splitter: a filled shape with a flat level
 // per band and smooth steps at the two split points. Dragging a split line
 // moves it, dragging the low or high band changes its gain, dragging the
@@ -81,3 +83,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EEQ)
 };
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EKnob.h"
+#include "ui/controls/EKnob.h"
 
-#include "FloatColour.h"
+#include "ui/controls/FloatColour.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr float sweepRotation = 2.1676989f;   // 0.69 pi: the sweep is symmetric about 12 o'clock
@@ -121,3 +123,4 @@ void EKnob::paint (juce::Graphics& g)
     g.drawLine (cx, cy, cx + std::sin (b) * reach, cy + std::cos (b) * reach, 1.0f);
     paintFocusRing (g);
 }
+} // namespace nadrix

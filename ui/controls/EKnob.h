@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EValueControl.h"
+#include "ui/controls/EValueControl.h"
 
+namespace nadrix
+{
 // A rotary control drawn from vector paths: a track, a lit value arc, a
 // centre dot and a pointer. Vertical drags change the value by the square of
 // the distance moved per event (fine when slow, coarse when fast); the wheel
@@ -34,3 +36,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EKnob)
 };
+} // namespace nadrix

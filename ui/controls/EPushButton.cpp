@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EPushButton.h"
+#include "ui/controls/EPushButton.h"
 
-#include "ControlAccessibility.h"
-#include "ReleaseInside.h"
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/ReleaseInside.h"
 
+namespace nadrix
+{
 namespace
 {
     bool presses (const juce::KeyPress& key) { return key == juce::KeyPress::spaceKey || key == juce::KeyPress::returnKey; }
@@ -58,3 +60,4 @@ void EPushButton::paint (juce::Graphics& g)
     (isDown ? downImage : upImage).drawAt (g, 0, 0);
     paintFocusRing (g);
 }
+} // namespace nadrix

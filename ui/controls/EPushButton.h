@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EValueControl.h"
-#include "ScaledImage.h"
+#include "ui/controls/EValueControl.h"
+#include "ui/controls/ScaledImage.h"
 
+namespace nadrix
+{
 // A momentary image button: shows its second image while pressed and
 // reports a click when the mouse button is released over it.
 class EPushButton final : public EValueControl
@@ -30,3 +32,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EPushButton)
 };
+} // namespace nadrix

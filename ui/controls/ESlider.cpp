@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ESlider.h"
+#include "ui/controls/ESlider.h"
 
-#include "FloatColour.h"
+#include "ui/controls/FloatColour.h"
 
+namespace nadrix
+{
 namespace
 {
     constexpr float pixelsToValue = 0.004f; // 250 pixels cover the whole range
@@ -52,7 +54,7 @@ void ESlider::mouseDrag (const juce::MouseEvent& e)
 {
     const auto x = (float) e.getPosition().x;
     const auto y = (float) e.getPosition().y;
-    const float delta = orientation == 1 ? (y - lastMouseY) * -pixelsToValue : (x - lastMouseX) * pixelsToValue;
+    const float delta = orientation == Orientation::vertical ? (y - lastMouseY) * -pixelsToValue : (x - lastMouseX) * pixelsToValue;
 
     value += delta;
     if (value < 0.0f)
@@ -108,16 +110,15 @@ void ESlider::paint (juce::Graphics& g)
 
     switch (style)
     {
-        case 0:
+        case Style::plainBar:
             g.setColour (juce::Colours::white);
-            if (orientation == 1)
+            if (orientation == Orientation::vertical)
                 g.fillRect (juce::Rectangle<float> (0.0f, (1.0f - s) * hf, wf, hf));
             else
                 g.fillRect (juce::Rectangle<float> (0.0f, 0.0f, wf * s, hf));
             break;
-        case 1: paintDotOnLine (g, s); break;
-        case 2: paintFramedBar (g, s); break;
-        default: break;
+        case Style::dotOnLine: paintDotOnLine (g, s); break;
+        case Style::framedBar: paintFramedBar (g, s); break;
     }
 
     paintStepMarks (g);
@@ -178,3 +179,4 @@ void ESlider::paintStepMarks (juce::Graphics& g) const
         g.drawLine (x, (float) (h * 0.5 - 2.0), x, (float) (h * 0.5 + 2.0), 1.0f);
     }
 }
+} // namespace nadrix

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EValueControl.h"
+#include "ui/controls/EValueControl.h"
 
-// A linear control with three drawing styles: 0 a plain bar, 1 a dot on a
-// line, 2 a rounded bar in a frame. Drags move it by 0.004 per pixel
+namespace nadrix
+{
+// A linear control with three drawing styles. Drags move it by 0.004 per pixel
 // whatever its size. Values pushed in while the user drags are ignored; a
 // stepped slider reports values rounded down to a step and ignores the echo
 // of what it reported, keeping its finer value.
 class ESlider final : public EValueControl
 {
 public:
+    enum class Style { plainBar, dotOnLine, framedBar };
+    enum class Orientation { horizontal, vertical };
+
     ESlider() = default;
 
     // Ignored during a drag, and for a stepped slider when it echoes the
@@ -27,9 +31,9 @@ public:
     void mouseWheelMove (const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel) override;
 
     // Configuration the owner writes after construction.
-    int style = 0;
-    int numSteps = 0;     // 0 or less: continuous
-    int orientation = 0;  // 0 horizontal, 1 vertical
+    Style style = Style::plainBar;
+    int numSteps = 0; // 0 or less: continuous
+    Orientation orientation = Orientation::horizontal;
 
 private:
     float rounded (float v) const;
@@ -45,3 +49,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ESlider)
 };
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ESwitchButton.h"
+#include "ui/controls/ESwitchButton.h"
 
-#include "ControlAccessibility.h"
-#include "ReleaseInside.h"
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/ReleaseInside.h"
 
+namespace nadrix
+{
 void ESwitchButton::setImages (juce::Image off, juce::Image on)
 {
     setImages (ScaledImage (off, {}), ScaledImage (on, {}));
@@ -54,3 +56,4 @@ void ESwitchButton::paint (juce::Graphics& g)
     (value > 0.5f ? onImage : offImage).drawAt (g, 0, 0);
     paintFocusRing (g);
 }
+} // namespace nadrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EValueControl.h"
-#include "ScaledImage.h"
+#include "ui/controls/EValueControl.h"
+#include "ui/controls/ScaledImage.h"
 
+namespace nadrix
+{
 // A two-state image button: each click released over it toggles the value
 // between 0 and 1 and reports the new value. On means above 0.5.
 class ESwitchButton final : public EValueControl
@@ -30,3 +32,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ESwitchButton)
 };
+} // namespace nadrix

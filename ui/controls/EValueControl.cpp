@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EValueControl.h"
+#include "ui/controls/EValueControl.h"
 
-#include "ControlAccessibility.h"
-#include "ControlKeys.h"
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/ControlKeys.h"
 
+namespace nadrix
+{
 EValueControl::EValueControl()
 {
     setWantsKeyboardFocus (true);
@@ -75,3 +77,4 @@ std::unique_ptr<juce::AccessibilityHandler> EValueControl::createAccessibilityHa
     return ControlAccessibility::forValue (*this, { [this] { return value; }, [this] (float v) { changeByUser (juce::jlimit (0.0f, 1.0f, v)); },
                                                     [this] { return valueText(); } });
 }
+} // namespace nadrix

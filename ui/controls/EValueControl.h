@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EComponent.h"
+#include "ui/controls/EComponent.h"
 
+namespace nadrix
+{
 // A control that carries one value for one parameter and reports to one
 // callback: the knob, the slider and the two buttons. Values set here are
 // stored as they come, drawn, and never reported. It takes the keyboard
@@ -45,3 +47,4 @@ protected:
     float value = 0.0f;
     UICallback* callback = nullptr;
 };
+} // namespace nadrix

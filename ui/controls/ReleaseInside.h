@@ -3,6 +3,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // Whether a mouse release lands on a button: its integer position in the
 // button's own coordinates, with the right and bottom edges included, so a
 // release one pixel past the last column or row still counts.
@@ -11,3 +13,4 @@ inline bool releaseInside (const juce::Component& button, const juce::MouseEvent
     const auto p = e.getPosition();
     return p.x >= 0 && p.x <= button.getWidth() && p.y >= 0 && p.y <= button.getHeight();
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScaledImage.h"
+#include "ui/controls/ScaledImage.h"
 
 #include "BinaryData.h"
 
+namespace nadrix
+{
 namespace
 {
     juce::Image compiledIn (const juce::String& resource)
@@ -27,3 +29,4 @@ void ScaledImage::drawAt (juce::Graphics& g, int x, int y) const
     else
         g.drawImageAt (normal, x, y);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // One piece of the window's artwork at its size and at twice its size: the
 // larger is drawn, in the same place, wherever the screen (or the host)
 // scales the window by more than 1, so the window stays sharp.
@@ -24,3 +26,4 @@ public:
 private:
     juce::Image normal, doubled;
 };
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ScaledImage.h"
+#include "ui/controls/ScaledImage.h"
 
+namespace nadrix
+{
 // A piece of artwork shown as a component of its own (drawn at its top left,
 // the larger image on scaled screens); it takes no mouse clicks.
 class ScaledImageComponent final : public juce::Component
@@ -21,3 +23,4 @@ public:
 private:
     ScaledImage image;
 };
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 class EComponent;
 
 // How a control reports what the user did: a changed value, a click, the
@@ -29,3 +31,4 @@ public:
     virtual int remapRadioButtonIndexToDSP (int, int index) { return index; }
     virtual int remapRadioButtonIndexToUI (int, int index) { return index; }
 };
+} // namespace nadrix

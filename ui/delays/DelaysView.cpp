@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DelaysView.h"
+#include "ui/delays/DelaysView.h"
 
-#include "FloatColour.h"
-#include "ParameterInfo.h"
+#include "ui/controls/FloatColour.h"
+#include "ui/delays/FanEditing.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     constexpr int numLines = ParameterLayout::numLines;
-    constexpr double pi = juce::MathConstants<double>::pi;
 
     const juce::Colour guideColour = floatColour (248.0f / 255.0f, 243.0f / 255.0f, 244.0f / 255.0f, 0.7f);
     const juce::Colour outlineColour = floatColour (248.0f / 255.0f, 243.0f / 255.0f, 244.0f / 255.0f, 0.8f);
@@ -36,23 +37,6 @@ namespace
         g.strokePath (p, hairline);
     }
 
-    // Each dragged value is rounded to float before it is clamped.
-    float clamped (double v, float low, float high) { return juce::jlimit (low, high, (float) v); }
-
-    // Edit constants of the mouse handling.
-    constexpr float maximumTotalTime = 0.58f, minimumTime = 0.001f, maximumGain = 0.995f;
-    constexpr float maximumFeedback = ParameterInfo::highestFeedback; // the engine's cap
-    constexpr double highcutPerPixel = 0.004, gainPerPixel = 0.01, followShare = 0.5;
-
-    // A time dot follows half the pointer's radial movement, slowed by its
-    // factor, and gives way so that the line's two times stay within 0.58 s.
-    float draggedTime (const std::atomic<float>& time, const std::atomic<float>& otherTime, float dT, double factor)
-    {
-        float v = clamped ((double) load (time) - followShare * dT / factor, minimumTime, 1.0f);
-        if (load (otherTime) + v > maximumTotalTime)
-            v = maximumTotalTime - load (otherTime);
-        return v;
-    }
 }
 
 //==============================================================================
@@ -91,14 +75,14 @@ void DelaysView::setZoom (float z)
     repaint();
 }
 
-void DelaysView::setEditMode (int mode)
+void DelaysView::setEditMode (EditMode mode)
 {
-    const int previous = editMode;
+    const EditMode previous = editMode;
     editMode = mode;
     if (mode == previous)
         return;
 
-    if (mode == Trashcan)
+    if (mode == EditMode::Trashcan)
     {
         selection.clear();
         dragState = Idle;
@@ -106,19 +90,9 @@ void DelaysView::setEditMode (int mode)
     repaint();
 }
 
-bool DelaysView::isBusy (const NadrixViewdata& line)
-{
-    return ! (load (line.active) < 0.5f);
-}
-
 void DelaysView::checkAllLinesBusy()
 {
-    bool anyFree = false;
-    if (viewdata != nullptr)
-        for (int j = 0; j < numLines; ++j)
-            anyFree = anyFree || ! isBusy (viewdata[j]);
-
-    newLineImage.setVisible (anyFree);
+    newLineImage.setVisible (viewdata != nullptr && FanEditing::firstFreeLine (viewdata) >= 0);
 }
 
 FanGeometry DelaysView::geometry() const
@@ -149,11 +123,11 @@ void DelaysView::paint (juce::Graphics& g)
         paintNewLineGuide (g, fan);
 
     for (int j = 0; j < numLines; ++j)
-        if (isBusy (viewdata[j]))
+        if (FanEditing::isRunning (viewdata[j]))
             paintLine (g, fan, j);
 
     // The keyboard's line: both dots ringed black and white, seen on any dot.
-    if (keyboardLine >= 0 && hasKeyboardFocus (false) && isBusy (viewdata[keyboardLine]))
+    if (keyboardLine >= 0 && hasKeyboardFocus (false) && FanEditing::isRunning (viewdata[keyboardLine]))
     {
         const FanGeometry::Line l = fan.line (viewdata[keyboardLine]);
         for (const auto& [centre, radius] : { std::pair (l.predelayPoint, FanGeometry::dotRadius (load (viewdata[keyboardLine].predelayGain))),
@@ -197,7 +171,7 @@ void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) co
         const float radius = FanGeometry::dotRadius (load (record.predelayGain));
         g.setColour (discColour (h));
         g.fillPath (circle (l.predelayPoint, radius));
-        if (editMode == Highcut || editMode == DelayTime || editMode == Feedback)
+        if (editMode == EditMode::Highcut || editMode == EditMode::DelayTime || editMode == EditMode::Feedback)
             outlineSelected (g, j, false, l.predelayPoint, radius);
     }
 
@@ -281,17 +255,14 @@ void DelaysView::press (juce::Point<float> p)
 
 bool DelaysView::startNewLine()
 {
-    for (int j = 0; j < numLines; ++j)
-    {
-        if (! isBusy (viewdata[j]))
-        {
-            newLineIndex = j;
-            dragState = NewLine;
-            newLineImage.setAlpha (1.0f);
-            return true;
-        }
-    }
-    return false; // every line runs already
+    const int free = FanEditing::firstFreeLine (viewdata);
+    if (free < 0)
+        return false; // every line runs already
+
+    newLineIndex = free;
+    dragState = NewLine;
+    newLineImage.setAlpha (1.0f);
+    return true;
 }
 
 juce::String DelaysView::getTooltip()
@@ -309,35 +280,10 @@ juce::String DelaysView::describeAt (juce::Point<float> p) const
 
 bool DelaysView::findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) const
 {
-    // The nearest dot within its hit radius (drawn radius + 2) wins; at equal
-    // distance the delay dot of the same line, then the lower line, wins.
-    const FanGeometry fan = geometry();
-    float best = 1000000.0f;
-    bool found = false;
-
-    for (int j = 0; j < numLines; ++j)
-    {
-        if (! isBusy (viewdata[j]))
-            continue;
-
-        const FanGeometry::Line l = fan.line (viewdata[j]);
-        const float toDelay = p.getDistanceFrom (l.delayPoint);
-        const float toPredelay = p.getDistanceFrom (l.predelayPoint);
-
-        if (toDelay < FanGeometry::catchRadius (load (viewdata[j].feedback)) && toDelay < best)
-        {
-            best = toDelay;
-            hit = { j, true, false };
-            found = true;
-        }
-        if (toPredelay < FanGeometry::catchRadius (load (viewdata[j].predelayGain)) && toPredelay < best)
-        {
-            best = toPredelay;
-            hit = { j, false, true };
-            found = true;
-        }
-    }
-    return found;
+    const auto found = FanEditing::dotAt (geometry(), viewdata, p);
+    if (found.has_value())
+        hit = *found;
+    return found.has_value();
 }
 
 bool DelaysView::selectionHasLine (int line) const
@@ -352,7 +298,7 @@ void DelaysView::mouseDrag (const juce::MouseEvent& e)
 {
     const auto p = e.getPosition().toFloat();
 
-    if (editMode == Trashcan && dragState != NewLine)
+    if (editMode == EditMode::Trashcan && dragState != NewLine)
     {
         // Deleting follows the pointer: only the dot under it stays selected.
         selection.clear();
@@ -382,83 +328,15 @@ void DelaysView::mouseDrag (const juce::MouseEvent& e)
         return;
     }
 
-    if (! selection.isEmpty() && editSelection ({ previousMouseX, previousMouseY }, { mouseX, mouseY }))
+    if (! selection.isEmpty() && FanEditing::drag (geometry(), viewdata, selection, editMode, { previousMouseX, previousMouseY }, { mouseX, mouseY }, *callback))
         repaint();
-}
-
-bool DelaysView::editSelection (juce::Point<float> previous, juce::Point<float> now)
-{
-    const FanGeometry fan = geometry();
-    const float aNow = fan.direction (now), aPrev = fan.direction (previous);
-    const float tNow = fan.radialTime (now), tPrev = fan.radialTime (previous);
-    const auto dT = (float) ((double) tPrev - (double) tNow);
-    const auto dA = (float) ((double) aPrev - (double) aNow);
-    const double dy = (double) now.y - (double) previous.y;
-    bool changed = false;
-
-    for (const auto& entry : selection)
-    {
-        const int j = entry.lineIndex;
-        const NadrixViewdata& r = viewdata[j];
-
-        // The farther the pointer from the line, in angle and in radius, the
-        // slower the dot follows (and the faster a high-cut gain changes).
-        const double angleFactor = 2.0 * std::abs ((double) FanGeometry::angleOfPan (load (r.pan)) - (double) aNow) + 1.0;
-        const double radiusFactor = 6.0 * std::abs ((double) load (r.predelay) + (double) load (r.delayTime) - (double) tNow) + 1.0;
-
-        auto movePan = [&] {
-            callback->setPan (clamped ((double) load (r.pan) - followShare * dA / angleFactor, -1.0f, 1.0f), j);
-        };
-
-        switch (editMode)
-        {
-            case Highcut:
-                callback->setHighcutGain (clamped ((double) load (r.hcGain) + highcutPerPixel * dy * angleFactor * radiusFactor, 0.0f, 1.0f), j);
-                changed = true;
-                break;
-
-            case DelayTime:
-                if (entry.movePredelayPoint)
-                {
-                    const double predelayFactor = 6.0 * std::abs ((double) load (r.predelay) - (double) tNow) + 1.0;
-                    callback->setPredelayTime (draggedTime (r.predelay, r.delayTime, dT, predelayFactor), j);
-                    movePan();
-                    changed = true;
-                }
-                if (entry.moveDelayPoint)
-                {
-                    callback->setDelayTime (draggedTime (r.delayTime, r.predelay, dT, radiusFactor), j);
-                    movePan();
-                    changed = true;
-                }
-                break;
-
-            case Feedback:
-                // Both gains move by the delay dot's radius factor.
-                if (entry.moveDelayPoint)
-                {
-                    callback->setFeedback (clamped ((double) load (r.feedback) + gainPerPixel * dy / radiusFactor, 0.0f, maximumFeedback), j);
-                    changed = true;
-                }
-                if (entry.movePredelayPoint)
-                {
-                    callback->setPredelayGain (clamped ((double) load (r.predelayGain) + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
-                    changed = true;
-                }
-                break;
-
-            default:
-                break;
-        }
-    }
-    return changed;
 }
 
 void DelaysView::mouseUp (const juce::MouseEvent&)
 {
     if (dragState == NewLine)
         finishNewLine();
-    else if (editMode == Trashcan)
+    else if (editMode == EditMode::Trashcan)
         deleteSelection();
     else if (dragState == BandSelect)
         catchBand();
@@ -478,29 +356,14 @@ void DelaysView::finishNewLine()
 {
     newLineImage.setAlpha (0.5f);
 
-    // Measured from the last pressed or dragged position; below the origin
-    // only the horizontal distance counts.
-    const FanGeometry fan = geometry();
-    const float dx = mouseX - fan.origin.x;
-    const float dy = mouseY < FanGeometry::originY ? 0.0f : mouseY - FanGeometry::originY;
-    const auto t = (float) ((double) (std::sqrt (dx * dx + dy * dy) - FanGeometry::innerRadius) / (double) fan.pixelsPerSecond);
-    if (! (t > 0.0f))
-        return; // released inside the centre circle
-
-    makeLine (newLineIndex, (float) ((double) std::atan2 (dx, dy) / (pi / 2.0)), t);
+    // Measured from the last pressed or dragged position.
+    if (const auto placement = FanEditing::placementAt (geometry(), { mouseX, mouseY }))
+        makeLine (newLineIndex, *placement);
 }
 
-void DelaysView::makeLine (int line, float pan, float totalTime)
+void DelaysView::makeLine (int line, FanEditing::Placement placement)
 {
-    // The delay dot lands at the total time, the pre-delay dot halfway.
-    const float half = std::min (maximumTotalTime, totalTime) * 0.5f;
-    callback->setPan (pan, line);
-    callback->setPredelayTime (half, line);
-    callback->setDelayTime (half, line);
-    callback->setFeedback (0.6f, line);
-    callback->setHighcutGain (0.8f, line);
-    callback->setDelayActive (1.0f, line);
-    callback->setPredelayGain (0.8f, line);
+    FanEditing::makeLine (line, placement, *callback);
     checkAllLinesBusy();
 }
 
@@ -516,54 +379,11 @@ void DelaysView::deleteSelection()
 
 void DelaysView::catchBand()
 {
-    selection.clear();
     dragState = BandHeld;
-
-    const float left = std::min (bandX1, bandX2), bottom = std::min (bandY1, bandY2);
-    const float w = std::abs (bandX2 - bandX1), h = std::abs (bandY2 - bandY1);
-    auto inside = [&] (juce::Point<float> p) { return left <= p.x && p.x < left + w && bottom <= p.y && p.y < bottom + h; };
-
-    const FanGeometry fan = geometry();
-    for (int j = 0; j < numLines; ++j)
-    {
-        if (! (load (viewdata[j].active) > 0.5f))
-            continue;
-
-        const FanGeometry::Line l = fan.line (viewdata[j]);
-        const bool delayIn = inside (l.delayPoint), predelayIn = inside (l.predelayPoint);
-        if (delayIn || predelayIn)
-            selection.add ({ j, delayIn, predelayIn });
-    }
+    selection = FanEditing::dotsInBand (geometry(), viewdata, { bandX1, bandY1 }, { bandX2, bandY2 });
 }
 
 //==============================================================================
-int DelaysView::runningLineBeside (int line, int direction) const
-{
-    // Pan order, ties by index; direction 0: the line itself if it runs,
-    // else the leftmost.
-    const bool current = line >= 0 && line < numLines && isBusy (viewdata[line]);
-    const float pan = current ? load (viewdata[line].pan) : 0.0f;
-    auto before = [this] (int a, float panA, int b) { const float panB = load (viewdata[b].pan); return panA < panB || (panA == panB && a < b); };
-
-    if (direction == 0 && current)
-        return line;
-
-    int best = -1;
-    for (int j = 0; j < numLines; ++j)
-    {
-        if (j == line || ! isBusy (viewdata[j]))
-            continue;
-        const float p = load (viewdata[j].pan);
-        const bool beyond = ! current || direction == 0 || (direction > 0 ? before (line, pan, j) : ! before (line, pan, j));
-        if (! beyond)
-            continue;
-        const bool better = best < 0 || (direction < 0 ? before (best, load (viewdata[best].pan), j) : before (j, p, best));
-        if (better)
-            best = j;
-    }
-    return best >= 0 ? best : current ? line : -1;
-}
-
 void DelaysView::chooseKeyboardLine (int line)
 {
     keyboardLine = line;
@@ -574,18 +394,7 @@ void DelaysView::chooseKeyboardLine (int line)
 void DelaysView::focusGained (FocusChangeType)
 {
     if (viewdata != nullptr)
-        chooseKeyboardLine (runningLineBeside (keyboardLine, 0));
-}
-
-void DelaysView::stepKeyboardLine (float step)
-{
-    const NadrixViewdata& v = viewdata[keyboardLine];
-    if (editMode == DelayTime)
-        callback->setDelayTime (clamped ((double) load (v.delayTime) + step, minimumTime, std::max (minimumTime, maximumTotalTime - load (v.predelay))), keyboardLine);
-    else if (editMode == Feedback)
-        callback->setFeedback (clamped ((double) load (v.feedback) + step, 0.0f, maximumFeedback), keyboardLine);
-    else if (editMode == Highcut)
-        callback->setHighcutGain (clamped ((double) load (v.hcGain) + step, 0.0f, 1.0f), keyboardLine);
+        chooseKeyboardLine (FanEditing::runningLineBeside (viewdata, keyboardLine, 0));
 }
 
 bool DelaysView::keyPressed (const juce::KeyPress& key)
@@ -602,13 +411,13 @@ bool DelaysView::keyPressed (const juce::KeyPress& key)
 
     if (next || previous)
     {
-        chooseKeyboardLine (runningLineBeside (keyboardLine, next ? 1 : -1));
+        chooseKeyboardLine (FanEditing::runningLineBeside (viewdata, keyboardLine, next ? 1 : -1));
         return true;
     }
     if (! (up || down || remove || insert))
         return false;
 
-    const int line = runningLineBeside (keyboardLine, 0);
+    const int line = FanEditing::runningLineBeside (viewdata, keyboardLine, 0);
     callback->beginEditGesture();
     if (insert)
     {
@@ -616,14 +425,14 @@ bool DelaysView::keyPressed (const juce::KeyPress& key)
         {
             dragState = Idle;
             newLineImage.setAlpha (0.5f);
-            makeLine (newLineIndex, 0.0f, 0.2f); // straight ahead, 0.2 s out
+            makeLine (newLineIndex, { 0.0f, 0.2f }); // straight ahead, 0.2 s out
             keyboardLine = newLineIndex;
         }
     }
     else if (line >= 0 && remove)
     {
         keyboardLine = line;
-        const int after = runningLineBeside (line, 1);
+        const int after = FanEditing::runningLineBeside (viewdata, line, 1);
         callback->setDelayActive (0.0f, line);
         newLineImage.setVisible (true);
         keyboardLine = after == line ? -1 : after;
@@ -632,9 +441,10 @@ bool DelaysView::keyPressed (const juce::KeyPress& key)
     {
         keyboardLine = line;
         const float step = key.getModifiers().isShiftDown() ? 0.1f : 0.01f;
-        stepKeyboardLine (up ? step : -step);
+        FanEditing::stepLine (viewdata, line, editMode, up ? step : -step, *callback);
     }
     callback->endEditGesture();
     chooseKeyboardLine (keyboardLine);
     return true;
 }
+} // namespace nadrix

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelaysViewCallback.h"
-#include "EditMode.h"
-#include "FanGeometry.h"
-#include "NadrixDelayMoveData.h"
-#include "NadrixViewdata.h"
-#include "ScaleView.h"
-#include "ScaledImageComponent.h"
+#include "ui/delays/DelaysViewCallback.h"
+#include "ui/delays/EditMode.h"
+#include "ui/delays/FanEditing.h"
+#include "ui/delays/FanGeometry.h"
+#include "ui/delays/NadrixDelayMoveData.h"
+#include "engine/NadrixViewdata.h"
+#include "ui/delays/ScaleView.h"
+#include "ui/controls/ScaledImageComponent.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // The fan of delay lines. Each running line is a ray from the centre circle:
 // its direction is the pan, its two dots sit at the pre-delay and at
 // pre-delay plus delay time, their sizes are the pre-delay gain and the
@@ -33,7 +36,7 @@ public:
 
     void setup (int x, int y, int width, int height, float zoom, const NadrixViewdata* viewdata, DelaysViewCallback* callback);
     void setZoom (float z);
-    void setEditMode (int mode);
+    void setEditMode (EditMode mode);
     void checkAllLinesBusy();
 
     void paint (juce::Graphics& g) override;
@@ -50,7 +53,7 @@ public:
 
     // For tests and the editor: what the view is doing.
     int getDragState() const noexcept { return dragState; }
-    int getEditMode() const noexcept { return editMode; }
+    EditMode getEditMode() const noexcept { return editMode; }
     float getZoom() const noexcept { return zoom; }
     const juce::Array<NadrixDelayMoveData>& getSelection() const noexcept { return selection; }
     const juce::Component& getNewLineImage() const noexcept { return newLineImage; }
@@ -58,7 +61,6 @@ public:
 
 private:
     FanGeometry geometry() const;
-    static bool isBusy (const NadrixViewdata& line);
 
     void paintNewLineGuide (juce::Graphics& g, const FanGeometry& fan) const;
     void paintLine (juce::Graphics& g, const FanGeometry& fan, int line) const;
@@ -68,17 +70,11 @@ private:
     bool startNewLine();
     bool findDotAt (juce::Point<float> p, NadrixDelayMoveData& hit) const;
     bool selectionHasLine (int line) const;
-    bool editSelection (juce::Point<float> previous, juce::Point<float> now);
     void finishNewLine();
     void deleteSelection();
     void catchBand();
-    void makeLine (int line, float pan, float totalTime);
-
-    // The keyboard's line: its neighbour in pan order among the running
-    // lines (or the first running line), and its mode's value stepped.
-    int runningLineBeside (int line, int direction) const;
+    void makeLine (int line, FanEditing::Placement placement);
     void chooseKeyboardLine (int line);
-    void stepKeyboardLine (float step);
 
     ScaledImageComponent newLineImage;
     ScaleView scaleView;
@@ -88,7 +84,7 @@ private:
     const NadrixViewdata* viewdata = nullptr;
     float zoom = 1.0f;
     int dragState = Idle;
-    int editMode = DelayTime;
+    EditMode editMode = EditMode::DelayTime;
     int newLineIndex = 0;
     int keyboardLine = -1;
     juce::Array<NadrixDelayMoveData> selection;
@@ -98,3 +94,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DelaysView)
 };
+} // namespace nadrix

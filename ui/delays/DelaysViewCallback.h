@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // How every edit leaves the delay-line view: one value for one line (0..49).
 // Pans are -1..+1, times are seconds on the normalised 0..1 scale, gains
 // and feedback 0..1, and active is 1 to create a line and 0 to delete it.
@@ -27,3 +29,4 @@ public:
     // How a line reads in the view's tooltip: "Line 12: delay 250.0 ms, ...".
     virtual juce::String describeLine (int) { return {}; }
 };
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditModeChooserView.h"
+#include "ui/delays/EditModeChooserView.h"
 
-#include "EditMode.h"
+#include <optional>
 
+namespace nadrix
+{
 void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
 {
     callback = cb;
@@ -48,32 +50,32 @@ void EditModeChooserView::setup (int x, int y, EditModeChooserCallback* cb)
     repaint();
 }
 
-ESwitchButton* EditModeChooserView::buttonFor (int editMode)
+ESwitchButton* EditModeChooserView::buttonFor (EditMode editMode)
 {
     switch (editMode)
     {
-        case Highcut: return &highcutButton;
-        case Trashcan: return &trashcanButton;
-        case DelayTime: return &delayTimeButton;
-        case Feedback: return &feedbackButton;
-        default: return nullptr;
+        case EditMode::Highcut: return &highcutButton;
+        case EditMode::Trashcan: return &trashcanButton;
+        case EditMode::DelayTime: return &delayTimeButton;
+        case EditMode::Feedback: return &feedbackButton;
     }
+    return nullptr;
 }
 
 void EditModeChooserView::valueChanged (EComponent* source, int, float)
 {
-    int clicked = 0;
-    for (int m = Highcut; m <= Feedback; ++m)
+    std::optional<EditMode> clicked;
+    for (auto m : { EditMode::Highcut, EditMode::Trashcan, EditMode::DelayTime, EditMode::Feedback })
         if (source == buttonFor (m))
             clicked = m;
 
-    if (clicked != 0)
+    if (clicked.has_value())
     {
         // The clicked button has toggled itself: the lit one must stay lit.
-        if (mode == clicked)
-            buttonFor (clicked)->setValue (1.0f);
+        if (mode == *clicked)
+            buttonFor (*clicked)->setValue (1.0f);
         else
-            mode = clicked;
+            mode = *clicked;
 
         for (auto* other : { &trashcanButton, &delayTimeButton, &feedbackButton, &highcutButton })
             if (other != source)
@@ -86,3 +88,4 @@ void EditModeChooserView::valueChanged (EComponent* source, int, float)
 
 void EditModeChooserView::paint (juce::Graphics&) {}
 void EditModeChooserView::resized() {}
+} // namespace nadrix

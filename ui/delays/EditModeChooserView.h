@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EditMode.h"
-#include "EditModeChooserCallback.h"
-#include "ESwitchButton.h"
-#include "UICallback.h"
+#include "ui/delays/EditMode.h"
+#include "ui/delays/EditModeChooserCallback.h"
+#include "ui/controls/ESwitchButton.h"
+#include "ui/controls/UICallback.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // Four switch buttons, two by two, kept as a radio group: exactly one edit
 // mode is lit, and every click is reported, also a click on the lit button.
 class EditModeChooserView final : public juce::Component,
@@ -23,8 +25,8 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
 
-    int getMode() const noexcept { return mode; }
-    ESwitchButton* buttonFor (int editMode);
+    EditMode getMode() const noexcept { return mode; }
+    ESwitchButton* buttonFor (EditMode editMode);
 
 private:
     EditModeChooserCallback* callback = nullptr;
@@ -32,7 +34,8 @@ private:
     ESwitchButton delayTimeButton;
     ESwitchButton feedbackButton;
     ESwitchButton highcutButton;
-    int mode = DelayTime;
+    EditMode mode = EditMode::DelayTime;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditModeChooserView)
 };
+} // namespace nadrix

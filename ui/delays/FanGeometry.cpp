@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FanGeometry.h"
+#include "ui/delays/FanGeometry.h"
 
 #include <cmath>
 
+namespace nadrix
+{
 FanGeometry::FanGeometry (float width, float height, float zoom)
     : origin (width * 0.5f, originY),
       pixelsPerSecond (zoom * width * 0.5f),
@@ -47,3 +49,4 @@ FanGeometry::Line FanGeometry::line (const NadrixViewdata& record) const
     l.edgePoint = pointAt (l.angle, visibleRadius);
     return l;
 }
+} // namespace nadrix

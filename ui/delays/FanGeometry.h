@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixViewdata.h"
+#include "engine/NadrixViewdata.h"
 
 #include <juce_graphics/juce_graphics.h>
 
+namespace nadrix
+{
 // Where a line's dots lie in the delay-line view, and what a pointer
 // position means, in the view's flipped coordinates (y grows upwards). The
 // fan's origin sits 20 pixels above the bottom edge at the middle; a line
@@ -43,3 +45,4 @@ public:
     float pixelsPerSecond;
     float visibleRadius;
 };
+} // namespace nadrix

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+namespace nadrix
+{
 // One selected line and which of its dots a drag moves (at least one).
 struct NadrixDelayMoveData
 {
@@ -8,3 +10,4 @@ struct NadrixDelayMoveData
     bool moveDelayPoint;
     bool movePredelayPoint;
 };
+} // namespace nadrix

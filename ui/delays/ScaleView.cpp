@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScaleView.h"
+#include "ui/delays/ScaleView.h"
 
-#include "FloatColour.h"
+#include "ui/controls/FloatColour.h"
 
+namespace nadrix
+{
 void ScaleView::resized() {}
 
 void ScaleView::paint (juce::Graphics& g)
@@ -21,3 +23,4 @@ void ScaleView::paint (juce::Graphics& g)
         g.strokePath (ring, juce::PathStrokeType (1.0f));
     }
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // The faint time scale behind the delay lines: concentric rings 5 x zoom
 // pixels apart around the fan's origin at the middle of the top edge,
 // beyond the 60-pixel centre circle. Painted only into the delay-line
@@ -19,3 +21,4 @@ public:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ScaleView)
 };
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HostGestures.h"
+#include "ui/editor/HostGestures.h"
 
-#include "EditHistory.h"
+#include "processor/EditHistory.h"
 
+namespace nadrix
+{
 HostGestures::HostGestures (NadrixAudioProcessor& p, EditHistory& h) : processor (p), history (h) {}
 
 HostGestures::~HostGestures()
@@ -78,3 +80,4 @@ bool HostGestures::replay (bool backwards, const Shown& shown)
     recording = true;
     return replayed;
 }
+} // namespace nadrix

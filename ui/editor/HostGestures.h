@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
 #include <bitset>
 #include <functional>
 
+namespace nadrix
+{
 class EditHistory;
 
 // Wraps the editor's writes in the host's change gestures, so that one user
@@ -46,3 +48,4 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE (HostGestures)
 };
+} // namespace nadrix

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NadrixAudioProcessorEditor.h"
+#include "ui/editor/NadrixAudioProcessorEditor.h"
 
-#include "ParameterLayout.h"
-#include "ParameterInfo.h"
-#include "ParameterText.h"
-#include "ProductLinks.h"
-#include "RandomRender.h"
-#include "WindowScale.h"
+#include "ui/editor/EditorLayout.h"
 
+#include "engine/ParameterLayout.h"
+#include "processor/ParameterInfo.h"
+#include "processor/ParameterText.h"
+#include "ui/editor/ProductLinks.h"
+#include "ui/editor/RandomRender.h"
+#include "ui/editor/WindowScale.h"
+
+namespace nadrix
+{
 NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     : juce::AudioProcessorEditor (p),
       openDocument ([] (const juce::String& address) { return juce::Process::openDocument (address, {}); }),
@@ -21,12 +25,13 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     openGLContext.setMultisamplingEnabled (false);
     openGLContext.attachTo (*getTopLevelComponent());
 
-    setSize (850, 596);
+    setSize (EditorLayout::width, EditorLayout::height);
 
-    delaysView.setup (20, -39, 810, 420, ParameterInfo::lowestZoom, processor.getViewData(), this);
+    delaysView.setup (EditorLayout::delayLines.getX(), EditorLayout::delayLines.getY(), EditorLayout::delayLines.getWidth(),
+                      EditorLayout::delayLines.getHeight(), ParameterInfo::lowestZoom, processor.getViewData(), this);
     addAndMakeVisible (delaysView);
 
-    editModeChooser.setup (717, getHeight() - 577, this);
+    editModeChooser.setup (EditorLayout::editModes.x, EditorLayout::editModes.y, this);
     addAndMakeVisible (editModeChooser);
 
     setUpZoomSlider();
@@ -52,13 +57,13 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
 void NadrixAudioProcessorEditor::setUpZoomSlider()
 {
     // The stored zoom is applied as if the user had set it, and so written back.
-    zoomSlider.orientation = 0;
+    zoomSlider.orientation = ESlider::Orientation::horizontal;
     zoomSlider.setParamId (ParameterInfo::uiZoom);
     controlsByParam[ParameterInfo::uiZoom] = &zoomSlider;
     zoomSlider.setCallback (this);
     zoomSlider.setValue (processor.getParameterValue (ParameterInfo::uiZoom));
-    zoomSlider.setBounds (530, getHeight() - 151, 270, 16);
-    zoomSlider.style = 1;
+    zoomSlider.setBounds (EditorLayout::zoom);
+    zoomSlider.style = ESlider::Style::dotOnLine;
     applyZoom (processor.getParameterValue (ParameterInfo::uiZoom));
     addAndMakeVisible (zoomSlider);
 }
@@ -78,7 +83,7 @@ void NadrixAudioProcessorEditor::setUpEqualiser()
     eq.midGain = gain (ParameterLayout::gainMid);
     eq.highGain = gain (ParameterLayout::gainHigh);
     eq.setCallback (this);
-    eq.setBounds (21, getHeight() - 132, 325, 111);
+    eq.setBounds (EditorLayout::equaliser);
     addAndMakeVisible (eq);
     for (int i = ParameterLayout::splitFreqLow; i <= ParameterLayout::gainHigh; ++i)
         controlsByParam[i] = &eq;
@@ -90,7 +95,7 @@ void NadrixAudioProcessorEditor::setUpMixKnob()
     mixKnob.setParamId (ParameterLayout::mix);
     controlsByParam[ParameterLayout::mix] = &mixKnob;
     mixKnob.setValue (processor.getParameterValue (ParameterLayout::mix), true);
-    mixKnob.setBounds (378, getHeight() - 123, 90, 90);
+    mixKnob.setBounds (EditorLayout::mix);
     addAndMakeVisible (mixKnob);
 }
 
@@ -100,16 +105,15 @@ void NadrixAudioProcessorEditor::setUpRandomizer()
     struct RandomSetting
     {
         ESlider& slider;
-        int y;
+        juce::Rectangle<int> place;
         float start;
     };
-    const int h = getHeight();
-    for (const auto& setting : { RandomSetting { complexitySlider, h - 45, 0.3f }, RandomSetting { predelaySlider, h - 62, 0.1f },
-                                 RandomSetting { roomSizeSlider, h - 79, 0.5f }, RandomSetting { tailTimeSlider, h - 96, 0.2f } })
+    for (const auto& setting : { RandomSetting { complexitySlider, EditorLayout::complexity, 0.3f }, RandomSetting { predelaySlider, EditorLayout::predelay, 0.1f },
+                                 RandomSetting { roomSizeSlider, EditorLayout::roomSize, 0.5f }, RandomSetting { tailTimeSlider, EditorLayout::tailTime, 0.2f } })
     {
-        setting.slider.setBounds (509, setting.y, 130, 15);
-        setting.slider.style = 2;
-        setting.slider.orientation = 0;
+        setting.slider.setBounds (setting.place);
+        setting.slider.style = ESlider::Style::framedBar;
+        setting.slider.orientation = ESlider::Orientation::horizontal;
         setting.slider.setValue (setting.start);
         addAndMakeVisible (setting.slider);
     }
@@ -121,18 +125,17 @@ void NadrixAudioProcessorEditor::setUpButtons()
     {
         EPushButton& button;
         ScaledImage up, down;
-        int x, y;
+        juce::Point<int> place;
     };
-    const int h = getHeight();
     for (const auto& b : { ImageButton { renderRandomButton, ScaledImage::named ("render_random_btn"),
-                                         ScaledImage::named ("render_random_down_btn"), 658, h - 63 },
+                                         ScaledImage::named ("render_random_down_btn"), EditorLayout::renderRandom },
                            ImageButton { aboutButton, ScaledImage::named ("about_btn"),
-                                         ScaledImage::named ("about_down_btn"), 720, h - 72 },
+                                         ScaledImage::named ("about_down_btn"), EditorLayout::about },
                            ImageButton { helpButton, ScaledImage::named ("help_btn"),
-                                         ScaledImage::named ("help_down_btn"), 720, h - 130 } })
+                                         ScaledImage::named ("help_down_btn"), EditorLayout::help } })
     {
         b.button.setImages (b.up, b.down);
-        b.button.setTopLeftPosition (b.x, b.y);
+        b.button.setTopLeftPosition (b.place);
         b.button.setCallback (this);
         addAndMakeVisible (b.button);
     }
@@ -211,7 +214,7 @@ void NadrixAudioProcessorEditor::writeLineParameter (int line, int kind, float v
 void NadrixAudioProcessorEditor::showLineReadout (int line)
 {
     // Over the fan's top edge, whichever dot moves: the pointer stays on the dot.
-    readout.show (describeLine (line), delaysView.getBounds().withHeight (24).withY (delaysView.getY() + 60));
+    readout.show (describeLine (line), EditorLayout::lineReadout);
     if (! gestures.isOpen())
         readout.hideSoon();
 }
@@ -256,7 +259,7 @@ void NadrixAudioProcessorEditor::ui_endGesture (EComponent*, int)
     readout.hideSoon();
 }
 
-void NadrixAudioProcessorEditor::editModeChanged (int mode)
+void NadrixAudioProcessorEditor::editModeChanged (EditMode mode)
 {
     delaysView.setEditMode (mode);
 }
@@ -426,3 +429,4 @@ juce::AudioProcessorEditor* NadrixAudioProcessor::createEditor()
 {
     return new NadrixAudioProcessorEditor (*this);
 }
+} // namespace nadrix

@@ -1,24 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelaysView.h"
-#include "DelaysViewCallback.h"
-#include "EEQ.h"
-#include "EKnob.h"
-#include "EPushButton.h"
-#include "ESlider.h"
-#include "EditModeChooserCallback.h"
-#include "EditModeChooserView.h"
-#include "HostGestures.h"
-#include "NadrixAudioProcessor.h"
-#include "ScaledImage.h"
-#include "UICallback.h"
-#include "ValueReadout.h"
+#include "ui/delays/DelaysView.h"
+#include "ui/delays/DelaysViewCallback.h"
+#include "ui/controls/EEQ.h"
+#include "ui/controls/EKnob.h"
+#include "ui/controls/EPushButton.h"
+#include "ui/controls/ESlider.h"
+#include "ui/delays/EditModeChooserCallback.h"
+#include "ui/delays/EditModeChooserView.h"
+#include "ui/editor/HostGestures.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "ui/controls/ScaledImage.h"
+#include "ui/controls/UICallback.h"
+#include "ui/editor/ValueReadout.h"
 
 #include <juce_opengl/juce_opengl.h>
 
 #include <functional>
 
+namespace nadrix
+{
 // The plug-in window, 850 x 596: the background picture, the fan of delay
 // lines with its mode chooser and zoom, the equaliser, the mix knob, the
 // randomizer and the about and help buttons. Every user edit goes to the
@@ -48,7 +50,7 @@ public:
     void beginEditGesture() override;
     void endEditGesture() override;
 
-    void editModeChanged (int mode) override;
+    void editModeChanged (EditMode mode) override;
 
     void valueChanged (EComponent* source, int paramId, float value) override;
     void buttonClicked (EComponent* source) override;
@@ -76,9 +78,6 @@ public:
 
     // Opens a web address; the system's document handler unless replaced.
     std::function<bool (const juce::String& address)> openDocument;
-
-    // How often the editor has asked the fan view to redraw for changes.
-    int getFanRepaintRequests() const noexcept { return fanRepaintRequests; }
 
 private:
     void setUpZoomSlider();
@@ -113,9 +112,10 @@ private:
     const ScaledImage background = ScaledImage::named ("bkg_au");
     NadrixAudioProcessor& processor;
     HostGestures gestures { processor, processor.getEditHistory() };
-    int fanRepaintRequests = 0;
+    int fanRepaintRequests = 0; // how often the fan was asked to redraw for changes
 
     friend struct EditorInspector; // lets the tests reach the children
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NadrixAudioProcessorEditor)
 };
+} // namespace nadrix

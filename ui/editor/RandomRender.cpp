@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RandomRender.h"
+#include "ui/editor/RandomRender.h"
 
-#include "ParameterLayout.h"
+#include "engine/ParameterLayout.h"
 
 #include <cstdlib>
 
+namespace nadrix
+{
 float randomRenderDraw()
 {
     return (float) (std::rand() % 10000) / 10000.0f;
@@ -57,3 +59,4 @@ void renderRandomReverb (const RandomRenderSettings& settings, const std::functi
         write (indexOf (j, active), 1.0f);
     }
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <functional>
 
+namespace nadrix
+{
 // Builds a random reverb from the four RANDOMIZER settings (each 0..1):
 // complexity sets how many lines run, room size the spread of delay and
 // pre-delay times, predelay the base pre-delay, tail time the feedback.
@@ -22,3 +24,4 @@ float randomRenderDraw();
 
 void renderRandomReverb (const RandomRenderSettings& settings, const std::function<void (int index, float value)>& write,
                          const std::function<float()>& draw = randomRenderDraw);
+} // namespace nadrix

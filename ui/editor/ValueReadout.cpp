@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ValueReadout.h"
+#include "ui/editor/ValueReadout.h"
 
+namespace nadrix
+{
 ValueReadout::ValueReadout()
 {
     setInterceptsMouseClicks (false, false);
@@ -51,3 +53,4 @@ void ValueReadout::paint (juce::Graphics& g)
     g.setFont (font);
     g.drawText (text, getLocalBounds(), juce::Justification::centred, false);
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+namespace nadrix
+{
 // The value being edited, shown at once beside the control while it is
 // dragged, wheeled or stepped from the keyboard: the tooltip's own text, so
 // a value reads the same whether it is hovered or changed. It stays while
@@ -30,3 +32,4 @@ private:
     juce::String text;
     juce::Font font { 14.0f };
 };
+} // namespace nadrix

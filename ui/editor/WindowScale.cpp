@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowScale.h"
+#include "ui/editor/WindowScale.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <iterator>
 
+namespace nadrix
+{
 namespace
 {
     constexpr const char* key = "windowScale";
@@ -39,3 +41,4 @@ void WindowScale::store (float scale)
     settings.setValue (key, (double) scale);
     settings.saveIfNeeded();
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_core/juce_core.h>
 
+namespace nadrix
+{
 // The window's size as the user chose it: 100, 150 or 200 % of 850 x 596.
 // Kept in the user's own settings, not in the plug-in state: it belongs to
 // the user's screen, not to the session, and every window opens at it.
@@ -18,3 +20,4 @@ namespace WindowScale
     // NADRIX_SETTINGS_DIR names (the tests keep theirs apart so).
     juce::File settingsFile();
 }
+} // namespace nadrix

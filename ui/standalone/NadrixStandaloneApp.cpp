@@ -2,8 +2,8 @@
 // The Standalone app: JUCE's standalone window with a "Programs" button
 // beside "Options" in its title bar, so the factory programs can be chosen
 // without a host, and a title that names the program playing.
-#include "ProgramsMenu.h"
-#include "WindowTitle.h"
+#include "ui/standalone/ProgramsMenu.h"
+#include "ui/standalone/WindowTitle.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_audio_utils/juce_audio_utils.h>
@@ -11,6 +11,8 @@
 
 #include <juce_audio_plugin_client/Standalone/juce_StandaloneFilterWindow.h>
 
+namespace nadrix
+{
 namespace
 {
     class NadrixStandaloneWindow final : public juce::StandaloneFilterWindow,
@@ -95,4 +97,6 @@ namespace
     };
 }
 
-START_JUCE_APPLICATION (NadrixStandaloneApp)
+} // namespace nadrix
+
+START_JUCE_APPLICATION (nadrix::NadrixStandaloneApp)

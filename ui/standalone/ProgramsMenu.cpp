@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ProgramsMenu.h"
+#include "ui/standalone/ProgramsMenu.h"
 
+namespace nadrix
+{
 juce::PopupMenu ProgramsMenu::build (juce::AudioProcessor& processor)
 {
     juce::PopupMenu menu;
@@ -17,3 +19,4 @@ bool ProgramsMenu::apply (juce::AudioProcessor& processor, int menuResult)
     processor.setCurrentProgram (program);
     return true;
 }
+} // namespace nadrix

@@ -3,6 +3,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+namespace nadrix
+{
 // The factory programs as a menu of the Standalone app: each by name, the
 // current one ticked; choosing one applies it as a host would.
 namespace ProgramsMenu
@@ -13,3 +15,4 @@ namespace ProgramsMenu
     // Applies the program a menu result names; false for any other result.
     bool apply (juce::AudioProcessor& processor, int menuResult);
 }
+} // namespace nadrix

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowTitle.h"
+#include "ui/standalone/WindowTitle.h"
 
-#include "NadrixAudioProcessor.h"
+#include "processor/NadrixAudioProcessor.h"
 
+namespace nadrix
+{
 juce::String WindowTitle::of (juce::AudioProcessor& processor)
 {
     juce::String title = processor.getName();
@@ -15,3 +17,4 @@ juce::String WindowTitle::of (juce::AudioProcessor& processor)
         title << " (edited)";
     return title;
 }
+} // namespace nadrix

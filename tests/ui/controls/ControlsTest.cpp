@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What each control reports for what the user does with it. How they look is
 // checked by the window picture.
-#include "ControlKeys.h"
-#include "EEQ.h"
-#include "EKnob.h"
-#include "EPushButton.h"
-#include "ESlider.h"
-#include "../ControlTestKit.h"
+#include "ui/controls/ControlKeys.h"
+#include "ui/controls/EEQ.h"
+#include "ui/controls/EKnob.h"
+#include "ui/controls/EPushButton.h"
+#include "ui/controls/ESlider.h"
+#include "tests/ui/ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+namespace nadrix
+{
 namespace
 {
     template <typename Control>
@@ -218,3 +220,4 @@ TEST (ControlKeys, TheFocusRingContrastsBy3To1WithWhateverLiesUnderIt)
         EXPECT_GE (best, 3.0) << under.toDisplayString (false);
     }
 }
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelaysView.h"
-#include "EngineBackedCallback.h"
-#include "../ControlTestKit.h"
+#include "ui/delays/DelaysView.h"
+#include "tests/ui/delays/EngineBackedCallback.h"
+#include "tests/ui/ControlTestKit.h"
 
+namespace nadrix
+{
 // A view set up as the editor sets it up (810 x 420, zoom 1.4: origin
 // (405, 20), 567 pixels per second, visible radius 400) over a real engine.
 struct ViewFixture
@@ -37,3 +39,4 @@ struct ViewFixture
         release (p);
     }
 };
+} // namespace nadrix

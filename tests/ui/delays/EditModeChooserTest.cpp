@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditModeChooserView.h"
-#include "../ControlTestKit.h"
+#include "ui/delays/EditModeChooserView.h"
+#include "tests/ui/ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 TEST (EditModeChooser, KeepsExactlyOneModeLitAndReportsEveryClick)
 {
     struct Modes : EditModeChooserCallback
     {
-        std::vector<int> reported;
-        void editModeChanged (int mode) override { reported.push_back (mode); }
+        std::vector<EditMode> reported;
+        void editModeChanged (EditMode mode) override { reported.push_back (mode); }
     } modes;
 
     EditModeChooserView chooser;
@@ -31,7 +33,8 @@ TEST (EditModeChooser, KeepsExactlyOneModeLitAndReportsEveryClick)
     EXPECT_EQ (trashcan->getValue(), 1.0f);
     EXPECT_EQ (delayTime->getValue(), 0.0f);
     highcut->mouseUp (mouseAt (*highcut, 80, 5)); // released outside: nothing
-    EXPECT_EQ (modes.reported, (std::vector<int> { 3, 2 }));
-    EXPECT_EQ (chooser.getMode(), 2);
+    EXPECT_EQ (modes.reported, (std::vector<EditMode> { EditMode::DelayTime, EditMode::Trashcan }));
+    EXPECT_EQ (chooser.getMode(), EditMode::Trashcan);
     EXPECT_EQ (feedback->getValue() + highcut->getValue(), 0.0f);
 }
+} // namespace nadrix

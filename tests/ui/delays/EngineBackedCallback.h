@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DelaysViewCallback.h"
-#include "ReverbEngine.h"
+#include "ui/delays/DelaysViewCallback.h"
+#include "engine/ReverbEngine.h"
 
 #include <string>
 #include <vector>
 
+namespace nadrix
+{
 // Writes every edit of the view into a real engine, the way the editor will
 // (values already in engine units), and keeps a log: "pan 3 -0.5".
 struct EngineBackedCallback : DelaysViewCallback
@@ -53,3 +55,4 @@ struct EngineBackedCallback : DelaysViewCallback
             engine.setParameter (7 + 7 * j + 5, 0.0f);
     }
 };
+} // namespace nadrix

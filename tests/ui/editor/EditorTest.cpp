@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditorTestKit.h"
-#include "ProductLinks.h"
-#include "RandomRender.h"
+#include "tests/ui/editor/EditorTestKit.h"
+#include "ui/editor/ProductLinks.h"
+#include "ui/editor/RandomRender.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 TEST (Editor, OpensWithTheProcessorsValuesAndWritesTheZoomBackOnce)
 {
     EditorSession s;
@@ -32,14 +34,14 @@ TEST (Editor, HostChangesReachTheControlsInOneTickWithOneRedrawForAnyNumberOfLin
     EXPECT_EQ (in.eq().lowGain, 1.5f);
     EXPECT_FLOAT_EQ (in.view().getZoom(), 4.4f);
     EXPECT_EQ (s.host.changes.size(), 4u); // the host's three writes and the zoom's write-back
-    EXPECT_EQ (s.editor->getFanRepaintRequests(), 0); // globals only: the fan is not redrawn
+    EXPECT_EQ (s.inspect().fanRepaintRequests(), 0); // globals only: the fan is not redrawn
     EXPECT_FALSE (s.processor.hasParamChanges());     // the write-back is not queued again
 
     for (int i = 7; i < 357; ++i)
         s.hostWrites (i, 0.5f);
     s.editor->timerCallback();
     s.editor->timerCallback(); // nothing new: nothing happens
-    EXPECT_EQ (s.editor->getFanRepaintRequests(), 1);
+    EXPECT_EQ (s.inspect().fanRepaintRequests(), 1);
 }
 
 TEST (Editor, EveryEditIsWrittenAtItsIndexWithHostNotification)
@@ -76,8 +78,8 @@ TEST (Editor, EveryEditIsWrittenAtItsIndexWithHostNotification)
     EXPECT_EQ (s.processor.getParameterValue (6), 0.0f);
     EXPECT_FLOAT_EQ (in.view().getZoom(), 1.4f);
 
-    s.editor->editModeChanged (Trashcan);
-    EXPECT_EQ (in.view().getEditMode(), Trashcan);
+    s.editor->editModeChanged (EditMode::Trashcan);
+    EXPECT_EQ (in.view().getEditMode(), EditMode::Trashcan);
 }
 
 TEST (RandomRender, WritesEveryRunningLineThenStopsTheRestWithinItsLimits)
@@ -94,7 +96,7 @@ TEST (RandomRender, WritesEveryRunningLineThenStopsTheRestWithinItsLimits)
         for (int k = 0; k < 7; ++k)
             ASSERT_EQ (s.host.changes[(size_t) (7 * j + k)].first, 7 + 7 * j + kinds[k]);
     EXPECT_EQ (s.host.changes.back(), std::make_pair (7 + 7 * 49 + 5, 0.0f));
-    EXPECT_EQ (s.editor->getFanRepaintRequests(), 1);
+    EXPECT_EQ (s.inspect().fanRepaintRequests(), 1);
 
     auto render = [] (RandomRenderSettings settings) {
         std::vector<std::pair<int, float>> writes;
@@ -189,3 +191,4 @@ TEST (Editor, AReadoutShowsTheTooltipsTextAtOnceWhileAValueChangesAndGoesAfter)
     in.readoutLingeringEnds();
     EXPECT_FALSE (in.readout().isVisible());
 }
+} // namespace nadrix

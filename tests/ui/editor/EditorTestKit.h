@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NadrixAudioProcessorEditor.h"
-#include "ParameterText.h"
-#include "../ControlTestKit.h"
-#include "../../processor/ProcessorTestHelpers.h"
+#include "ui/editor/NadrixAudioProcessorEditor.h"
+#include "processor/ParameterText.h"
+#include "tests/ui/ControlTestKit.h"
+#include "tests/processor/ProcessorTestHelpers.h"
 
 #include <memory>
 #include <vector>
 
+namespace nadrix
+{
 // The tests reach the editor's children through this friend.
 struct EditorInspector
 {
@@ -27,6 +29,7 @@ struct EditorInspector
     EditModeChooserView& modeChooser() { return e.editModeChooser; }
     ValueReadout& readout() { return e.readout; }
     void readoutLingeringEnds() { e.readout.timerCallback(); }
+    int fanRepaintRequests() const { return e.fanRepaintRequests; }
 };
 
 // A processor with its window open, as a host shows it.
@@ -50,3 +53,4 @@ struct EditorSession
     EditorInspector inspect() { return { *editor }; }
     void hostWrites (int index, float value) { processor.getParameters()[index]->setValueNotifyingHost (value); }
 };
+} // namespace nadrix

@@ -2,8 +2,8 @@
 // Every interaction in the window that writes values reaches the host inside
 // change gestures: one gesture per parameter it touches, every value change
 // inside its gesture, every gesture closed.
-#include "EditorTestKit.h"
-#include "FanGeometry.h"
+#include "tests/ui/editor/EditorTestKit.h"
+#include "ui/delays/FanGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 #include <map>
 #include <set>
 
+namespace nadrix
+{
 namespace
 {
     struct GestureLog : juce::AudioProcessorParameter::Listener
@@ -111,7 +113,7 @@ TEST (HostGestures, EveryKindOfEditIsOneHostGesturePerParameterItTouches)
           }, 9, 9 },
         { "new line pulled from the centre", [] (Scene& s) { s.drag (s.inspect().view(), { 405, 40 }, { 405, 200 }); }, 7, 7 },
         { "line deleted", [] (Scene& s) {
-              s.editor->editModeChanged (Trashcan);
+              s.editor->editModeChanged (EditMode::Trashcan);
               s.drag (s.inspect().view(), s.dot (2, true), s.dot (2, true));
           }, 1, 1 },
         { "knob double-click reset", [] (Scene& s) { s.inspect().mix().mouseDoubleClick (mouseAt (s.inspect().mix(), 45, 45, 2)); }, 1, 1 },
@@ -130,7 +132,7 @@ TEST (HostGestures, EveryKindOfEditIsOneHostGesturePerParameterItTouches)
         { "a fan line stepped and deleted from the keyboard", [] (Scene& s) {
               auto& v = s.inspect().view();
               v.focusGained (juce::Component::focusChangedByTabKey);
-              s.editor->editModeChanged (Feedback);
+              s.editor->editModeChanged (EditMode::Feedback);
               v.keyPressed (juce::KeyPress (juce::KeyPress::upKey));
               v.keyPressed (juce::KeyPress (juce::KeyPress::deleteKey));
           }, 2, 2 },
@@ -175,7 +177,7 @@ TEST (HostGestures, EachEditUndoesAndRedoesInOneStepAsHostGesturesAroundHostAuto
         },
         [&s] { s.editor->buttonClicked (&s.inspect().renderButton()); },
         [&s] {
-            s.editor->editModeChanged (Trashcan);
+            s.editor->editModeChanged (EditMode::Trashcan);
             s.drag (s.inspect().view(), s.dot (2, true), s.dot (2, true));
         },
     };
@@ -231,3 +233,4 @@ TEST (HostGestures, EachEditUndoesAndRedoesInOneStepAsHostGesturesAroundHostAuto
     EXPECT_FALSE (s.editor->undo());
     EXPECT_FALSE (s.editor->redo());
 }
+} // namespace nadrix

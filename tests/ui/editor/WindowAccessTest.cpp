@@ -2,12 +2,14 @@
 // What the window tells a user who reads rather than drags: tooltips in the
 // reverb's units that follow the host, a keyboard order over every control,
 // and names, roles and values for screen readers.
-#include "EditorTestKit.h"
-#include "FanGeometry.h"
-#include "ProgramsMenu.h"
+#include "tests/ui/editor/EditorTestKit.h"
+#include "ui/delays/FanGeometry.h"
+#include "ui/standalone/ProgramsMenu.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 namespace
 {
     // What a screen reader would get once the window is on screen (a headless
@@ -66,10 +68,10 @@ TEST (WindowAccess, TabReachesEveryControlAndScreenReadersHearNamesAndValues)
 
     EXPECT_EQ (accessibilityOf (in.eq())->getValueInterface()->getCurrentValueAsString(), in.eq().describe (EEQ::low));
     EXPECT_EQ (accessibilityOf (in.helpButton())->getRole(), juce::AccessibilityRole::button);
-    const auto deleteMode = accessibilityOf (*in.modeChooser().buttonFor (Trashcan));
+    const auto deleteMode = accessibilityOf (*in.modeChooser().buttonFor (EditMode::Trashcan));
     EXPECT_EQ (deleteMode->getRole(), juce::AccessibilityRole::toggleButton);
     deleteMode->getActions().invoke (juce::AccessibilityActionType::press);
-    EXPECT_EQ (in.view().getEditMode(), Trashcan);
+    EXPECT_EQ (in.view().getEditMode(), EditMode::Trashcan);
     EXPECT_TRUE (deleteMode->getCurrentState().isChecked());
 }
 
@@ -87,3 +89,4 @@ TEST (ProgramsMenu, ListsTheProgramsTicksTheCurrentOneAndAppliesAChoice)
     EXPECT_FALSE (ProgramsMenu::apply (p, 0)); // the menu dismissed
     EXPECT_EQ (p.getCurrentProgram(), 2);
 }
+} // namespace nadrix

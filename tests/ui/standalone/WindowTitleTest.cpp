@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowTitle.h"
+#include "ui/standalone/WindowTitle.h"
 
-#include "NadrixAudioProcessor.h"
-#include "ParameterInfo.h"
-#include "ParameterLayout.h"
+#include "processor/NadrixAudioProcessor.h"
+#include "processor/ParameterInfo.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
+namespace nadrix
+{
 TEST (WindowTitle, NamesTheProgramAndMarksItWhileItsValuesDiffer)
 {
     NadrixAudioProcessor p;
@@ -24,3 +26,4 @@ TEST (WindowTitle, NamesTheProgramAndMarksItWhileItsValuesDiffer)
     p.setParameter (ParameterInfo::uiZoom, 0.9f); // the window's zoom is no edit of the sound
     EXPECT_EQ (WindowTitle::of (p), "Nadrix - Nice Hall");
 }
+} // namespace nadrix

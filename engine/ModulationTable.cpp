@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ML_Modulation_Values.h"
+#include "engine/ModulationTable.h"
 
+namespace nadrix
+{
 // Depth (samples) and rate (Hz) of each line's pre-delay modulation.
-const ModulationValue ML_Modulation_Values[ParameterLayout::numLines] = {
+const ModulationValue ModulationTable[ParameterLayout::numLines] = {
     { 17.0f, 1.41225f }, { 20.0f, 0.418f }, { 13.0f, 2.02725f }, { 22.0f, 0.8605f }, { 17.0f, 0.53225f }, // lines 0..4
     { 33.0f, 0.89225f }, { 10.0f, 0.33325f }, { 26.0f, 1.43375f }, { 42.0f, 2.41675f }, { 29.0f, 2.38725f }, // lines 5..9
     { 17.0f, 0.268f }, { 15.0f, 0.53625f }, { 44.0f, 1.68925f }, { 38.0f, 2.086f }, { 14.0f, 0.649f }, // lines 10..14
@@ -14,3 +16,4 @@ const ModulationValue ML_Modulation_Values[ParameterLayout::numLines] = {
     { 13.0f, 2.4765f }, { 48.0f, 2.3735f }, { 16.0f, 0.2335f }, { 13.0f, 2.2845f }, { 40.0f, 1.38975f }, // lines 40..44
     { 35.0f, 1.90425f }, { 17.0f, 0.69625f }, { 33.0f, 0.705f }, { 25.0f, 2.57875f }, { 12.0f, 1.60275f }, // lines 45..49
 };
+} // namespace nadrix

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Nadrix_Default.h"
+#include "engine/ConstructionTable.h"
 
+namespace nadrix
+{
 // Factory program "Bright Ambience" in engine units: the lines the engine is
 // built with. Per line: pan, high-cut gain, feedback, pre-delay (s),
 // delay time (s), active, pre-delay gain.
-const float Nadrix_Default[ParameterLayout::numParameters] = {
+const float ConstructionTable[ParameterLayout::numParameters] = {
     0.518f, 360.25446f, 3741.4175f, 0.843909f, 1.219804f, 0.355819f, 0.1f,
     -0.5044f, 0.865736f, 0.54942f, 0.089907f, 0.063455f, 1.0f, 0.7788f, // line 0
     0.0836f, 0.82505f, 0.50127f, 0.069883f, 0.066774f, 1.0f, 0.9903f, // line 1
@@ -57,3 +59,4 @@ const float Nadrix_Default[ParameterLayout::numParameters] = {
     0.7014f, 0.781593f, 0.49089f, 0.03871f, 0.022628f, 1.0f, 0.73827f, // line 48
     -0.125f, 0.62355f, 0.4698f, 0.059104f, 0.010165f, 0.0f, 0.75801f, // line 49
 };
+} // namespace nadrix

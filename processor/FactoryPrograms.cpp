@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Nadrix_Preset_Data.h"
+#include "processor/FactoryPrograms.h"
 
-#include "Nadrix_Default.h"
-#include "ParameterInfo.h"
+#include "engine/ConstructionTable.h"
+#include "processor/ParameterInfo.h"
 
-#include <algorithm>
-#include <mutex>
+#include <array>
 
-const char* const Nadrix_Preset_Names[NadrixPresetCount] = {
+namespace nadrix::FactoryPrograms
+{
+const char* const names[count] = {
     "Bright Ambience", "Nice Hall", "Robotizer", "Sheep Spring Reverb", "Small Drum Booth", "Small Complex Room",
 };
 
-std::atomic<bool> Nadrix_Normalized { false };
-
-// The factory programs as stored, in engine units (Hz, linear gains 0..2,
-// pan -1..+1, seconds), each in parameter index order. Program 0 is the
-// engine's construction table and is copied in from Nadrix_Default when the
-// table is converted; lines a program does not run store 0 throughout.
-float Nadrix_Preset_Data[NadrixPresetCount][ParameterLayout::numParameters] = {
+// Lines a program does not run store 0 throughout.
+const float stored[count][ParameterLayout::numParameters] = {
     { // 0 "Bright Ambience"
-        0.0f, // filled from Nadrix_Default
+        0.0f, // read from ConstructionTable instead
     },
     { // 1 "Nice Hall"
         0.698899f, 957.66486f, 4957.7417f, 1.129323f, 1.908705f, 0.644844f, 0.114949f,
@@ -155,18 +151,29 @@ float Nadrix_Preset_Data[NadrixPresetCount][ParameterLayout::numParameters] = {
     },
 };
 
-void normalizePresetTable()
+namespace
 {
-    static std::once_flag once;
+    using NormalisedTable = std::array<std::array<float, ParameterLayout::numParameters>, count>;
 
-    std::call_once (once, []
+    NormalisedTable makeNormalisedTable()
     {
-        std::copy (std::begin (Nadrix_Default), std::end (Nadrix_Default), Nadrix_Preset_Data[0]);
+        NormalisedTable table {};
 
-        for (auto& program : Nadrix_Preset_Data)
+        for (int program = 0; program < count; ++program)
+        {
+            const float* source = program == 0 ? ConstructionTable : stored[program];
+
             for (int i = 0; i < ParameterLayout::numParameters; ++i)
-                program[i] = ParameterInfo::normalisedFromStored (i, program[i]);
+                table[(size_t) program][(size_t) i] = ParameterInfo::normalisedFromStored (i, source[i]);
+        }
 
-        Nadrix_Normalized.store (true);
-    });
+        return table;
+    }
 }
+
+float normalised (int program, int index)
+{
+    static const NormalisedTable table = makeNormalisedTable();
+    return table[(size_t) program][(size_t) index];
+}
+} // namespace nadrix::FactoryPrograms
