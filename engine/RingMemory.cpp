@@ -8,22 +8,23 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 
-namespace nadrix
-{
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23 // Linux 5.14; older headers lack the name
 #endif
 #endif
 
+namespace nadrix
+{
 namespace
 {
     constexpr size_t pageBytes = 4096;
     std::atomic<bool> populating { true };
 
     size_t bytesFor (int32_t samples) { return sizeof (float) * (size_t) (samples > 0 ? samples : 1); }
-    size_t roundedToPages (size_t bytes) { return (bytes + pageBytes - 1) / pageBytes * pageBytes; }
 
 #if defined(__linux__)
+    size_t roundedToPages (size_t bytes) { return (bytes + pageBytes - 1) / pageBytes * pageBytes; }
+
     // Whether this kernel populates without writing (Linux 5.14 and later).
     bool kernelPopulates()
     {
