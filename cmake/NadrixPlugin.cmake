@@ -3,14 +3,24 @@
 # into the shared-code target `Nadrix`; the format wrappers, the tools and the
 # tests all link against it (see nadrix_use_shared_code).
 
-find_package (JUCE CONFIG REQUIRED)
+if (CMAKE_CROSSCOMPILING)
+    # JUCE's CMake functions and juceaide are the build machine's (JUCE_DIR).
+    find_package (JUCE CONFIG REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+else()
+    find_package (JUCE CONFIG REQUIRED)
+endif()
 find_package (PkgConfig REQUIRED)
 
-# Debian's JUCE has no bundled FLAC: decode it with the system library.
-pkg_check_modules (FLAC REQUIRED IMPORTED_TARGET flac)
+# Debian's JUCE has no bundled FLAC: decode it with the system library. The
+# Windows build reads no FLAC (Debian has no FLAC for Windows).
+if (NOT WIN32)
+    pkg_check_modules (FLAC REQUIRED IMPORTED_TARGET flac)
+endif()
 
 set (NADRIX_FORMATS VST3 LV2 Standalone)
-if (APPLE)
+if (WIN32)
+    set (NADRIX_FORMATS VST3 Standalone)
+elseif (APPLE)
     list (APPEND NADRIX_FORMATS AU)
     set (NADRIX_AAX_SDK_PATH "" CACHE PATH "Avid's AAX SDK; the AAX format is built only when it is given")
     if (NADRIX_AAX_SDK_PATH)
@@ -42,6 +52,9 @@ juce_add_plugin (Nadrix
     LV2URI "${NADRIX_LV2_URI}")
 
 include (${CMAKE_CURRENT_LIST_DIR}/PatchedPluginClient.cmake)
+if (WIN32)
+    include (${CMAKE_CURRENT_LIST_DIR}/windows/StbImageFormats.cmake)
+endif()
 
 target_compile_definitions (Nadrix
     PUBLIC
@@ -49,7 +62,7 @@ target_compile_definitions (Nadrix
         JUCE_USE_CURL=0
         JUCE_VST3_CAN_REPLACE_VST2=0
         JUCE_DISPLAY_SPLASH_SCREEN=0
-        JUCE_USE_FLAC=1
+        JUCE_USE_FLAC=$<IF:$<PLATFORM_ID:Windows>,0,1>
         JUCE_INCLUDE_FLAC_CODE=0
         JUCE_USE_OGGVORBIS=0
         # JUCE's setting checks would otherwise fall back to the bare product
@@ -67,8 +80,12 @@ target_link_libraries (Nadrix
         juce::juce_opengl
     PUBLIC
         nadrix_engine
-        PkgConfig::FLAC
         juce::juce_recommended_config_flags)
+if (WIN32)
+    target_link_libraries (Nadrix PUBLIC z) # Debian's JUCE takes zlib from the system, on Windows too
+else()
+    target_link_libraries (Nadrix PUBLIC PkgConfig::FLAC)
+endif()
 
 # Under AddressSanitizer JUCE's modules compile without instrumentation:
 # instrumented, its few large sources take five times as long to build

@@ -25,6 +25,9 @@ packages=(
   xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core
   # the engine built for 64-bit ARM and run under qemu, for the same-sound check
   g++-aarch64-linux-gnu qemu-user
+  # the Windows build: mingw-w64 with posix threads, zlib for Windows, stb's
+  # image codecs (header-only), Wine to test it, NSIS and zip to package it
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libstb-dev wine64 nsis zip
 )
 
 missing=()

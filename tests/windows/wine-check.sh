@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs the Windows build under Wine: the small Windows host loads the Windows
+# VST3 and renders every factory program's golden case, and each checksum must
+# be the one the Linux tests pin (tests/processor/GoldenOutputTest.cpp), to
+# the bit; it also paints the window with the Windows build and compares it
+# with the Linux reference picture (tests/ui/reference), and leaves the
+# picture in the build folder (window-under-wine.png).
+# Usage: wine-check.sh BUILD-WINDOWS-DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
+wine=/usr/lib/wine/wine64
+
+host="$build/tests/windows/nadrix-wine-host.exe"
+plugin="$build/Nadrix_artefacts/Release/VST3/Nadrix.vst3/Contents/x86_64-win/Nadrix.vst3"
+for f in "$host" "$plugin"; do [ -f "$f" ] || { echo "wine-check: $f is missing (make windows first)"; exit 1; }; done
+
+# A Wine prefix of its own, made once per build folder.
+export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -d "$WINEPREFIX" ] || "$wine" wineboot --init > /dev/null 2>&1
+
+windows_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+failed=0
+actual=$("$wine" "$host" "$(windows_path "$plugin")" "$(windows_path "$source/tests/ui/reference/window-nice-hall.png")" \
+                          "$(windows_path "$build/window-under-wine.png")" | tr -d '\r') || failed=1
+echo "$actual"
+
+for program in 0 1 2 3 4 5; do
+  expected=$(grep -oE "\{ \"\", $program, false, -1\.00f, 44100\.0, 0x[0-9a-f]{16}ull \}" "$source/tests/processor/GoldenOutputTest.cpp" | grep -oE "0x[0-9a-f]{16}")
+  got=$(awk -v p="$program" '$1 == p { print $2 }' <<< "$actual")
+  if [ "$got" = "$expected" ]; then
+    echo "wine-check: program $program under Wine is bit-identical to Linux ($expected)"
+  else
+    echo "wine-check: program $program under Wine gives ${got:-nothing}, Linux $expected"
+    failed=1
+  fi
+done
+exit $failed
