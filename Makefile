@@ -52,10 +52,12 @@ asan: deps
 	    LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizer-leaks.supp:print_suppressions=0" ctest --output-on-failure
 
 # 64-bit Windows, cross-built with mingw-w64: the VST3 and the Standalone in
-# $(WINDOWS_DIR)/Nadrix_artefacts/Release, and the host its tests run under Wine.
+# $(WINDOWS_DIR)/Nadrix_artefacts/Release, nadrix-render.exe in
+# $(WINDOWS_DIR)/tools/nadrix-render, and the host its tests run under Wine.
 windows: deps
-	@mkdir -p $(WINDOWS_DIR)
+	@bash scripts/windows-libraries.sh $(WINDOWS_DIR)
 	@cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/windows/mingw-w64-x86_64.cmake \
+	    -DNADRIX_WINDOWS_LIBRARIES=$(abspath $(WINDOWS_DIR))/windows-libraries/prefix \
 	    $(filter -DNADRIX_WERROR=%,$(CMAKE_FLAGS)) > $(WINDOWS_DIR)/configure.log 2>&1 || { cat $(WINDOWS_DIR)/configure.log; exit 1; }
 	@cmake --build $(WINDOWS_DIR)
 
@@ -64,9 +66,10 @@ package-windows: windows
 	@bash scripts/package-windows.sh $(WINDOWS_DIR)
 
 # Under Wine: the six programs bit-identical to Linux, the window as Linux
-# paints it, and the installer installing and uninstalling cleanly.
-test-windows: package-windows
-	@bash tests/windows/wine-check.sh $(WINDOWS_DIR)
+# paints it, nadrix-render.exe writing the same file as the Linux build's,
+# and the installer installing and uninstalling cleanly.
+test-windows: package-windows build
+	@bash tests/windows/wine-check.sh $(WINDOWS_DIR) $(BUILD_DIR)
 	@bash tests/windows/installer-check.sh $(WINDOWS_DIR)
 
 # Stage by stage, each saying how long it took.

@@ -26,8 +26,9 @@ packages=(
   # the engine built for 64-bit ARM and run under qemu, for the same-sound check
   g++-aarch64-linux-gnu qemu-user
   # the Windows build: mingw-w64 with posix threads, zlib for Windows, stb's
-  # image codecs (header-only), Wine to test it, NSIS and zip to package it
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libstb-dev wine64 nsis zip
+  # image codecs (header-only), dpkg-source for libsndfile's source package,
+  # Wine to test it, NSIS and zip to package it
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libstb-dev dpkg-dev wine64 nsis zip
 )
 
 missing=()

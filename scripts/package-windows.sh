@@ -11,7 +11,7 @@ stage="$build/package-stage/Nadrix"
 out="$build/packages"
 
 rm -rf "$build/package-stage" && mkdir -p "$stage" "$out"
-cp "$artefacts/Standalone/Nadrix.exe" "$stage/"
+cp "$artefacts/Standalone/Nadrix.exe" "$build/tools/nadrix-render/nadrix-render.exe" "$stage/"
 cp -r "$artefacts/VST3/Nadrix.vst3" "$stage/"
 # Text files with Windows line ends, so that Notepad shows their lines.
 sed 's/$/\r/' "$source/LICENSE" > "$stage/LICENSE.txt"

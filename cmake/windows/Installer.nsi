@@ -2,8 +2,8 @@
 ; The Windows installer. scripts/package-windows.sh runs makensis with
 ; /DVERSION=... /DSTAGE=<folder holding the files> /DOUTFILE=<installer>.
 ; It puts the VST3 where every Windows host looks (Common Files\VST3), the
-; Standalone in Program Files\Nadrix with the licence and the uninstaller,
-; and a Start menu entry; the uninstaller removes exactly those.
+; Standalone and nadrix-render in Program Files\Nadrix with the licence and
+; the uninstaller, and a Start menu entry; the uninstaller removes exactly those.
 ; A 64-bit installer: it runs wherever Nadrix runs, Wine without 32-bit support included.
 Target amd64-unicode
 !include "MUI2.nsh"
@@ -41,6 +41,7 @@ Section "Nadrix"
     SetShellVarContext all
     SetOutPath "$INSTDIR"
     File "${STAGE}\Nadrix.exe"
+    File "${STAGE}\nadrix-render.exe"
     File "${STAGE}\LICENSE.txt"
     File "${STAGE}\README.txt"
 
@@ -64,6 +65,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     Delete "$INSTDIR\Nadrix.exe"
+    Delete "$INSTDIR\nadrix-render.exe"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\Uninstall.exe"

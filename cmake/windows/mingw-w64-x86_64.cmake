@@ -9,7 +9,12 @@ set (CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set (CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set (CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-set (CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# Libraries Debian has not for Windows (libsndfile) are built for it into
+# one prefix (scripts/windows-libraries.sh); pkg-config and the library
+# search look there first.
+set (NADRIX_WINDOWS_LIBRARIES "" CACHE PATH "Where the Windows builds of libsndfile and the like are installed")
+set (CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${NADRIX_WINDOWS_LIBRARIES})
+set (CMAKE_PREFIX_PATH ${NADRIX_WINDOWS_LIBRARIES})
 set (CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set (CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set (CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

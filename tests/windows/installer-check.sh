@@ -15,6 +15,7 @@ rm -rf "$WINEPREFIX"
 drive="$WINEPREFIX/drive_c"
 installed=(
   "Program Files/Nadrix/Nadrix.exe"
+  "Program Files/Nadrix/nadrix-render.exe"
   "Program Files/Nadrix/LICENSE.txt"
   "Program Files/Nadrix/README.txt"
   "Program Files/Nadrix/Uninstall.exe"

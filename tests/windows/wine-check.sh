@@ -5,16 +5,22 @@
 # be the one the Linux tests pin (tests/processor/GoldenOutputTest.cpp), to
 # the bit; it also paints the window with the Windows build and compares it
 # with the Linux reference picture (tests/ui/reference), and leaves the
-# picture in the build folder (window-under-wine.png).
-# Usage: wine-check.sh BUILD-WINDOWS-DIR
+# picture in the build folder (window-under-wine.png). Last, nadrix-render.exe
+# renders the demo through "Nice Hall" to WAV and AIFF, byte for byte as the
+# Linux build's nadrix-render does, with the same exit codes for a missing
+# input and a wrong option.
+# Usage: wine-check.sh BUILD-WINDOWS-DIR LINUX-BUILD-DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+linux_build=$(cd "$2" && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
 wine=/usr/lib/wine/wine64
 
 host="$build/tests/windows/nadrix-wine-host.exe"
+render="$build/tools/nadrix-render/nadrix-render.exe"
+linux_render="$linux_build/tools/nadrix-render/nadrix-render"
 plugin="$build/Nadrix_artefacts/Release/VST3/Nadrix.vst3/Contents/x86_64-win/Nadrix.vst3"
-for f in "$host" "$plugin"; do [ -f "$f" ] || { echo "wine-check: $f is missing (make windows first)"; exit 1; }; done
+for f in "$host" "$plugin" "$render" "$linux_render"; do [ -f "$f" ] || { echo "wine-check: $f is missing (make windows first)"; exit 1; }; done
 
 # A Wine prefix of its own, made once per build folder.
 export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -34,6 +40,25 @@ for program in 0 1 2 3 4 5; do
   else
     echo "wine-check: program $program under Wine gives ${got:-nothing}, Linux $expected"
     failed=1
+  fi
+done
+work="$build/wine-check"
+rm -rf "$work" && mkdir -p "$work"
+for kind in wav aiff; do
+  "$linux_render" --demo --program "Nice Hall" -o "$work/linux.$kind" > /dev/null
+  "$wine" "$render" --demo --program "Nice Hall" -o "$(windows_path "$work/windows.$kind")" > /dev/null
+  if cmp -s "$work/linux.$kind" "$work/windows.$kind"; then
+    echo "wine-check: nadrix-render.exe writes the same $kind file as Linux ($(stat -c %s "$work/linux.$kind") bytes)"
+  else
+    echo "wine-check: nadrix-render.exe writes another $kind file than Linux"; failed=1
+  fi
+done
+for case in "missing.wav -o out.wav:1" "--no-such-option:2"; do
+  code=0; "$wine" "$render" ${case%:*} > /dev/null 2>&1 || code=$?
+  if [ "$code" = "${case#*:}" ]; then
+    echo "wine-check: nadrix-render.exe ${case%:*} exits $code, as on Linux"
+  else
+    echo "wine-check: nadrix-render.exe ${case%:*} exits $code, Linux ${case#*:}"; failed=1
   fi
 done
 exit $failed

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/nadrix-render/AudioFileIntegrity.h"
 
+#if NADRIX_RENDER_READS_FLAC
 #include <FLAC/stream_decoder.h>
+#endif
 
 #include <limits>
 #include <vector>
@@ -117,6 +119,7 @@ namespace
         return result;
     }
 
+#if NADRIX_RENDER_READS_FLAC
     // libFLAC's own decoder, counting what decodes and what does not.
     struct FlacCount
     {
@@ -154,13 +157,16 @@ namespace
         }
         return result;
     }
+#endif
 }
 
 AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info)
 {
     const int major = info.format & SF_FORMAT_TYPEMASK;
+#if NADRIX_RENDER_READS_FLAC
     if (major == SF_FORMAT_FLAC)
         return checkFlac (path, info);
+#endif
 
     const bool chunked = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64 || major == SF_FORMAT_AIFF;
     if (const int sampleBytes = plainSampleBytes (info.format & SF_FORMAT_SUBMASK); chunked && sampleBytes > 0)

@@ -3,10 +3,30 @@
 
 #include <climits>
 #include <cstdlib>
+#if ! defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 namespace nadrix
 {
+#if defined(_WIN32)
+// Windows: a file is known by its full path (in any letter case, as
+// juce::File compares there); links are not followed.
+bool namesSameFile (const juce::File& a, const juce::File& b)
+{
+    return a == b;
+}
+
+juce::File writeThroughLinks (const juce::File& file)
+{
+    return file;
+}
+
+bool isReadOnly (const juce::File& file)
+{
+    return file.exists() && ! file.hasWriteAccess();
+}
+#else
 namespace
 {
     constexpr int maximumLinks = 40; // as the kernel allows
@@ -48,4 +68,5 @@ bool isReadOnly (const juce::File& file)
     struct stat s;
     return ::stat (file.getFullPathName().toRawUTF8(), &s) == 0 && (s.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
+#endif
 } // namespace nadrix

@@ -34,7 +34,11 @@ namespace
 
 void InterruptCleanup::install()
 {
+#if defined(SIGHUP)
     for (int signalNumber : { SIGINT, SIGTERM, SIGHUP })
+#else
+    for (int signalNumber : { SIGINT, SIGTERM }) // Windows has no hang-up signal
+#endif
         std::signal (signalNumber, removeAndEnd);
 }
 
