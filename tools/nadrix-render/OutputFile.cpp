@@ -104,6 +104,9 @@ void OutputFile::open (double sampleRate, int bitsPerSample, const AudioFileType
     isOgg = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG;
     // Floats beyond full scale wrap around when written as integers unless clipped.
     sf_command (file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // No PEAK chunk: it carries the time of writing, and the same render
+    // must give the same bytes whenever and wherever it runs.
+    sf_command (file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 }
 
 OutputFile::~OutputFile()
