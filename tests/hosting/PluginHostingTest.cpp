@@ -8,7 +8,6 @@
 #include "tests/processor/ProcessorTestHelpers.h"
 
 #include <atomic>
-#include <iostream>
 #include <random>
 #include <thread>
 
@@ -60,13 +59,6 @@ namespace
         chunk.fromBase64Encoding (hostedState.toString().fromFirstOccurrenceOf ("StateString>", false, false)
                                       .fromFirstOccurrenceOf ("\"", false, false).upToFirstOccurrenceOf ("\"", false, false));
         return chunk;
-    }
-
-    juce::MemoryBlock stateOf (juce::AudioProcessor& p)
-    {
-        juce::MemoryBlock state;
-        p.getStateInformation (state);
-        return state;
     }
 
     // JUCE's LV2 host saves and restores the plug-in's state in prepareToPlay,
@@ -138,6 +130,13 @@ namespace
 
         // The plug-in's chunk: the same 1428 bytes as a local processor's.
         EXPECT_EQ (pluginChunk (stateOf (*hosted), isVst3), stateOf (local));
+
+        // A VST3 host shows and reads values in the reverb's units.
+        if (isVst3)
+        {
+            EXPECT_EQ (byName (*hosted, "Delay time Dly 4")->getText (0.25f, 100), "250.0 ms");
+            EXPECT_FLOAT_EQ (byName (*hosted, "Mix")->getValueForText ("50"), 0.5f);
+        }
 
         // Program 0 applies when chosen first, then Robotizer; the host sees
         // every value each program sets, and the audio is the local processor's.
@@ -364,29 +363,6 @@ TEST (PluginHosting, Vst3BlocksLongerThanTheHostPreparedForRunInPieces)
     EXPECT_TRUE (identical (heard[0], heard[1]));
 }
 
-TEST (PluginHosting, Vst3ShowsValuesInUnitsAndReadsTypedValues)
-{
-    juce::VST3PluginFormat format;
-    const auto hosted = loadBundle (format, NADRIX_VST3_BUNDLE);
-    ASSERT_NE (hosted, nullptr);
-
-    const std::vector<std::tuple<const char*, float, const char*>> kinds = {
-        { "Mix", 0.846f, "% wet" }, { "Split Freq LOW", 0.36f, "Hz" }, { "Gain High", 0.4f, "dB" }, { "UI Zoom", 1.0f, "x" },
-        { "Pan Dly 0", 0.3f, "L " }, { "HC Gain Dly 1", 0.8f, "%" }, { "Feedback Dly 2", 0.6f, "%" }, { "Predelay Dly 3", 0.02f, "ms" },
-        { "Delay time Dly 4", 0.25f, "ms" }, { "Active Dly 5", 1.0f, "On" }, { "Predelay gain Dly 6", 0.7f, "%" },
-    };
-    for (const auto& [name, value, unit] : kinds)
-    {
-        auto* p = byName (*hosted, name);
-        const auto text = p->getText (value, 100);
-        EXPECT_TRUE (text.contains (unit)) << name << " reads " << text;
-        const float back = p->getValueForText (text);
-        EXPECT_EQ (p->getText (back, 100), text) << name; // back within the text's precision
-        std::cout << name << ": " << value << " reads \"" << text << "\", which reads back as " << back << "\n";
-    }
-    EXPECT_FLOAT_EQ (byName (*hosted, "Mix")->getValueForText ("50"), 0.5f);
-}
-
 TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
 {
     // The VST3 wrapper ends the plug-in's chunk with its own private data and
@@ -394,8 +370,7 @@ TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
     juce::VST3PluginFormat format;
     const auto hosted = loadBundle (format, NADRIX_VST3_BUNDLE);
     ASSERT_NE (hosted, nullptr);
-    juce::MemoryBlock state;
-    hosted->getStateInformation (state);
+    const auto state = stateOf (*hosted);
     const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
     auto* component = xml->getChildByName ("IComponent");
     juce::MemoryBlock chunk;

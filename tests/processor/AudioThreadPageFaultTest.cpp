@@ -68,9 +68,8 @@ TEST (AudioThreadPageFaults, NoneAfterAProgramARestoreOrAnEditFromTheWindow)
                 EXPECT_EQ (faults (r, 90, counted), 0) << "after program " << program << " at " << rate << " Hz";
             }
 
-            juce::MemoryBlock robotizer;
             r.p.setCurrentProgram (2);
-            r.p.getStateInformation (robotizer);
+            const auto robotizer = stateOf (r.p);
             r.p.setCurrentProgram (4);
             r.run (2);
             r.p.setStateInformation (robotizer.getData(), (int) robotizer.getSize());

@@ -64,12 +64,9 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
         // index, normalised, shown, range start, range end
         { ParameterLayout::mix, 0.846f, 84.6f, 0.0f, 100.0f },
         { ParameterLayout::splitFreqLow, 0.0f, 20.0f, 20.0f, 9100.0f },
-        { ParameterLayout::splitFreqMid, 1.0f, 9100.0f, 20.0f, 9100.0f },
         { ParameterLayout::gainHigh, 0.25f, 0.5f, 0.0f, 2.0f },
         { ParameterInfo::uiZoom, 1.0f, 11.4f, 1.4f, 11.4f },
         { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.5f, 0.0f, -100.0f, 100.0f },
-        { ParameterLayout::indexOf (4, ParameterLayout::pan), 0.0f, -100.0f, -100.0f, 100.0f },
-        { ParameterLayout::indexOf (9, ParameterLayout::feedback), 1.0f, 100.0f, 0.0f, 100.0f },
         { ParameterLayout::indexOf (9, ParameterLayout::delayTime), 0.25f, 250.0f, 0.0f, 1000.0f },
         { ParameterLayout::indexOf (9, ParameterLayout::active), 0.5f, 0.5f, 0.0f, 1.0f },
     };
@@ -88,6 +85,7 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
             const auto& ranged = dynamic_cast<juce::RangedAudioParameter&> (*params[i]);
             ASSERT_NEAR (ranged.convertTo0to1 (ranged.convertFrom0to1 (n)), n, 2.0e-7f) << ranged.getName (100);
         }
+    // The zoom of the window is not sound: hosts leave it out of automation.
     EXPECT_FALSE (params[ParameterInfo::uiZoom]->isAutomatable());
     EXPECT_TRUE (params[ParameterLayout::mix]->isAutomatable());
 }

@@ -22,8 +22,7 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
     NadrixAudioProcessor p;
     p.setRateAndBufferSizeDetails (44100.0, 256);
     p.prepareToPlay (44100.0, 256);
-    juce::MemoryBlock state;
-    p.getStateInformation (state);
+    const auto state = stateOf (p);
     std::atomic<bool> stop { false };
     std::atomic<int> bursting { 0 }; // host threads writing a burst of values right now
 

@@ -35,6 +35,24 @@ inline juce::AudioBuffer<float> noiseBuffer (int channels, int frames, unsigned 
     return buffer;
 }
 
+// A unit impulse at the first frame of every channel, silence after it.
+inline juce::AudioBuffer<float> impulseBuffer (int channels, int frames)
+{
+    juce::AudioBuffer<float> buffer (channels, frames);
+    buffer.clear();
+    for (int ch = 0; ch < channels; ++ch)
+        buffer.setSample (ch, 0, 1.0f);
+    return buffer;
+}
+
+// The state a host would save.
+inline juce::MemoryBlock stateOf (juce::AudioProcessor& p)
+{
+    juce::MemoryBlock state;
+    p.getStateInformation (state);
+    return state;
+}
+
 inline bool identical (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b)
 {
     if (a.getNumChannels() != b.getNumChannels() || a.getNumSamples() != b.getNumSamples())

@@ -22,8 +22,7 @@ namespace
         for (int k = 0; k < 7; ++k)
             p.setParameterFromUI (7 + k, line[k], false);
         p.setParameterFromUI (0, 1.0f, false);
-        juce::MemoryBlock state;
-        p.getStateInformation (state);
+        const auto state = stateOf (p);
         const auto file = dir.getChildFile (lineOn ? "one-line.state" : "silent.state");
         file.replaceWithData (state.getData(), state.getSize());
         return file;
@@ -142,11 +141,7 @@ TEST_F (RenderFixture, TheImpulseFileIsTheOrdinaryRenderOfAnImpulseAndThePlotIsD
     ASSERT_GT (response.getNumSamples(), (int) (2.0 * rate));
 
     juce::WavAudioFormat wav;
-    juce::AudioBuffer<float> impulse (2, response.getNumSamples());
-    impulse.clear();
-    impulse.setSample (0, 0, 1.0f);
-    impulse.setSample (1, 0, 1.0f);
-    const auto in = writeAudio ("impulse.wav", wav, impulse, 44100.0, 32);
+    const auto in = writeAudio ("impulse.wav", wav, impulseBuffer (2, response.getNumSamples()), 44100.0, 32);
     const auto out = dir.getChildFile ("rendered.wav");
     ASSERT_EQ (runRender ({ in.getFullPathName(), "-o", out.getFullPathName(), "--program", "Nice Hall", "--tail", "0" }).exitCode, 0);
     EXPECT_TRUE (identical (readAudio (out, rate), response));

@@ -86,8 +86,11 @@ TEST_F (RenderFixture, APipeCarriesExactlyTheBytesOfTheFileRender)
     EXPECT_EQ (bytesOf (flacPiped), bytesOf (flacFile));
 }
 
-TEST_F (RenderFixture, ListedParametersAreTheOnesARenderWouldUse)
+TEST_F (RenderFixture, ListedProgramsAndParametersAreTheOnesARenderWouldUse)
 {
+    const auto programs = runRender ({ "--list-programs" });
+    EXPECT_TRUE (programs.output.contains ("3  Sheep Spring Reverb"));
+    EXPECT_EQ (juce::StringArray::fromLines (programs.output.trim()).size(), 6);
     const auto listed = runRender ({ "--program", "nice hall", "--set", "mix=60 %", "--set", "Delay time Dly 3=5 s", "--list-params" });
     ASSERT_EQ (listed.exitCode, 0) << listed.output;
     EXPECT_TRUE (listed.output.contains ("Mix                   0.600000  60.0 % wet")) << listed.output;
@@ -97,6 +100,7 @@ TEST_F (RenderFixture, ListedParametersAreTheOnesARenderWouldUse)
     EXPECT_EQ (listed.output.indexOf ("beyond"), listed.output.lastIndexOf ("beyond"));
 
     const auto plain = runRender ({ "--program", "Nice Hall", "--list-params" });
+    EXPECT_EQ (juce::StringArray::fromLines (plain.output.trim()).size(), 357);
     EXPECT_NE (plain.output.fromFirstOccurrenceOf ("Split Freq LOW", false, false).upToFirstOccurrenceOf ("\n", false, false),
                runRender ({ "--list-params" }).output.fromFirstOccurrenceOf ("Split Freq LOW", false, false).upToFirstOccurrenceOf ("\n", false, false));
 }

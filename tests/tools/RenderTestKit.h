@@ -17,27 +17,26 @@ struct RenderRun
     juce::String output;
 };
 
+inline RenderRun runChild (const juce::StringArray& commandLine)
+{
+    juce::ChildProcess child;
+    if (! child.start (commandLine, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return { -1, "could not start" };
+    const auto text = child.readAllProcessOutput();
+    child.waitForProcessToFinish (120000);
+    return { (int) child.getExitCode(), text };
+}
+
 inline RenderRun runRender (juce::StringArray args)
 {
     args.insert (0, NADRIX_RENDER_PATH);
-    juce::ChildProcess child;
-    if (! child.start (args, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        return { -1, "could not start" };
-    const auto text = child.readAllProcessOutput();
-    child.waitForProcessToFinish (60000);
-    return { (int) child.getExitCode(), text };
+    return runChild (args);
 }
 
 // A shell command line (pipes, redirections), run in `folder`, or in the current one.
 inline RenderRun runShell (const juce::String& command, const juce::File& folder = {})
 {
-    juce::ChildProcess child;
-    const auto line = folder == juce::File() ? command : "cd '" + folder.getFullPathName() + "' && " + command;
-    if (! child.start (juce::StringArray { "/bin/sh", "-c", line }, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        return { -1, "could not start" };
-    const auto text = child.readAllProcessOutput();
-    child.waitForProcessToFinish (120000);
-    return { (int) child.getExitCode(), text };
+    return runChild ({ "/bin/sh", "-c", folder == juce::File() ? command : "cd '" + folder.getFullPathName() + "' && " + command });
 }
 
 // A fresh folder for each test, with audio files written and read in it.

@@ -6,6 +6,7 @@
 #include "BinaryData.h"
 #include "ui/controls/ScaledImage.h"
 #include "tests/ui/WindowPicture.h"
+#include "tests/ui/Contrast.h"
 
 #include <gtest/gtest.h>
 
@@ -53,16 +54,6 @@ TEST (WindowPicture, NiceHallLooksAsItsReference)
 
 namespace
 {
-    // WCAG's relative luminance of a colour on screen.
-    double luminance (juce::Colour c)
-    {
-        auto channel = [] (juce::uint8 v) {
-            const double s = v / 255.0;
-            return s <= 0.04045 ? s / 12.92 : std::pow ((s + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel (c.getRed()) + 0.7152 * channel (c.getGreen()) + 0.0722 * channel (c.getBlue());
-    }
-
     // The contrast of small text in a box that holds it: the text is the
     // brightest colour there, what lies under it the median (the letters
     // cover far less than half of the box).
@@ -120,7 +111,7 @@ namespace
     }
 }
 
-TEST (WindowPicture, OnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
+TEST (WindowPicture, At200PercentOrOnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
 {
     // Every image has its double, with the same colour type.
     for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
@@ -134,13 +125,11 @@ TEST (WindowPicture, OnAScreenScaledBy2TheArtworkIsDrawnAtTwiceItsSize)
         EXPECT_EQ (normal.getDouble().getFormat(), normal.getNormal().getFormat()) << name;
     }
 
+    // On a screen scaled by 2.
     EditorSession s;
     expectSharpBaseLine (s.editor->createComponentSnapshot (s.editor->getLocalBounds(), true, 2.0f).convertedToFormat (juce::Image::ARGB));
-}
 
-TEST (WindowPicture, At200PercentTheWindowIs1700By1192AndSharpAndOpensSoAgain)
-{
-    EditorSession s;
+    // At the window scale of 200 %, in a host's window; and so again when reopened.
     s.editor->setWindowScale (2.0f);
     juce::Component frame; // as a host's window holds the editor
     frame.addAndMakeVisible (*s.editor);

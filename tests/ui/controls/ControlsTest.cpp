@@ -7,6 +7,7 @@
 #include "ui/controls/EPushButton.h"
 #include "ui/controls/ESlider.h"
 #include "tests/ui/ControlTestKit.h"
+#include "tests/ui/Contrast.h"
 
 #include <gtest/gtest.h>
 
@@ -195,16 +196,6 @@ TEST (EEQ, PressesPickASplitOrABandAndDragsKeepTheLimits)
 
 TEST (ControlKeys, TheFocusRingContrastsBy3To1WithWhateverLiesUnderIt)
 {
-    // WCAG's contrast of two colours on screen.
-    auto luminance = [] (juce::Colour c) {
-        auto channel = [] (float v) { return v <= 0.04045f ? v / 12.92 : std::pow ((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel (c.getFloatRed()) + 0.7152 * channel (c.getFloatGreen()) + 0.0722 * channel (c.getFloatBlue());
-    };
-    auto contrast = [&] (juce::Colour a, juce::Colour b) {
-        const double la = luminance (a), lb = luminance (b);
-        return (std::max (la, lb) + 0.05) / (std::min (la, lb) + 0.05);
-    };
-
     for (const auto under : { juce::Colours::white, juce::Colours::black, juce::Colour (0xff808080), juce::Colour (0xff2a3d52), juce::Colour (0xffd9c7a0) })
     {
         juce::Image picture (juce::Image::ARGB, 60, 40, true);

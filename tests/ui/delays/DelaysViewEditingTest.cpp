@@ -9,14 +9,6 @@ namespace
 {
     constexpr int newLine = DelaysView::NewLine, idle = DelaysView::Idle, pointPress = DelaysView::PointPress,
                   bandSelect = DelaysView::BandSelect, bandHeld = DelaysView::BandHeld;
-
-    float logged (const EngineBackedCallback& cb, const std::string& what, int line)
-    {
-        for (auto it = cb.calls.rbegin(); it != cb.calls.rend(); ++it)
-            if (it->what == what && it->line == line)
-                return it->value;
-        return NAN;
-    }
 }
 
 TEST (DelaysViewEditing, NewLineIsPulledFromTheCentreIntoTheLowestFreeLine)
@@ -33,8 +25,8 @@ TEST (DelaysViewEditing, NewLineIsPulledFromTheCentreIntoTheLowestFreeLine)
     f.drag ({ 405, 534 }); // radial time (514 - 60) / 567 = 0.8
     f.release ({ 0, 0 });  // the last dragged position counts, not the release
 
-    EXPECT_EQ (logged (f.cb, "pan", 5), 0.0f);
-    EXPECT_EQ (logged (f.cb, "delay", 5), 0.29f); // pre-delay + delay capped at 0.58
+    EXPECT_EQ (f.cb.lastWritten ("pan", 5), 0.0f);
+    EXPECT_EQ (f.cb.lastWritten ("delay", 5), 0.29f); // pre-delay + delay capped at 0.58
     EXPECT_EQ (f.cb.line (5).active.load(), 1.0f);
     EXPECT_EQ (f.view.getDragState(), idle);
     EXPECT_NEAR (f.view.getNewLineImage().getAlpha(), 0.5f, 0.01f);

@@ -4,6 +4,7 @@
 #include "ui/delays/DelaysViewCallback.h"
 #include "engine/ReverbEngine.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,15 @@ struct EngineBackedCallback : DelaysViewCallback
     void setPredelayGain (float v, int line) override { write ("predelaygain", 6, v, line); }
 
     const NadrixViewdata& line (int j) const { return engine.getViewData()[j]; }
+
+    // The last value written (the engine's record holds it to the sample), or NaN.
+    float lastWritten (const std::string& what, int line) const
+    {
+        for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+            if (it->what == what && it->line == line)
+                return it->value;
+        return NAN;
+    }
 
     // Sets a line directly in the engine (as a host or a program would).
     void setLine (int j, float pan, float predelay, float delay, float feedback = 0.5f, float predelayGain = 0.5f, float hc = 0.5f)

@@ -18,15 +18,6 @@ namespace
 
         const NadrixViewdata* lines() const { return cb.engine.getViewData(); }
 
-        // The last value the rules wrote (the engine's record holds it to the sample).
-        float written (const std::string& what, int line) const
-        {
-            for (auto it = cb.calls.rbegin(); it != cb.calls.rend(); ++it)
-                if (it->what == what && it->line == line)
-                    return it->value;
-            return NAN;
-        }
-
         juce::Point<float> dot (int line, bool delayDot) const
         {
             const auto l = geometry.line (cb.line (line));
@@ -77,11 +68,11 @@ TEST (FanEditing, DragsKeepEveryValueWithinItsLimits)
     // Outwards, the pre-delay gives way at 0.58 s together; inwards it stops at 1 ms.
     f.cb.setLine (0, 0.0f, 0.05f, 0.5f);
     f.drag ({ 0, false, true }, EditMode::DelayTime, { 0.0f, 2.0f }, 40);
-    EXPECT_NEAR (f.written ("predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f, 1e-5f);
-    EXPECT_LE (f.written ("predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f + 1e-6f);
+    EXPECT_NEAR (f.cb.lastWritten ("predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f, 1e-5f);
+    EXPECT_LE (f.cb.lastWritten ("predelay", 0) + f.cb.line (0).delayTime.load(), 0.58f + 1e-6f);
     f.cb.setLine (5, 0.0f, 0.02f, 0.2f);
     f.drag ({ 5, false, true }, EditMode::DelayTime, { 0.0f, -2.0f }, 32); // to the circle's edge
-    EXPECT_EQ (f.written ("predelay", 5), 0.001f);
+    EXPECT_EQ (f.cb.lastWritten ("predelay", 5), 0.001f);
 
     // Moving right raises the pan.
     f.drag ({ 0, true, false }, EditMode::DelayTime, { 30.0f, 0.0f }, 1);

@@ -136,8 +136,7 @@ TEST (Editor, ButtonsOpenTheirAddressesAndClosingKeepsEverything)
 
     in.complexity().setValue (0.9f);
     s.editor->setDelayTime (0.123f, 2);
-    juce::MemoryBlock before;
-    s.processor.getStateInformation (before);
+    const auto before = stateOf (s.processor);
     const float mix = s.processor.getParameterValue (0);
     s.editor.reset();
     s.hostWrites (0, 0.4f); // no editor: nothing queued
@@ -146,9 +145,7 @@ TEST (Editor, ButtonsOpenTheirAddressesAndClosingKeepsEverything)
 
     for (int round = 0; round < 20; ++round)
         s.open();
-    juce::MemoryBlock after;
-    s.processor.getStateInformation (after);
-    EXPECT_EQ (after, before);
+    EXPECT_EQ (stateOf (s.processor), before);
     EXPECT_EQ (s.inspect().complexity().getValue(), 0.3f); // the randomizer starts afresh
 
     // Two windows at once (some hosts do that): closing one keeps feeding the other.

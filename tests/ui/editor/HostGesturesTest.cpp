@@ -227,8 +227,7 @@ TEST (HostGestures, EachEditUndoesAndRedoesInOneStepAsHostGesturesAroundHostAuto
     s.open();
     EXPECT_TRUE (s.editor->undo());
     EXPECT_EQ (values(), seen[edits.size() - 1]);
-    juce::MemoryBlock state;
-    s.processor.getStateInformation (state);
+    const auto state = stateOf (s.processor);
     s.processor.setStateInformation (state.getData(), (int) state.getSize());
     EXPECT_FALSE (s.editor->undo());
     EXPECT_FALSE (s.editor->redo());
