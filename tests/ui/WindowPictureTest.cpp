@@ -129,8 +129,17 @@ TEST (WindowPicture, At200PercentOrOnAScreenScaledBy2TheArtworkIsDrawnAtTwiceIts
     EditorSession s;
     expectSharpBaseLine (s.editor->createComponentSnapshot (s.editor->getLocalBounds(), true, 2.0f).convertedToFormat (juce::Image::ARGB));
 
-    // At the window scale of 200 %, in a host's window; and so again when reopened.
-    s.editor->setWindowScale (2.0f);
+    // At 200 % chosen from the window's menu (the Standalone's Options menu
+    // offers the same), in a host's window; and so again when reopened.
+    juce::StringArray sizes;
+    const auto menu = s.editor->windowSizeMenu();
+    for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+    {
+        sizes.add (it.getItem().text + (it.getItem().isTicked ? " *" : ""));
+        if (it.getItem().text == "200 %")
+            it.getItem().action();
+    }
+    EXPECT_EQ (sizes.joinIntoString (", "), "100 % *, 150 %, 200 %");
     juce::Component frame; // as a host's window holds the editor
     frame.addAndMakeVisible (*s.editor);
     frame.setBounds (s.editor->getBoundsInParent());

@@ -356,12 +356,21 @@ void NadrixAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
     juce::PopupMenu menu;
     menu.addItem ("Undo", history.canUndo(), false, [this] { undo(); });
     menu.addItem ("Redo", history.canRedo(), false, [this] { redo(); });
+    menu.addSubMenu ("Window size", windowSizeMenu());
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition());
+}
+
+juce::PopupMenu NadrixAudioProcessorEditor::windowSizeMenu()
+{
     juce::PopupMenu sizes;
     const float current = std::sqrt (std::abs (getTransform().getDeterminant())); // a scale, never a rotation
     for (const float scale : WindowScale::choices)
-        sizes.addItem (juce::String (juce::roundToInt (scale * 100.0f)) + " %", true, current == scale, [this, scale] { setWindowScale (scale); });
-    menu.addSubMenu ("Window size", sizes);
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition());
+        sizes.addItem (juce::String (juce::roundToInt (scale * 100.0f)) + " %", true, current == scale,
+                       [safe = juce::Component::SafePointer<NadrixAudioProcessorEditor> (this), scale] {
+                           if (safe != nullptr) // the window may have closed while the menu was open
+                               safe->setWindowScale (scale);
+                       });
+    return sizes;
 }
 
 void NadrixAudioProcessorEditor::setWindowScale (float scale)

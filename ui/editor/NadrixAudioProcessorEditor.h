@@ -75,6 +75,9 @@ public:
     // The window at 100, 150 or 200 % (WindowScale::choices), as the user
     // chooses it from the window's menu: kept for every window opened after.
     void setWindowScale (float scale);
+    // The choices as a menu, the current one ticked: the window's own
+    // right-click menu and the Standalone's Options menu both offer it.
+    juce::PopupMenu windowSizeMenu();
 
     // Opens a web address; the system's document handler unless replaced.
     std::function<bool (const juce::String& address)> openDocument;

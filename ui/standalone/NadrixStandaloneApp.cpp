@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Standalone app: JUCE's standalone window with a "Programs" button
 // beside "Options" in its title bar, so the factory programs can be chosen
-// without a host, and a title that names the program playing.
+// without a host, the window's sizes in the Options menu, and a title that
+// names the program playing.
+#include "ui/editor/NadrixAudioProcessorEditor.h"
 #include "ui/standalone/ProgramsMenu.h"
 #include "ui/standalone/WindowTitle.h"
 
@@ -49,6 +51,26 @@ namespace
             if (auto* processor = getAudioProcessor())
                 ProgramsMenu::build (*processor).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (programsButton),
                                                                 [processor] (int result) { ProgramsMenu::apply (*processor, result); });
+        }
+
+        // JUCE's Options menu, as JUCE builds it, with the window's sizes
+        // after it (the window's own right-click menu offers them too).
+        void buttonClicked (juce::Button*) override
+        {
+            juce::PopupMenu menu;
+            menu.addItem (1, TRANS ("Audio/MIDI Settings..."));
+            menu.addSeparator();
+            menu.addItem (2, TRANS ("Save current state..."));
+            menu.addItem (3, TRANS ("Load a saved state..."));
+            menu.addSeparator();
+            menu.addItem (4, TRANS ("Reset to default state"));
+            if (auto* processor = getAudioProcessor())
+                if (auto* editor = dynamic_cast<NadrixAudioProcessorEditor*> (processor->getActiveEditor()))
+                {
+                    menu.addSeparator();
+                    menu.addSubMenu ("Window size", editor->windowSizeMenu());
+                }
+            menu.showMenuAsync (juce::PopupMenu::Options(), juce::ModalCallbackFunction::forComponent (menuCallback, static_cast<juce::StandaloneFilterWindow*> (this)));
         }
 
         juce::TextButton programsButton { "Programs" };
