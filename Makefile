@@ -86,11 +86,15 @@ RUNS ?= 20
 stress-tests:
 	@bash scripts/stress-tests.sh $(RUNS)
 
+# BESIDE="URI..." measures other LV2 plug-ins installed here beside Nadrix.
+BESIDE ?=
 bench: build
 	@echo "== Engine throughput (x_realtime = seconds of 44.1 kHz stereo per CPU second) =="
 	@$(BUILD_DIR)/bench/engine_bench
 	@echo "== What an instance costs a session =="
 	@$(BUILD_DIR)/bench/instance_cost
+	@echo "== The LV2 plug-in as hosts meet it, stripped, through lilv =="
+	@bash scripts/bench-lv2.sh $(BUILD_DIR) $(BESIDE)
 
 bench-render: build
 	@bash scripts/bench-render.sh $(BUILD_DIR)

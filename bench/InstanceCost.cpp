@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What an instance of the plug-in costs a session besides its CPU per frame:
 // memory per instance at two rates, the time and page faults of creating and
-// activating one, of choosing each factory program, and of 16 instances run
-// in turn against one alone. Each figure is printed as one row of a table;
-// the instances are the plug-in object itself, as a host's wrapper holds it.
+// activating one, of choosing each factory program, and the page faults a
+// change made inside process can take. Each figure is printed as one row of
+// a table; the instances are the plug-in object itself, as a host's wrapper
+// holds it (scripts/bench-lv2.sh measures the LV2 plug-in as hosts load it,
+// 16 instances in turn included).
 #include "processor/NadrixAudioProcessor.h"
 #include "processor/FactoryPrograms.h"
 #include "engine/ParameterLayout.h"
@@ -211,17 +213,5 @@ int main()
              format ("%.0f faults", (double) (pageFaults (RUSAGE_THREAD) - faults)));
     }
 
-    {
-        std::vector<std::unique_ptr<Instance>> one, sixteen;
-        one.push_back (std::make_unique<Instance> (44100.0, 64));
-        for (int n = 0; n < sessionSize; ++n)
-            sixteen.push_back (std::make_unique<Instance> (44100.0, 64));
-        for (auto* set : { &one, &sixteen })
-            for (auto& instance : *set)
-                instance->run (200);
-        const double alone = nanosecondsPerFrame (one, 44100.0, 2.0);
-        const double inTurn = nanosecondsPerFrame (sixteen, 44100.0, 0.5);
-        row ("cost per instance, 16 in turn vs one, 64-frame blocks", format ("%+.0f %%", (inTurn / alone - 1.0) * 100.0));
-    }
     return 0;
 }

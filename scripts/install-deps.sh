@@ -16,7 +16,7 @@ packages=(
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
   # lv2info, which the tests run on the built LV2 bundle, and LV2's own
   # vocabulary bundles, from which it knows the plug-in classes
-  lilv-utils lv2-dev
+  lilv-utils liblilv-dev lv2-dev
   # packaging: the Debian package check
   lintian
   # GNU parallel, with which the renderer's manifest test shards a batch
