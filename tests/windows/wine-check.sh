@@ -8,7 +8,7 @@
 # picture in the build folder (window-under-wine.png). Last, nadrix-render.exe
 # renders the demo through "Nice Hall" to WAV and AIFF, byte for byte as the
 # Linux build's nadrix-render does, with the same exit codes for a missing
-# input and a wrong option.
+# input and a wrong option; and the Standalone opens its window.
 # Usage: wine-check.sh BUILD-WINDOWS-DIR LINUX-BUILD-DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -61,4 +61,23 @@ for case in "missing.wav -o out.wav:1" "--no-such-option:2"; do
     echo "wine-check: nadrix-render.exe ${case%:*} exits $code, Linux ${case#*:}"; failed=1
   fi
 done
+
+# The Standalone starts on a virtual X server and opens its window, titled
+# with its program; then it is stopped with the rest of the prefix's Wine.
+# (What the window draws is checked by the host's picture above: on Xvfb
+# under Wine the Standalone's OpenGL surface stays black.)
+app="$build/Nadrix_artefacts/Release/Standalone/Nadrix.exe"
+/usr/lib/wine/wineserver64 -k 2> /dev/null || true # the session above has no display; its desktop would hold the window
+if xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$0" "$1" > /dev/null 2>&1 &
+    for _ in $(seq 1 300); do
+      window=$(xdotool search --name "^Nadrix - " 2>/dev/null | head -n 1)
+      [ -n "$window" ] && { xdotool getwindowname "$window"; /usr/lib/wine/wineserver64 -k; exit 0; }
+      sleep 0.2
+    done
+    /usr/lib/wine/wineserver64 -k; exit 1' "$wine" "$app" > "$work/standalone-title" 2> /dev/null; then
+  echo "wine-check: the Standalone opens its window under Wine, titled \"$(cat "$work/standalone-title")\""
+else
+  echo "wine-check: the Standalone opened no window under Wine within 60 s"; failed=1
+fi
 exit $failed
