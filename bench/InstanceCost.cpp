@@ -9,16 +9,13 @@
 #include "processor/NadrixAudioProcessor.h"
 #include "processor/FactoryPrograms.h"
 #include "engine/ParameterLayout.h"
+#include "bench/SessionMeasures.h"
 
 #include <juce_events/juce_events.h>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -28,28 +25,8 @@ namespace nadrix
 {
 namespace
 {
-    using Clock = std::chrono::steady_clock;
+    using namespace SessionMeasures;
     constexpr int sessionSize = 16;
-
-    double residentMegabytes()
-    {
-        std::ifstream statm ("/proc/self/statm");
-        long total = 0, resident = 0;
-        statm >> total >> resident;
-        return (double) resident * (double) sysconf (_SC_PAGESIZE) / 1.0e6;
-    }
-
-    long pageFaults (int who = RUSAGE_SELF)
-    {
-        rusage usage {};
-        getrusage (who, &usage);
-        return usage.ru_minflt + usage.ru_majflt;
-    }
-
-    double millisecondsSince (Clock::time_point start)
-    {
-        return std::chrono::duration<double, std::milli> (Clock::now() - start).count();
-    }
 
     struct Instance
     {
@@ -128,12 +105,6 @@ namespace
         std::printf ("| %-62s | %22s |\n", what, figure.c_str());
     }
 
-    std::string format (const char* pattern, double a, double b = 0.0)
-    {
-        char text[64];
-        std::snprintf (text, sizeof text, pattern, a, b);
-        return text;
-    }
 }
 } // namespace nadrix
 

@@ -8,6 +8,8 @@
 // each of its presets.
 //
 //     lv2_instance_cost URI [URI...]
+#include "bench/SessionMeasures.h"
+
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
@@ -17,14 +19,10 @@
 #include <lv2/presets/presets.h>
 #include <lv2/urid/urid.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -35,32 +33,8 @@ namespace nadrix
 {
 namespace
 {
-    using Clock = std::chrono::steady_clock;
+    using namespace SessionMeasures;
     constexpr uint32_t maxBlock = 512;
-
-    double millisecondsSince (Clock::time_point start) { return std::chrono::duration<double, std::milli> (Clock::now() - start).count(); }
-
-    double residentMegabytes()
-    {
-        std::ifstream statm ("/proc/self/statm");
-        long total = 0, resident = 0;
-        statm >> total >> resident;
-        return (double) resident * (double) sysconf (_SC_PAGESIZE) / 1.0e6;
-    }
-
-    long pageFaults()
-    {
-        rusage usage {};
-        getrusage (RUSAGE_SELF, &usage);
-        return usage.ru_minflt + usage.ru_majflt;
-    }
-
-    std::string format (const char* pattern, double a, double b = 0.0)
-    {
-        char text[96];
-        std::snprintf (text, sizeof (text), pattern, a, b);
-        return text;
-    }
 
     // URIs to numbers and back, as every LV2 host provides them.
     struct Urids
