@@ -3,6 +3,7 @@
 
 #include "engine/DelayLine.h"
 
+#include "processor/DecimalNumber.h"
 #include "processor/ParameterInfo.h"
 
 #include <cmath>
@@ -15,6 +16,13 @@ namespace
     using ParameterInfo::lowestSplitFrequency, ParameterInfo::splitFrequencySpan, ParameterInfo::lowestZoom, ParameterInfo::zoomRange;
 
     juce::String decimals (double value) { return juce::String (value, 1); }
+
+    // A value that shows as the most the reverb runs says so ("99.5 % (max)"),
+    // so that every text shown for it is the one typing it back shows.
+    juce::String atMost (const juce::String& shown, const juce::String& most, const char* unit)
+    {
+        return shown == most ? most + unit + " (max)" : shown + unit;
+    }
 
     // A typed text split around its first number: "l30%" is "l", 30, "%".
     struct Quantity
@@ -38,17 +46,16 @@ namespace
             if (! (std::isdigit ((unsigned char) text[i]) || signedStart || (text[i] == '.' && std::isdigit ((unsigned char) text[i + 1]))))
                 continue;
 
-            // JUCE's reader: the decimal point is '.' whatever the host's locale.
-            const juce::CharPointer_UTF8 start (text + i);
-            auto end = start;
-            const double value = juce::CharacterFunctions::readDoubleValue (end);
-            if (end == start || std::isnan (value))
+            // The decimal point is '.' whatever the host's locale.
+            const char* end = nullptr;
+            const auto value = readDecimalNumber (text + i, &end);
+            if (! value.has_value() || std::isnan (*value))
                 continue;
 
-            q.prefix = juce::String (juce::CharPointer_UTF8 (text), start);
-            q.number = value;
+            q.prefix = juce::String (juce::CharPointer_UTF8 (text), juce::CharPointer_UTF8 (text + i));
+            q.number = *value;
             q.hasNumber = true;
-            q.suffix = juce::String (end);
+            q.suffix = juce::String (juce::CharPointer_UTF8 (end));
             return q;
         }
 
@@ -156,9 +163,7 @@ juce::String ParameterText::format (int index, float n)
         case Unit::percent: return decimals ((double) n * 100.0) + " %";
 
         case Unit::feedbackPercent:
-            if (value >= ParameterInfo::highestFeedback)
-                return decimals ((double) ParameterInfo::highestFeedback * 100.0) + " % (max)";
-            return decimals ((double) value * 100.0) + " %";
+            return atMost (decimals ((double) value * 100.0), decimals ((double) ParameterInfo::highestFeedback * 100.0), " %");
         case Unit::hertz: return decimals ((double) value) + " Hz";
 
         case Unit::gain:
@@ -175,14 +180,17 @@ juce::String ParameterText::format (int index, float n)
 
         case Unit::delayMilliseconds:
             // The ring holds half a second: longer times run as that.
-            if (value >= DelayLine_longestSeconds)
-                return decimals ((double) DelayLine_longestSeconds * 1000.0) + " ms (max)";
-            return decimals ((double) value * 1000.0) + " ms";
+            return atMost (decimals ((double) juce::jmin (value, DelayLine_longestSeconds) * 1000.0),
+                           decimals ((double) DelayLine_longestSeconds * 1000.0), " ms");
 
         case Unit::pan:
-            if (value == 0.0f)
+        {
+            // A pan that shows as 0.0 % is the centre, whichever side it leans.
+            const auto percent = decimals (std::abs ((double) value) * 100.0);
+            if (percent == "0.0")
                 return "C";
-            return (value < 0.0f ? "L " : "R ") + decimals (std::abs ((double) value) * 100.0) + " %";
+            return (value < 0.0f ? "L " : "R ") + percent + " %";
+        }
 
         case Unit::onOff:
             // The reverb runs a line from 0.5 on, but counts it in its level only above 0.5.

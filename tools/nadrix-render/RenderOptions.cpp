@@ -2,6 +2,7 @@
 #include "tools/nadrix-render/RenderOptions.h"
 
 #include "tools/nadrix-render/NearestName.h"
+#include "processor/DecimalNumber.h"
 #include "processor/FactoryPrograms.h"
 #include "processor/ParameterInfo.h"
 #include "processor/ParameterText.h"
@@ -28,9 +29,9 @@ namespace
         if (s.isEmpty() || ! s.containsOnly ("0123456789.eE+-") || ! s.containsAnyOf ("0123456789"))
             return std::nullopt;
 
-        auto p = s.getCharPointer();
-        const double value = juce::CharacterFunctions::readDoubleValue (p);
-        if (! p.isEmpty() || ! std::isfinite (value))
+        const char* end = nullptr;
+        const auto value = readDecimalNumber (s.toRawUTF8(), &end);
+        if (! value.has_value() || *end != 0 || ! std::isfinite (*value))
             return std::nullopt;
         return value;
     }

@@ -2,6 +2,9 @@
 #include "ui/controls/ControlAccessibility.h"
 
 #include "ui/controls/ControlKeys.h"
+#include "processor/DecimalNumber.h"
+
+#include <cmath>
 
 namespace nadrix
 {
@@ -17,7 +20,12 @@ namespace
         double getCurrentValue() const override { return value.get(); }
         void setValue (double newValue) override { value.set ((float) newValue); }
         juce::String getCurrentValueAsString() const override { return value.text(); }
-        void setValueAsString (const juce::String& text) override { setValue (text.getDoubleValue()); }
+        void setValueAsString (const juce::String& text) override
+        {
+            const char* end = nullptr;
+            if (const auto number = readDecimalNumber (text.trim().toRawUTF8(), &end); number.has_value() && std::isfinite (*number))
+                setValue (*number);
+        }
         AccessibleValueRange getRange() const override { return { { 0.0, 1.0 }, ControlKeys::smallStep }; }
 
     private:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editor/WindowScale.h"
 
+#include "processor/DecimalNumber.h"
+
 #include <juce_data_structures/juce_data_structures.h>
 
 #include <algorithm>
@@ -30,7 +32,8 @@ juce::File WindowScale::settingsFile()
 
 float WindowScale::stored()
 {
-    const auto scale = (float) open().getDoubleValue (key, 1.0);
+    const char* end = nullptr;
+    const auto scale = (float) readDecimalNumber (open().getValue (key, "1").toRawUTF8(), &end).value_or (1.0);
     const bool isChoice = std::find (std::begin (choices), std::end (choices), scale) != std::end (choices);
     return isChoice ? scale : 1.0f;
 }
