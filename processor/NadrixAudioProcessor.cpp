@@ -316,7 +316,7 @@ void NadrixAudioProcessor::setCurrentProgram (int program)
 
     // A host that restores a state often selects a program right after; the
     // restored values win.
-    if (millisecondClock() - lastStateRestoreTime.load() < programLockoutMs)
+    if (stateRestored.load() && millisecondClock() - lastStateRestoreTime.load() < programLockoutMs)
         return;
 
     currentProgram.store (program);
@@ -351,6 +351,7 @@ void NadrixAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 void NadrixAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     lastStateRestoreTime.store (millisecondClock());
+    stateRestored.store (true);
 
     if (data == nullptr || sizeInBytes < 0)
         return;

@@ -123,7 +123,10 @@ private:
     std::atomic<float> paramValues[numParameters];
     EditHistory editHistory;
     const MillisecondClock millisecondClock;
+    // When the last state was restored; none before the first (the counter
+    // starts anywhere, and wraps every 49.7 days).
     std::atomic<juce::uint32> lastStateRestoreTime { 0 };
+    std::atomic<bool> stateRestored { false };
     // The program hosts are told is current: the one whose values were
     // loaded last (at construction, program 5's).
     std::atomic<int> currentProgram { startProgram };

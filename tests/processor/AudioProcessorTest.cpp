@@ -80,9 +80,13 @@ TEST (ProcessorPrograms, ProgramChangesApplyExceptTheCurrentOneAndRightAfterARes
         EXPECT_EQ (first.getParameterValue (1), FactoryPrograms::normalised (program, 1));
     }
 
+    // The 200 ms rule follows a restore only: a clock that reads near zero
+    // (it wraps every 49.7 days) holds back no program of a fresh instance.
+    now = 5;
     NadrixAudioProcessor p (testClock);
     p.setCurrentProgram (3);
     EXPECT_EQ (p.getCurrentProgram(), 3);
+    now = 1000;
     EXPECT_EQ (p.getParameters()[4]->getValue(), 1.0f); // band gains 0, 2, 0
 
     p.setParameterFromUI (0, 0.01f, false);
