@@ -52,8 +52,10 @@ namespace
             }
             else if (chunk == "SSND" && aiff)
             {
+                // Its samples start `offset` bytes into the chunk, after an
+                // 8-byte header; an offset past the chunk leaves nothing in it.
                 const auto offset = (juce::uint32) in.readIntBigEndian();
-                return { bodyStart + 8 + offset, size - 8 - offset };
+                return { bodyStart + 8 + offset, juce::jmax ((juce::int64) 0, size - 8 - offset) };
             }
 
             if (! in.setPosition (bodyStart + size + (size & 1)))
@@ -153,7 +155,7 @@ namespace
         {
             result.framesHeld = juce::jmin (count.decoded, declared);
             result.damage = "it declares " + frames (declared) + " but " + frames (count.decoded) + " decode"
-                          + (count.errors > 0 ? ", with " + juce::String (count.errors) + " decoding errors" : juce::String());
+                          + (count.errors > 0 ? ", with " + juce::String (count.errors) + (count.errors == 1 ? " decoding error" : " decoding errors") : juce::String());
         }
         return result;
     }
@@ -165,7 +167,13 @@ AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const 
     const int major = info.format & SF_FORMAT_TYPEMASK;
 #if NADRIX_RENDER_READS_FLAC
     if (major == SF_FORMAT_FLAC)
-        return checkFlac (path, info);
+    {
+        // libFLAC tells the frames that fail; libsndfile, which the render
+        // reads with, may deliver fewer still: the file holds what both give.
+        const auto flac = checkFlac (path, info);
+        const auto read = checkByDecoding (file, info);
+        return read.framesHeld < flac.framesHeld ? read : flac;
+    }
 #endif
 
     const bool chunked = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64 || major == SF_FORMAT_AIFF;
