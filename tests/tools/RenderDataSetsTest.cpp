@@ -66,17 +66,32 @@ TEST_F (RenderFixture, AManifestGivesTheSameFilesWholeInShardsAndThroughParallel
     EXPECT_EQ (renderAll (render + " --manifest m.tsv --tail=0.3 --shard 1/2 && " + render + " --manifest m.tsv --tail 0.3 --shard 2/2"), whole);
     EXPECT_EQ (renderAll ("cat m.tsv | parallel --pipe -N 2 " + render + " --manifest - --tail 0.3 --threads 1"), whole);
 
-    // A line that cannot mean anything, or two lines writing one file, refuse the whole manifest.
-    ASSERT_TRUE (dir.getChildFile ("bad.tsv").replaceWithText ("in0.wav\tout/x.wav\nin1.wav\tout/y.wav\tCathedral\n"));
-    ASSERT_TRUE (dir.getChildFile ("twice.tsv").replaceWithText ("in0.wav\tout/x.wav\nin1.wav\tout/x.wav\n"));
-    for (const auto& [file, expected] : { std::pair { "bad.tsv", "line 2: unknown program" }, std::pair { "twice.tsv", "line 2 and line 1 would both write" } })
+    // A line that cannot mean anything, two lines writing one file (also
+    // through a link to its folder), or a line writing what a line reads,
+    // refuse the whole manifest before anything is written.
+    const std::pair<const char*, const char*> refused[] = {
+        { "in0.wav\tout/x.wav\nin1.wav\tout/y.wav\tCathedral\n", "line 2: unknown program" },
+        { "in0.wav\tout/x.wav\nin1.wav\tout/x.wav\n", "line 2 and line 1 would both write" },
+        { "in0.wav\tout/x.wav\nin1.wav\toutlink/x.wav\n", "line 2 and line 1 would both write" },
+        { "in0.wav\tin1.wav\nin1.wav\tin0.wav\n", "which line 1 reads" },
+        { "in2.wav\tout/x.wav\nout/x.wav\tout/y.wav\n", "which line 1 writes" },
+        { "in3.wav\t./in3.wav\n", "which it reads" },
+    };
+    ASSERT_TRUE (dir.getChildFile ("out").createSymbolicLink (dir.getChildFile ("outlink"), true));
+    std::map<juce::String, juce::MemoryBlock> inputs;
+    for (int i = 0; i < 5; ++i)
+        inputs["in" + juce::String (i) + ".wav"] = bytesOf (dir.getChildFile ("in" + juce::String (i) + ".wav"));
+    for (const auto& [text, expected] : refused)
     {
+        ASSERT_TRUE (dir.getChildFile ("refused.tsv").replaceWithText (text));
         dir.getChildFile ("out").deleteRecursively();
         dir.getChildFile ("out").createDirectory();
-        const auto run = runShell (render + " --manifest " + file, dir);
-        EXPECT_EQ (run.exitCode, 2) << run.output;
-        EXPECT_TRUE (run.output.contains (expected)) << run.output;
-        EXPECT_FALSE (dir.getChildFile ("out/x.wav").exists());
+        const auto run = runShell (render + " --manifest refused.tsv --tail 0", dir);
+        EXPECT_EQ (run.exitCode, 2) << text << run.output;
+        EXPECT_TRUE (run.output.contains (expected)) << text << run.output;
+        EXPECT_EQ (dir.getChildFile ("out").getNumberOfChildFiles (juce::File::findFiles), 0) << text;
+        for (const auto& [name, bytes] : inputs)
+            EXPECT_EQ (bytesOf (dir.getChildFile (name)), bytes) << name << " after " << text;
     }
 }
 } // namespace nadrix

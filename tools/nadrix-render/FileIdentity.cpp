@@ -12,9 +12,9 @@ namespace nadrix
 #if defined(_WIN32)
 // Windows: a file is known by its full path (in any letter case, as
 // juce::File compares there); links are not followed.
-bool namesSameFile (const juce::File& a, const juce::File& b)
+juce::String fileIdentityKey (const juce::File& file)
 {
-    return a == b;
+    return file.getFullPathName().toLowerCase();
 }
 
 juce::File writeThroughLinks (const juce::File& file)
@@ -42,17 +42,12 @@ namespace
     }
 }
 
-bool namesSameFile (const juce::File& a, const juce::File& b)
+juce::String fileIdentityKey (const juce::File& file)
 {
-    struct stat sa, sb;
-    const bool aExists = ::stat (a.getFullPathName().toRawUTF8(), &sa) == 0;
-    const bool bExists = ::stat (b.getFullPathName().toRawUTF8(), &sb) == 0;
-
-    if (aExists && bExists)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    if (aExists || bExists)
-        return false;
-    return resolvedPath (writeThroughLinks (a)) == resolvedPath (writeThroughLinks (b));
+    struct stat s;
+    if (::stat (file.getFullPathName().toRawUTF8(), &s) == 0)
+        return "file " + juce::String ((juce::uint64) s.st_dev) + ":" + juce::String ((juce::uint64) s.st_ino);
+    return "path " + resolvedPath (writeThroughLinks (file));
 }
 
 juce::File writeThroughLinks (const juce::File& file)
@@ -69,4 +64,9 @@ bool isReadOnly (const juce::File& file)
     return ::stat (file.getFullPathName().toRawUTF8(), &s) == 0 && (s.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 #endif
+
+bool namesSameFile (const juce::File& a, const juce::File& b)
+{
+    return fileIdentityKey (a) == fileIdentityKey (b);
+}
 } // namespace nadrix

@@ -11,6 +11,10 @@ namespace nadrix
 // yet, the paths are compared once every link on the way is resolved.
 bool namesSameFile (const juce::File& a, const juce::File& b);
 
+// The same rule as a key, for comparing many paths at once: two paths name
+// the same file exactly when their keys are equal.
+juce::String fileIdentityKey (const juce::File& file);
+
 // The path a write to `file` should go to: a symbolic link is followed to
 // the file it points at (which may not exist yet), so writing replaces the
 // target and never the link.
