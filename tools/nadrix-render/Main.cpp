@@ -8,14 +8,24 @@
 #include <juce_events/juce_events.h>
 
 #include <iostream>
+#include <limits>
 
 int main (int argc, char* argv[])
 {
     using namespace nadrix;
 
+    // Names and values are UTF-8 text: JUCE cannot hold other bytes (a name
+    // in an old 8-bit encoding), and would read them as another file or hang.
     juce::StringArray args;
     for (int i = 1; i < argc; ++i)
+    {
+        if (! juce::CharPointer_UTF8::isValidString (argv[i], std::numeric_limits<int>::max()))
+        {
+            std::cerr << "nadrix-render: argument " << i << " is not UTF-8 text; give names and values in UTF-8 (see --help)" << std::endl;
+            return Outcome::usageError;
+        }
         args.add (juce::CharPointer_UTF8 (argv[i]));
+    }
 
     if (args.isEmpty())
     {
