@@ -12,7 +12,7 @@ ifdef CI
 CMAKE_FLAGS += -DNADRIX_WERROR=ON
 endif
 
-.PHONY: all deps configure build demo test unit-tests tsan asan windows test-windows package-windows stress-tests bench bench-render install uninstall package clean
+.PHONY: all deps configure build demo test unit-tests tsan asan asan-build fuzz windows test-windows package-windows stress-tests bench bench-render install uninstall package clean
 
 all: build
 
@@ -40,16 +40,28 @@ tsan: deps
 	@cmake --build $(TSAN_DIR) --target engine_concurrency_tests engine_tests processor_concurrency_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure
 
-# AddressSanitizer and UndefinedBehaviorSanitizer: the engine, the processor,
-# the hosted bundles and the tools, with any report failing the run.
-ASAN_TARGETS = engine_tests engine_concurrency_tests processor_tests processor_concurrency_tests hosting_tests tool_tests
-asan: deps
+# AddressSanitizer and UndefinedBehaviorSanitizer, built with clang: the
+# engine, the processor, the hosted bundles and the tools, with any report
+# failing the run. The same build holds the fuzz targets.
+ASAN_TARGETS = engine_tests engine_concurrency_tests processor_tests processor_concurrency_tests hosting_tests lv2_host_tests tool_tests fuzz_targets
+SANITIZER_ENV = ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
+    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer-undefined.supp" \
+    LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizer-leaks.supp:print_suppressions=0"
+asan-build: deps
 	@mkdir -p $(ASAN_DIR)
-	@cmake -S . -B $(ASAN_DIR) $(CMAKE_FLAGS) -DNADRIX_SANITIZE=address,undefined > $(ASAN_DIR)/configure.log 2>&1 || { cat $(ASAN_DIR)/configure.log; exit 1; }
+	@cmake -S . -B $(ASAN_DIR) $(CMAKE_FLAGS) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DNADRIX_SANITIZE=address,undefined > $(ASAN_DIR)/configure.log 2>&1 || { cat $(ASAN_DIR)/configure.log; exit 1; }
 	@cmake --build $(ASAN_DIR) --target $(ASAN_TARGETS)
-	@cd $(ASAN_DIR) && ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
-	    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer-undefined.supp" \
-	    LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizer-leaks.supp:print_suppressions=0" ctest --output-on-failure
+
+asan: asan-build
+	@cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure
+
+# Every fuzz target over its committed seeds, then FUZZ_SECONDS of fuzzing
+# each; new inputs are kept in $(ASAN_DIR)/fuzz/corpus. `make test` runs them
+# briefly (FUZZ_SECONDS=15).
+FUZZ_SECONDS ?= 60
+fuzz: asan-build
+	@$(SANITIZER_ENV) bash scripts/fuzz.sh $(ASAN_DIR) $(FUZZ_SECONDS)
 
 # 64-bit Windows, cross-built with mingw-w64: the VST3 and the Standalone in
 # $(WINDOWS_DIR)/Nadrix_artefacts/Release, nadrix-render.exe in
@@ -79,6 +91,7 @@ test:
 	@$(STAGE) "build and tests" $(MAKE) --no-print-directory unit-tests
 	@$(STAGE) "ThreadSanitizer build and tests" $(MAKE) --no-print-directory tsan
 	@$(STAGE) "AddressSanitizer build and tests" $(MAKE) --no-print-directory asan
+	@$(STAGE) "fuzzing" $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
 	@$(STAGE) "Windows build and tests under Wine" $(MAKE) --no-print-directory test-windows
 
 # The whole suite over and over with every core loaded (scripts/stress-tests.sh).

@@ -8,6 +8,8 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build ccache pkg-config patch
   libgtest-dev libbenchmark-dev
+  # clang for the memory-checked build and libFuzzer for its fuzz targets
+  clang libfuzzer-14-dev libclang-rt-14-dev
   # JUCE 7 and what its modules compile and link against on Linux
   juce-modules-source
   libasound2-dev libfreetype-dev libfontconfig1-dev libflac-dev libgl1-mesa-dev
