@@ -72,8 +72,11 @@ foreach (relative IN LISTS _nadrix_patched_files)
     file (COPY_FILE "${_nadrix_staging}/${relative}" "${_nadrix_patched}/${relative}" ONLY_IF_DIFFERENT)
 endforeach()
 
-# The wrappers include their helpers by relative path.
-file (COPY "${_nadrix_juce_modules}/juce_audio_plugin_client/utility" DESTINATION "${_nadrix_patched}/juce_audio_plugin_client")
+# The wrappers include their helpers by relative path: a link to JUCE's own
+# folder, so that every compiler sees one file wherever it is reached from
+# (a copy would be a second definition of each helper to clang).
+file (REMOVE_RECURSE "${_nadrix_patched}/juce_audio_plugin_client/utility")
+file (CREATE_LINK "${_nadrix_juce_modules}/juce_audio_plugin_client/utility" "${_nadrix_patched}/juce_audio_plugin_client/utility" SYMBOLIC)
 
 # The client targets compile the patched copies instead of the originals.
 foreach (format VST3 LV2)

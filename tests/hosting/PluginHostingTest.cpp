@@ -3,6 +3,7 @@
 // a host would, and checks them against the processor built into this test.
 #include "processor/NadrixAudioProcessor.h"
 #include "tests/hosting/HostingKit.h"
+#include "tests/hosting/HostileHostKit.h"
 #include "tests/hosting/SteppedClock.h"
 #include "processor/ParameterInfo.h"
 #include "tests/processor/ProcessorTestHelpers.h"
@@ -392,5 +393,47 @@ TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
     // The plug-in's own values, at the start of the chunk, were applied throughout.
     for (int i = 0; i < 357; ++i)
         ASSERT_EQ (byName (*hosted, ParameterInfo::name (i))->getValue(), static_cast<const float*> (chunk.getData())[i]) << i;
+}
+
+TEST (PluginHosting, Vst3TakesAnyValueFromItsHostAndTheReverbRecovers)
+{
+    // A hostile host writes each parameter in turn with values no sane host
+    // sends: through the edit controller at once (on the message thread)
+    // and inside the next process call. The output stays finite and within
+    // +24 dBFS, and once the sane value is back the reverb rings again.
+    juce::VST3PluginFormat format;
+    const auto hosted = loadBundle (format, NADRIX_VST3_BUNDLE);
+    ASSERT_NE (hosted, nullptr);
+    hosted->setPlayConfigDetails (2, 2, 44100.0, 512);
+    hosted->prepareToPlay (44100.0, 512);
+
+    const auto bounded = [] (const juce::AudioBuffer<float>& audio) {
+        return boundedAndFinite (audio.getReadPointer (0), audio.getNumSamples()) && boundedAndFinite (audio.getReadPointer (1), audio.getNumSamples());
+    };
+    const auto ringsAfterNoise = [&] {
+        auto audio = noiseBuffer (2, 11025, 5);
+        audio.setSize (2, 44100, true, true);
+        processInBlocks (*hosted, audio, 512);
+        return bounded (audio) && audio.getRMSLevel (0, 22050, 22050) > 1.0e-4f;
+    };
+    ASSERT_TRUE (ringsAfterNoise());
+
+    int cases = 0;
+    for (auto* parameter : pluginParameters (*hosted))
+    {
+        const float sane = parameter->getValue();
+        for (const float value : hostileValues (0.0f, 1.0f))
+        {
+            parameter->setValue (value);
+            auto audio = testSignal (2, 512);
+            audio.applyGain (4.0f);
+            processInBlocks (*hosted, audio, 512);
+            ASSERT_TRUE (bounded (audio)) << parameter->getName (100) << " = " << value;
+            ++cases;
+        }
+        parameter->setValue (sane);
+        ASSERT_TRUE (ringsAfterNoise()) << "silent or not finite after " << parameter->getName (100) << " came back";
+    }
+    EXPECT_EQ (cases, 357 * 7);
 }
 } // namespace nadrix

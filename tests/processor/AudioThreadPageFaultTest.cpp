@@ -4,6 +4,7 @@
 // thread runs it: a first touch of a page on the audio thread is a page
 // fault, a stall of microseconds to milliseconds in the middle of a block.
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "tests/SanitizedBuild.h"
 
 #include "processor/FactoryPrograms.h"
 #include "engine/ParameterLayout.h"
@@ -49,7 +50,7 @@ namespace
 
 TEST (AudioThreadPageFaults, NoneAfterAProgramARestoreOrAnEditFromTheWindow)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if NADRIX_SANITIZED
     GTEST_SKIP() << "a sanitizer's shadow memory is first touched on the audio thread";
 #endif
     using namespace ParameterLayout;
