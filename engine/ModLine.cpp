@@ -43,7 +43,13 @@ void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float
     line->writeIndex = 0;
     line->readIndex = (int32_t) ((double) line->length * 0.5);
     line->usedLength = line->length;
-    line->phaseIncrement = rate / sampleRate * 4096.0f;
+    // The phase moves by whole table steps (ModLine_Next_Phase truncates):
+    // at 44.1 kHz and above no line's rate makes a step, and the pre-delays
+    // run unmodulated. Below it the same rates would start to make steps, a
+    // wobble of one step a sample (1.95 Hz at 8 kHz, whatever the line's
+    // rate) that no other rate has, and that drew out the low bands' decay
+    // there: the step is the one 44.1 kHz gives.
+    line->phaseIncrement = rate / std::max (sampleRate, ModLine_unmodulatedRate) * 4096.0f;
     // A phase that can never leave 0 only ever reads the table's first entry:
     // the other 4095 sines are not worth computing (or touching).
     if (ModLine_Next_Phase (0, line->phaseIncrement) == 0)

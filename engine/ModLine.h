@@ -38,6 +38,9 @@ float ModLine_Predelay_For_Length (const ModLine* line, int32_t length);
 // The lowest rate the engine runs at as it is: below it (a host that has not
 // said its rate yet) the engine runs on a 44.1 kHz time base.
 constexpr float ModLine_lowestRate = 8000.0f;
+// Below this rate, the phase steps of the engine's modulation rates
+// are those of this rate (see ModLine_Init).
+constexpr float ModLine_unmodulatedRate = 44100.0f;
 float ModLine_Clamped_Rate (float sampleRate);
 int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
 float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);

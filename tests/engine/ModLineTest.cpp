@@ -45,6 +45,17 @@ TEST (ModLine, AFreshLineDelaysByHalfItsLengthAndLengthsStayInTheRing)
     EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 0.0f).line->sampleRate, 44100.0f);
     EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 250000.0f).line->sampleRate, 192000.0f);
     EXPECT_EQ (Line (10.0f, 1.0f, 0.0f, 196000.0f).line->capacity, 196100);
+
+    // The engine's fastest modulation (2.57875 Hz) leaves the phase still at
+    // every rate, 8 kHz included, as at 44.1 kHz: no rate adds a wobble.
+    for (float rate : { 8000.0f, 10000.0f, 11025.0f, 44100.0f, 192000.0f })
+    {
+        Line lowest (25.0f, 2.57875f, 0.01f, rate);
+        for (int i = 0; i < 10000; ++i)
+            ModLine_Process (lowest.line, 0.0f);
+        EXPECT_EQ (lowest.line->phase, 0u) << rate;
+        EXPECT_TRUE (ModLine_Reads_Unmodulated (lowest.line)) << rate;
+    }
 }
 
 TEST (ModLine, BlockProcessingMatchesSampleProcessingWithAndWithoutModulation)

@@ -173,13 +173,14 @@ TEST_F (RenderFixture, TheReverbKeepsItsSecondsAtEveryRate)
 {
     // The reverb alone: a unit impulse's share of the energy grows as the
     // rate falls, so with the dry part in, the broadband curve would differ
-    // for that reason alone.
-    const auto at = [this] (int rate, double& t30, double& firstMs) {
+    // for that reason alone. Each octave band a rate holds decays as at
+    // 44.1 kHz too (the bands to 2 kHz at 8 kHz).
+    const auto at = [this] (int rate, juce::var& json, double& firstMs) {
         const auto ir = dir.getChildFile ("ir" + juce::String (rate) + ".wav");
         const auto run = runRender ({ "--analyze", "--json", "--impulse", ir.getFullPathName(), "--wet-only", "--program", "Nice Hall",
                                       "--rate", juce::String (rate) });
         ASSERT_EQ (run.exitCode, 0) << run.output;
-        t30 = (double) analysisJson (run)["broadband"]["t30_s"];
+        json = analysisJson (run);
 
         double fileRate = 0;
         const auto response = readAudio (ir, fileRate);
@@ -188,16 +189,35 @@ TEST_F (RenderFixture, TheReverbKeepsItsSecondsAtEveryRate)
             ++first;
         firstMs = 1000.0 * first / fileRate;
     };
+    const auto bandT30s = [] (const juce::var& json) {
+        std::map<int, double> t30;
+        for (const auto& band : *json["octave_bands"].getArray())
+            if (band["band_hz"].isDouble() || band["band_hz"].isInt())
+                t30[(int) band["band_hz"]] = band["t30_s"].isVoid() ? 0.0 : (double) band["t30_s"];
+        return t30;
+    };
 
-    double t30At44k = 0, firstAt44k = 0;
-    at (44100, t30At44k, firstAt44k);
+    juce::var reference;
+    double firstAt44k = 0;
+    at (44100, reference, firstAt44k);
+    const double t30At44k = reference["broadband"]["t30_s"];
     ASSERT_GT (t30At44k, 1.0);
-    for (int rate : { 8000, 16000, 22050, 32000, 48000, 96000 })
+    const auto bandsAt44k = bandT30s (reference);
+    for (int rate : { 8000, 11025, 16000, 22050, 32000, 48000, 96000 })
     {
-        double t30 = 0, firstMs = 0;
-        at (rate, t30, firstMs);
-        EXPECT_NEAR (t30, t30At44k, 0.03 * t30At44k) << rate << " Hz";
+        juce::var json;
+        double firstMs = 0;
+        at (rate, json, firstMs);
+        EXPECT_NEAR ((double) json["broadband"]["t30_s"], t30At44k, 0.03 * t30At44k) << rate << " Hz";
         EXPECT_NEAR (firstMs, firstAt44k, 1000.0 / rate) << rate << " Hz: the first reflection";
+        int bands = 0;
+        for (const auto& [hz, t30] : bandT30s (json))
+            if (hz <= rate / 4 && t30 > 0.0)
+            {
+                EXPECT_NEAR (t30, bandsAt44k.at (hz), 0.05 * bandsAt44k.at (hz)) << rate << " Hz, the " << hz << " Hz band";
+                ++bands;
+            }
+        EXPECT_GE (bands, 5) << rate << " Hz";
     }
 }
 
