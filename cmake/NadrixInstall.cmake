@@ -76,13 +76,12 @@ install (FILES "${CMAKE_SOURCE_DIR}/resources/icons/nadrix-48.png" DESTINATION "
 install (PROGRAMS "$<TARGET_FILE:nadrix-render>" DESTINATION "\${NADRIX_BIN_DIR}" COMPONENT render)
 install (CODE "nadrix_split_debug (\"\${NADRIX_BIN_DIR}/nadrix-render\")" COMPONENT render)
 
-# Manual pages, compressed without a time stamp as Debian wants them.
-foreach (page nadrix nadrix-render)
-    configure_file ("${CMAKE_SOURCE_DIR}/resources/man/${page}.1" "${CMAKE_BINARY_DIR}/man/${page}.1" COPYONLY)
-    execute_process (COMMAND gzip -9nf "${CMAKE_BINARY_DIR}/man/${page}.1")
-endforeach()
+# Manual pages, compressed without a time stamp as Debian wants them
+# (nadrix-render's is made when it is built: tools/nadrix-render).
+configure_file ("${CMAKE_SOURCE_DIR}/resources/man/nadrix.1" "${CMAKE_BINARY_DIR}/man/nadrix.1" COPYONLY)
+execute_process (COMMAND gzip -9nkf "${CMAKE_BINARY_DIR}/man/nadrix.1")
 install (FILES "${CMAKE_BINARY_DIR}/man/nadrix.1.gz" DESTINATION "\${NADRIX_SHARE_DIR}/man/man1" COMPONENT app)
-install (FILES "${CMAKE_BINARY_DIR}/man/nadrix-render.1.gz" DESTINATION "\${NADRIX_SHARE_DIR}/man/man1" COMPONENT render)
+install (FILES "${NADRIX_RENDER_MANUAL}.gz" DESTINATION "\${NADRIX_SHARE_DIR}/man/man1" COMPONENT render)
 
 # The copyright file names the licence (the GPL text itself is in the
 # source's LICENSE and in /usr/share/common-licenses); the Debian changelog

@@ -47,9 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     sf_close (file);
     NADRIX_FUZZ_CHECK (decoded >= input->getLength(), "the integrity check promises frames that do not decode");
 
-    // And the renderer's own reads, in blocks, to the end.
+    // And the renderer's own reads, in blocks, to the end: exactly its length.
     juce::AudioBuffer<float> block (2, 512);
-    for (juce::int64 start = 0; start < input->getLength(); start += 512)
-        input->read (block, start, (int) juce::jmin ((juce::int64) 512, input->getLength() - start));
+    juce::int64 read = 0;
+    for (int n; (n = input->readNext (block, 512)) > 0;)
+        read += n;
+    NADRIX_FUZZ_CHECK (read == input->getLength() && input->hasEnded(), "the reads do not end at the length");
     return 0;
 }

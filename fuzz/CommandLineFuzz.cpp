@@ -24,11 +24,14 @@ namespace
     void writeFixture (const juce::String& name, int channels)
     {
         juce::String error;
-        auto wav = nadrix::WavWriter::create (folder().getChildFile (name), 44100, channels, 32, error);
+        auto channel = nadrix::OutputChannel::createFile (folder().getChildFile (name), error);
+        nadrix::WavWriter wav (*channel, 44100, channels, 32);
         std::vector<float> frames ((size_t) (441 * channels), 0.0f);
         frames[0] = 1.0f;
-        wav->write (frames.data(), 441);
-        wav->finish();
+        wav.start();
+        wav.write (frames.data(), 441);
+        wav.finish();
+        channel->close();
     }
 
     void makeFixtures()

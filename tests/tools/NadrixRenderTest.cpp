@@ -112,7 +112,8 @@ TEST_F (RenderFixture, HelpManPageAndReadmeShowTheSameUsage)
     const auto help = runRender ({ "--help" }).output;
     const juce::File source (NADRIX_SOURCE_DIR);
     const auto readme = source.getChildFile ("README.md").loadFileAsString();
-    const auto manPage = source.getChildFile ("resources/man/nadrix-render.1").loadFileAsString().replace ("\\-", "-");
+    const auto manPage = juce::File (NADRIX_RENDER_MANUAL).loadFileAsString().replace ("\\-", "-");
+    ASSERT_TRUE (manPage.contains (".SH OPTIONS")) << NADRIX_RENDER_MANUAL;
 
     // The README's synopsis is --help's, line for line.
     const auto synopsisOf = [] (const juce::String& text) {
@@ -146,5 +147,14 @@ TEST_F (RenderFixture, HelpManPageAndReadmeShowTheSameUsage)
         EXPECT_TRUE (readme.contains (option)) << option << " is not in the README";
     }
     EXPECT_TRUE (manPage.contains (".SH EXAMPLES"));
+    EXPECT_FALSE (manPage.contains ("@")) << "a part of the manual left unfilled";
+
+    // The README's example of --list-params is what the tool lists for it.
+    const auto example = readme.fromFirstOccurrenceOf ("(`--program \"Nice Hall\" --list-params`):", false, false)
+                             .fromFirstOccurrenceOf ("```", false, false).upToFirstOccurrenceOf ("```", false, false).trim();
+    const auto listed = runRender ({ "--program", "Nice Hall", "--list-params" }).output;
+    ASSERT_TRUE (example.isNotEmpty());
+    for (const auto& line : juce::StringArray::fromLines (example))
+        EXPECT_TRUE (listed.contains (line)) << "the README shows '" << line << "'";
 }
 } // namespace nadrix

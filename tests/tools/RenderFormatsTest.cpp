@@ -112,13 +112,15 @@ TEST_F (RenderFixture, AWavPastTheRiffLimitBecomesRf64WithEveryFrame)
     WavWriter::riffLimit = 4000; // as if 4 GiB were 4000 bytes
 
     juce::String error;
-    auto writer = WavWriter::create (file, 44100, 2, 32, error);
-    ASSERT_NE (writer, nullptr) << error;
+    auto channel = OutputChannel::createFile (file, error);
+    ASSERT_NE (channel, nullptr) << error;
+    WavWriter writer (*channel, 44100, 2, 32);
     std::vector<float> frames (2 * 1000);
     for (size_t i = 0; i < frames.size(); ++i)
         frames[i] = (float) i / 4096.0f - 0.25f;
-    ASSERT_TRUE (writer->write (frames.data(), 1000));
-    ASSERT_TRUE (writer->finish());
+    ASSERT_TRUE (writer.start());
+    ASSERT_TRUE (writer.write (frames.data(), 1000));
+    ASSERT_TRUE (writer.finish() && channel->close());
     WavWriter::riffLimit = keep;
 
     const auto facts = factsOf (file);

@@ -207,10 +207,13 @@ TEST_F (RenderFixture, AnInterruptedRenderLeavesNoFile)
         pid_t pid = 0;
         ASSERT_EQ (::posix_spawn (&pid, NADRIX_RENDER_PATH, nullptr, nullptr, argv, environ), 0);
 
-        // Until the temporary file beside the output has begun to fill.
-        for (int wait = 0; wait < 500 && dir.getNumberOfChildFiles (juce::File::findFiles) < 2; ++wait)
+        // Until the temporary file beside the output has begun to fill: an
+        // interrupt before it would prove nothing.
+        for (int wait = 0; wait < 3000 && dir.getNumberOfChildFiles (juce::File::findFiles) < 2; ++wait)
             juce::Thread::sleep (10);
+        const bool temporaryThere = dir.getNumberOfChildFiles (juce::File::findFiles) == 2;
         ::kill (pid, signalNumber);
+        ASSERT_TRUE (temporaryThere) << "the render never began its file";
         int status = 0;
         ::waitpid (pid, &status, 0);
         EXPECT_TRUE (WIFSIGNALED (status) && WTERMSIG (status) == signalNumber);
@@ -229,6 +232,7 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     ASSERT_TRUE (juce::File (notAudio).replaceWithText ("this is not audio"));
     const auto empty = writeAudio ("empty.wav", wav, juce::AudioBuffer<float> (2, 0), 44100.0, 16).getFullPathName();
     const auto inputBytes = bytesOf (juce::File (in));
+    const auto low = writeAudio ("low.wav", wav, noiseBuffer (1, 400, 9), 4000.0, 16).getFullPathName();
 
     const std::vector<std::tuple<juce::StringArray, int, juce::String>> cases = {
         { { in }, 2, "missing -o" },
@@ -256,6 +260,9 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
         { { in, "-o", out, "--set", "Mx=0.5" }, 2, "did you mean 'Mix'" },
         { { in, "-o", out, "--program", "Nice Hal" }, 2, "did you mean 'Nice Hall'" },
         { { "-o", out }, 2, "--demo" },
+        { { "--json" }, 2, "give it with --analyze" },
+        { { "-V" }, 2, "did you mean '--version'" },
+        { { low, "-o", out }, 1, "out of range (8000 to 768000 Hz)" },
     };
     for (const auto& [args, code, expected] : cases)
     {
@@ -266,7 +273,12 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     }
     EXPECT_EQ (kept.loadFileAsString(), "keep me");
     EXPECT_EQ (bytesOf (juce::File (in)), inputBytes);
-    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 4); // no temporary left behind
+    EXPECT_EQ (dir.getNumberOfChildFiles (juce::File::findFiles), 5); // no temporary left behind
+
+    // Audio is not written to a terminal (run on one of its own by script(1)).
+    const auto onTerminal = runShell ("script -qec \"'" + juce::String (NADRIX_RENDER_PATH) + "' '" + in + "' -o -\" /dev/null");
+    EXPECT_EQ (onTerminal.exitCode, 1) << onTerminal.output;
+    EXPECT_TRUE (onTerminal.output.contains ("it is a terminal")) << onTerminal.output;
 
     // An empty program name is not quietly ignored (a child process would drop the empty argument).
     const auto unnamed = RenderOptions::parse ({ in, "-o", out, "--program", "" });

@@ -19,7 +19,7 @@ namespace
     };
 
     // The data chunk of a RIFF, RF64 or AIFF file, by walking its chunks.
-    DataChunk findDataChunk (juce::FileInputStream& in)
+    DataChunk findDataChunk (juce::InputStream& in)
     {
         char id[4];
         if (in.read (id, 4) != 4)
@@ -162,6 +162,28 @@ namespace
 #endif
 }
 
+namespace
+{
+    bool isChunked (const SF_INFO& info)
+    {
+        const int major = info.format & SF_FORMAT_TYPEMASK;
+        return major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64 || major == SF_FORMAT_AIFF;
+    }
+}
+
+juce::int64 declaredFrames (const void* firstBytes, size_t size, const SF_INFO& info)
+{
+    if (const int sampleBytes = plainSampleBytes (info.format & SF_FORMAT_SUBMASK); isChunked (info) && sampleBytes > 0)
+    {
+        juce::MemoryInputStream in (firstBytes, size, false);
+        const auto chunk = findDataChunk (in);
+        if (chunk.start < 0 || chunk.declared == std::numeric_limits<juce::int64>::max())
+            return -1;
+        return chunk.declared / ((juce::int64) info.channels * sampleBytes);
+    }
+    return info.frames > 0 && info.frames < std::numeric_limits<sf_count_t>::max() ? (juce::int64) info.frames : -1;
+}
+
 AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info)
 {
     const int major = info.format & SF_FORMAT_TYPEMASK;
@@ -176,8 +198,7 @@ AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const 
     }
 #endif
 
-    const bool chunked = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64 || major == SF_FORMAT_AIFF;
-    if (const int sampleBytes = plainSampleBytes (info.format & SF_FORMAT_SUBMASK); chunked && sampleBytes > 0)
+    if (const int sampleBytes = plainSampleBytes (info.format & SF_FORMAT_SUBMASK); isChunked (info) && sampleBytes > 0)
         return checkChunk (path, info, sampleBytes);
     return checkByDecoding (file, info);
 }

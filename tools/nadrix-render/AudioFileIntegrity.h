@@ -19,4 +19,8 @@ struct AudioFileIntegrity
 
 // `file` is open on `path` and is left at its first frame.
 AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info);
+
+// The frames a stream says it will hold, from its first bytes, or -1 where it
+// does not say (a WAV written into a pipe, a coded stream without a count).
+juce::int64 declaredFrames (const void* firstBytes, size_t size, const SF_INFO& info);
 } // namespace nadrix

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/nadrix-render/BatchRender.h"
 
+#include "tools/nadrix-render/FileIdentity.h"
 #include "tools/nadrix-render/ProgressBar.h"
 #include "tools/nadrix-render/RenderCommand.h"
 
@@ -71,6 +72,7 @@ Outcome runJobs (const std::vector<RenderOptions>& jobs, int threads, const juce
     for (auto& helper : helpers)
         helper.join();
 
+    report.progress.finish();
     const int written = report.done - report.failed;
     out << "nadrix-render: wrote " << written << " of " << jobs.size() << " files to " << where
         << (report.failed > 0 ? " (" + juce::String (report.failed) + " failed)" : juce::String()) << std::endl;
@@ -82,7 +84,7 @@ Outcome runJobs (const std::vector<RenderOptions>& jobs, int threads, const juce
 Outcome runBatch (const RenderOptions& options, std::ostream& out, std::ostream& warnings)
 {
     const auto folder = options.output;
-    if (! folder.isDirectory() && ! folder.createDirectory())
+    if (! isFolder (folder) && ! folder.createDirectory())
         return Outcome::files ("cannot create the folder '" + folder.getFullPathName() + "'");
 
     std::vector<RenderOptions> jobs;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/nadrix-render/DemoSignal.h"
 
+#include "tools/nadrix-render/SeededDraws.h"
+
 #include <cmath>
-#include <random>
 
 namespace nadrix
 {
@@ -25,16 +26,18 @@ namespace
         }
     }
 
-    // A noise burst with a short tone under it, like a snare or a clap.
-    void addSnare (juce::AudioBuffer<float>& b, double rate, double at, float left, float right, std::mt19937& rng)
+    // A noise burst with a short tone under it, like a snare or a clap. Its
+    // noise is the seeded rooms' generator's, in whole steps, so that every
+    // platform and standard library renders the same demo.
+    void addSnare (juce::AudioBuffer<float>& b, double rate, double at, float left, float right, SeededDraws& draws)
     {
-        std::uniform_real_distribution<float> noise (-1.0f, 1.0f);
         const int start = (int) (at * rate);
         for (int i = 0; i < (int) (0.25 * rate) && start + i < b.getNumSamples(); ++i)
         {
             const double t = i / rate;
             const auto tone = (float) (0.3 * std::sin (twoPi * 190.0 * t) * std::exp (-t * 25.0));
-            const auto s = 0.45f * noise (rng) * (float) std::exp (-t * 22.0) + tone;
+            const auto noise = draws() * 2.0f - 1.0f;
+            const auto s = 0.45f * noise * (float) std::exp (-t * 22.0) + tone;
             b.addSample (0, start + i, s * left);
             b.addSample (1, start + i, s * right);
         }
@@ -67,7 +70,7 @@ juce::AudioBuffer<float> makeDemoSignal (double rate)
 {
     juce::AudioBuffer<float> b (2, (int) (4.0 * rate));
     b.clear();
-    std::mt19937 rng (20261206);
+    SeededDraws draws (20261206);
 
     for (int beat = 0; beat < 4; ++beat)
     {
@@ -75,7 +78,7 @@ juce::AudioBuffer<float> makeDemoSignal (double rate)
         if (beat % 2 == 0)
             addKick (b, rate, at, 0.9f, 0.9f);
         else
-            addSnare (b, rate, at, beat == 1 ? 1.0f : 0.6f, beat == 1 ? 0.6f : 1.0f, rng);
+            addSnare (b, rate, at, beat == 1 ? 1.0f : 0.6f, beat == 1 ? 0.6f : 1.0f, draws);
     }
 
     addChord (b, rate, 2.0, 3.2);

@@ -3,9 +3,7 @@
 
 #include <climits>
 #include <cstdlib>
-#if ! defined(_WIN32)
 #include <sys/stat.h>
-#endif
 
 namespace nadrix
 {
@@ -68,5 +66,11 @@ bool isReadOnly (const juce::File& file)
 bool namesSameFile (const juce::File& a, const juce::File& b)
 {
     return fileIdentityKey (a) == fileIdentityKey (b);
+}
+
+bool isFolder (const juce::File& file)
+{
+    struct stat s;
+    return ::stat (file.getFullPathName().toRawUTF8(), &s) == 0 && S_ISDIR (s.st_mode);
 }
 } // namespace nadrix

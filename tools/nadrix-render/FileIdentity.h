@@ -22,4 +22,8 @@ juce::File writeThroughLinks (const juce::File& file);
 
 // Whether an existing file has no write permission for anyone.
 bool isReadOnly (const juce::File& file);
+
+// Whether the path leads to a folder. (juce::File::isDirectory takes a
+// socket or a block device for one: it tests a bit their types share.)
+bool isFolder (const juce::File& file);
 } // namespace nadrix

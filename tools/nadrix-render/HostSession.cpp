@@ -36,7 +36,7 @@ juce::Result HostSession::saveState (const juce::File& file)
 
     // Beside the file it replaces (through a symbolic link), moved into place when whole.
     juce::TemporaryFile temporary (writeThroughLinks (file));
-    const int cleanup = InterruptCleanup::removeOnInterrupt (temporary.getFile());
+    const auto cleanup = InterruptCleanup::removeOnInterrupt (temporary.getFile());
     const bool written = temporary.getFile().replaceWithData (data.getData(), data.getSize()) && temporary.overwriteTargetFileWithTemporary();
     InterruptCleanup::forget (cleanup);
 

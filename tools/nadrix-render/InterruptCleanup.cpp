@@ -10,25 +10,44 @@ namespace nadrix
 {
 namespace
 {
-    // Read by the signal handler: fixed buffers, and lock-free atomic flags.
-    constexpr int places = 64;
-
+    // Read by the signal handler: a list that only grows, of places each
+    // holding one path, taken and given back with lock-free atomic flags.
+    // A place is made (off the handler) when every one is taken, so any
+    // number of files can be registered at once; places are never freed.
     struct Place
     {
         std::atomic<bool> taken { false };
         std::atomic<bool> armed { false };
         char path[4096];
+        Place* next = nullptr;
     };
-    Place registered[places];
-    static_assert (std::atomic<bool>::is_always_lock_free);
+    std::atomic<Place*> places { nullptr };
+    static_assert (std::atomic<bool>::is_always_lock_free && std::atomic<Place*>::is_always_lock_free);
 
     extern "C" void removeAndEnd (int signalNumber)
     {
-        for (auto& place : registered)
-            if (place.armed.load())
-                ::unlink (place.path);
+        for (auto* place = places.load(); place != nullptr; place = place->next)
+            if (place->armed.load())
+                ::unlink (place->path);
         std::signal (signalNumber, SIG_DFL);
         std::raise (signalNumber);
+    }
+
+    Place* takePlace()
+    {
+        for (auto* place = places.load(); place != nullptr; place = place->next)
+        {
+            bool expected = false;
+            if (place->taken.compare_exchange_strong (expected, true))
+                return place;
+        }
+        auto* fresh = new Place();
+        fresh->taken.store (true);
+        fresh->next = places.load();
+        while (! places.compare_exchange_weak (fresh->next, fresh))
+        {
+        }
+        return fresh;
     }
 }
 
@@ -42,26 +61,21 @@ void InterruptCleanup::install()
         std::signal (signalNumber, removeAndEnd);
 }
 
-int InterruptCleanup::removeOnInterrupt (const juce::File& temporary)
+InterruptCleanup::Registration InterruptCleanup::removeOnInterrupt (const juce::File& temporary)
 {
-    for (int i = 0; i < places; ++i)
-    {
-        bool expected = false;
-        if (! registered[i].taken.compare_exchange_strong (expected, true))
-            continue;
-        std::strncpy (registered[i].path, temporary.getFullPathName().toRawUTF8(), sizeof (registered[i].path) - 1);
-        registered[i].path[sizeof (registered[i].path) - 1] = 0;
-        registered[i].armed.store (true);
-        return i;
-    }
-    return -1;
+    auto* place = takePlace();
+    std::strncpy (place->path, temporary.getFullPathName().toRawUTF8(), sizeof (place->path) - 1);
+    place->path[sizeof (place->path) - 1] = 0;
+    place->armed.store (true);
+    return place;
 }
 
-void InterruptCleanup::forget (int registration)
+void InterruptCleanup::forget (Registration registration)
 {
-    if (registration < 0 || registration >= places)
+    auto* place = static_cast<Place*> (registration);
+    if (place == nullptr)
         return;
-    registered[registration].armed.store (false);
-    registered[registration].taken.store (false);
+    place->armed.store (false);
+    place->taken.store (false);
 }
 } // namespace nadrix

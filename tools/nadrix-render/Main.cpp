@@ -3,10 +3,12 @@
 // processor, exactly as a host would, and writes the result as an audio file.
 #include "tools/nadrix-render/InterruptCleanup.h"
 #include "tools/nadrix-render/RenderCommand.h"
+#include "tools/nadrix-render/RenderUsage.h"
 #include "engine/RingMemory.h"
 
 #include <juce_events/juce_events.h>
 
+#include <csignal>
 #include <iostream>
 #include <limits>
 
@@ -29,7 +31,7 @@ int main (int argc, char* argv[])
 
     if (args.isEmpty())
     {
-        std::cerr << RenderOptions::shortUsage();
+        std::cerr << RenderUsage::shortHelp();
         return Outcome::usageError;
     }
 
@@ -43,7 +45,7 @@ int main (int argc, char* argv[])
     const auto& options = std::get<RenderOptions> (parsed);
     if (options.showHelp || options.showVersion)
     {
-        std::cout << (options.showHelp ? RenderOptions::usage() : RenderOptions::version());
+        std::cout << (options.showHelp ? RenderUsage::help() : RenderOptions::version());
         return Outcome::success;
     }
 
@@ -51,6 +53,11 @@ int main (int argc, char* argv[])
         std::cerr << "nadrix-render: " << notice << std::endl;
 
     InterruptCleanup::install();
+#if defined(SIGPIPE)
+    // A reader that stops early (| head) is told as a failed write, with a
+    // message and status 1, as sox and cat end.
+    std::signal (SIGPIPE, SIG_IGN);
+#endif
     RingMemory_Map_Pages_On_First_Use(); // nothing here plays in real time
 
     const juce::ScopedJuceInitialiser_GUI juceLibrary;

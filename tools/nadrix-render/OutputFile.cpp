@@ -3,9 +3,7 @@
 
 #include "tools/nadrix-render/FileIdentity.h"
 #include "tools/nadrix-render/InterruptCleanup.h"
-#include "tools/nadrix-render/OggSerial.h"
-
-#include <sndfile.h>
+#include "tools/nadrix-render/OutputTarget.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,104 +14,122 @@ namespace nadrix
 {
 namespace
 {
-    constexpr juce::uint32 fixedOggSerial = 0x5852444e; // "NDRX"
-
     // Why a file cannot be created where it is to go, in the system's words.
     juce::String whyNotWritable (const juce::File& file)
     {
         const auto folder = file.getParentDirectory();
         if (! folder.exists())
             return "the folder '" + folder.getFullPathName() + "' does not exist";
-        if (! folder.isDirectory())
+        if (! isFolder (folder))
             return "'" + folder.getFullPathName() + "' is not a folder";
         if (::access (folder.getFullPathName().toRawUTF8(), W_OK) != 0)
             return "the folder '" + folder.getFullPathName() + "' cannot be written to: " + juce::String (std::strerror (errno)).toLowerCase();
         return {};
     }
 
-    bool copyToStandardOutput (const juce::File& file)
+    bool copyInto (OutputChannel& to, const juce::File& from)
     {
-        juce::FileInputStream in (file);
+        juce::FileInputStream in (from);
         if (! in.openedOk())
             return false;
-        std::vector<char> chunk (1 << 20);
-        for (;;)
-        {
-            const int n = in.read (chunk.data(), (int) chunk.size());
-            if (n <= 0)
-                return n == 0;
-            for (int done = 0; done < n;)
-            {
-                const auto written = ::write (STDOUT_FILENO, chunk.data() + done, (size_t) (n - done));
-                if (written < 0 && errno == EINTR)
-                    continue;
-                if (written <= 0)
-                    return false;
-                done += (int) written;
-            }
-        }
+        std::vector<char> chunk (1 << 16);
+        for (int n; (n = in.read (chunk.data(), (int) chunk.size())) > 0;)
+            if (! to.write (chunk.data(), (size_t) n))
+                return false;
+        return true;
     }
 }
 
 OutputFile::OutputFile (const juce::File& target, double sampleRate, int bitsPerSample, const AudioFileType& type)
-    : destination (writeThroughLinks (target)),
-      temporary (destination)
+    : name ("'" + target.getFullPathName() + "'")
 {
-    if (const auto why = whyNotWritable (destination); why.isNotEmpty())
+    stream = OutputTarget::of (target).kind == OutputTarget::Kind::stream;
+    if (stream)
     {
-        error = "cannot write '" + target.getFullPathName() + "': " + why;
-        return;
+        channel = OutputChannel::openStream (target, error);
+        if (channel != nullptr && channel->isTerminal())
+            error = "it is a terminal, where audio would show as noise; give a file, or a pipe";
     }
-    open (sampleRate, bitsPerSample, type);
+    else
+    {
+        destination = writeThroughLinks (target);
+        if (const auto why = whyNotWritable (destination); why.isNotEmpty())
+            error = why;
+        else
+        {
+            temporary = std::make_unique<juce::TemporaryFile> (destination);
+            cleanupRegistration = InterruptCleanup::removeOnInterrupt (temporary->getFile());
+            channel = OutputChannel::createFile (temporary->getFile(), error);
+        }
+    }
+
+    if (channel != nullptr && error.isEmpty())
+        open (sampleRate, bitsPerSample, type);
     if (! isOpen())
-        error = "cannot write '" + target.getFullPathName() + "': " + error;
+        error = "cannot write " + name + ": " + error;
 }
 
 OutputFile::OutputFile (double sampleRate, int bitsPerSample, const AudioFileType& type)
-    : toStandardOutput (true),
-      temporary (type.extension())
+    : name ("standard output"), stream (true), channel (OutputChannel::standardOutput())
 {
-    open (sampleRate, bitsPerSample, type);
+    if (channel->isTerminal())
+        error = "it is a terminal, where audio would show as noise; redirect it to a file or a pipe, or give -o FILE";
+    else
+        open (sampleRate, bitsPerSample, type);
     if (! isOpen())
         error = "cannot write to standard output: " + error;
 }
 
 void OutputFile::open (double sampleRate, int bitsPerSample, const AudioFileType& type)
 {
-    cleanupRegistration = InterruptCleanup::removeOnInterrupt (temporary.getFile());
+    const int format = type.sndfileFormat (bitsPerSample);
+    if (type.format == AudioFileType::wav().format || channel->canSeek() || SndfileWriter::streams (format))
+    {
+        startWriting (*channel, sampleRate, bitsPerSample, type);
+        return;
+    }
 
+    // Made whole first, then copied out: it names its length before its audio.
+    temporary = std::make_unique<juce::TemporaryFile> (type.extension());
+    cleanupRegistration = InterruptCleanup::removeOnInterrupt (temporary->getFile());
+    spool = OutputChannel::createFile (temporary->getFile(), error);
+    if (spool != nullptr)
+        startWriting (*spool, sampleRate, bitsPerSample, type);
+}
+
+void OutputFile::startWriting (OutputChannel& into, double sampleRate, int bitsPerSample, const AudioFileType& type)
+{
+    const int rate = juce::roundToInt (sampleRate);
     if (type.format == AudioFileType::wav().format)
     {
         // libsndfile's float WAVs lack the format extension some readers insist on.
-        wav = WavWriter::create (temporary.getFile(), juce::roundToInt (sampleRate), 2, bitsPerSample, error);
+        wav = std::make_unique<WavWriter> (into, rate, 2, bitsPerSample);
+        if (! wav->start())
+        {
+            error = into.whyFailed();
+            wav.reset();
+        }
         return;
     }
-
-    SF_INFO info {};
-    info.samplerate = juce::roundToInt (sampleRate);
-    info.channels = 2;
-    info.format = type.sndfileFormat (bitsPerSample);
-
-    file = sf_open (temporary.getFile().getFullPathName().toRawUTF8(), SFM_WRITE, &info);
-    if (file == nullptr)
-    {
-        error = juce::String (sf_strerror (nullptr)).trimCharactersAtEnd (".");
-        return;
-    }
-
-    isOgg = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG;
-    // Floats beyond full scale wrap around when written as integers unless clipped.
-    sf_command (file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    // No PEAK chunk: it carries the time of writing, and the same render
-    // must give the same bytes whenever and wherever it runs.
-    sf_command (file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+    sndfile = SndfileWriter::open (into, type.sndfileFormat (bitsPerSample), rate, error);
 }
 
 OutputFile::~OutputFile()
 {
-    if (file != nullptr)
-        sf_close (file);
-    InterruptCleanup::forget (cleanupRegistration); // the temporary file goes with `temporary`, if it is still there
+    wav.reset();
+    sndfile.reset();
+    spool.reset();
+    channel.reset();
+    temporary.reset(); // the temporary file goes with it, if it is still there
+    InterruptCleanup::forget (cleanupRegistration);
+}
+
+juce::String OutputFile::whyWritingFailed() const
+{
+    const auto& failing = spool != nullptr ? *spool : *channel;
+    if (failing.readerClosed())
+        return "the reader of " + name + " stopped reading before the end";
+    return "writing " + name + " failed: " + failing.whyFailed();
 }
 
 bool OutputFile::write (const juce::AudioBuffer<float>& audio, int numFrames)
@@ -131,12 +147,15 @@ bool OutputFile::write (const juce::AudioBuffer<float>& audio, int numFrames)
     const float* right = audio.getReadPointer (audio.getNumChannels() > 1 ? 1 : 0);
     for (int i = 0; i < numFrames; ++i)
     {
-        interleaved[2 * i] = left[i];
-        interleaved[2 * i + 1] = right[i];
+        interleaved[2 * i] = left[i] * outputGain;
+        interleaved[2 * i + 1] = right[i] * outputGain;
     }
-    if (wav != nullptr)
-        return wav->write (interleaved, numFrames);
-    return sf_writef_float (file, interleaved, numFrames) == numFrames;
+    level.measure (interleaved, (size_t) numFrames * 2);
+
+    const bool written = wav != nullptr ? wav->write (interleaved, numFrames) : sndfile->write (interleaved, numFrames);
+    if (! written)
+        error = whyWritingFailed();
+    return written;
 }
 
 juce::Result OutputFile::commit()
@@ -144,37 +163,27 @@ juce::Result OutputFile::commit()
     if (! isOpen())
         return juce::Result::fail ("nothing was written");
 
-    // Finishing writes the header's sizes and flushes.
-    if (wav != nullptr)
-    {
-        const bool finished = wav->finish();
-        wav.reset();
-        if (! finished)
-            return juce::Result::fail ("finishing the output failed: " + juce::String (std::strerror (errno)).toLowerCase());
-    }
-    else
-    {
-        const int closed = sf_close (file);
-        file = nullptr;
-        if (closed != 0)
-            return juce::Result::fail ("finishing the output failed: " + juce::String (sf_error_number (closed)));
-        if (isOgg && ! setOggSerial (temporary.getFile(), fixedOggSerial))
-            return juce::Result::fail ("finishing the output failed: its Ogg pages could not be rewritten");
-    }
+    // Finishing writes the header's sizes where the file can go back to them.
+    const bool finished = wav != nullptr ? wav->finish() : sndfile->finish();
+    wav.reset();
+    sndfile.reset();
+    if (! finished)
+        return juce::Result::fail (error.isNotEmpty() ? error : whyWritingFailed());
 
-    if (toStandardOutput)
+    if (spool != nullptr)
     {
-        if (! copyToStandardOutput (temporary.getFile()))
-            return juce::Result::fail ("writing to standard output failed: " + juce::String (std::strerror (errno)).toLowerCase());
-        temporary.deleteTemporaryFile();
+        if (! spool->close() || ! copyInto (*channel, temporary->getFile()))
+            return juce::Result::fail (whyWritingFailed());
+        spool.reset();
     }
-    else if (! temporary.overwriteTargetFileWithTemporary())
-    {
+    if (! channel->close())
+        return juce::Result::fail (whyWritingFailed());
+
+    if (! stream && ! temporary->overwriteTargetFileWithTemporary())
         return juce::Result::fail ("cannot move the finished file to '" + destination.getFullPathName() + "'");
-    }
 
     InterruptCleanup::forget (cleanupRegistration);
-    cleanupRegistration = -1;
+    cleanupRegistration = nullptr;
     return juce::Result::ok();
 }
 } // namespace nadrix

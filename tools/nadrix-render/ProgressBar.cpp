@@ -16,11 +16,16 @@ ProgressBar::ProgressBar (juce::int64 totalWork, const juce::String& countingWha
 
 ProgressBar::~ProgressBar()
 {
-    if (shown)
-    {
-        draw (total);
-        std::fputc ('\n', stderr);
-    }
+    finish();
+}
+
+void ProgressBar::finish()
+{
+    if (! shown)
+        return;
+    draw (total);
+    std::fputc ('\n', stderr);
+    shown = false;
 }
 
 void ProgressBar::update (juce::int64 done)

@@ -16,6 +16,8 @@ public:
     ~ProgressBar();
 
     void update (juce::int64 done);
+    // The bar at its end and its line closed, before anything else is said.
+    void finish();
     // A line of its own on standard error, above the bar if it is shown.
     void note (const juce::String& line);
 

@@ -38,6 +38,8 @@ struct RenderOptions
     bool randomSettingsGiven = false;
     std::vector<std::pair<int, float>> settings; // --set Name=value: parameter index and normalised value, in order
     std::optional<double> tailSeconds; // none: the reverb's own tail
+    std::optional<double> gainDb;      // --gain: every output sample multiplied by this
+    std::optional<double> normalizeDbfs; // --normalize: the output's peak brought here
     int blockSize = 512;
     int bitsPerSample = 32;            // the output type's most, unless --bits says
     bool strict = false;               // a damaged input is refused rather than rendered as far as it goes
@@ -70,9 +72,6 @@ struct RenderOptions
 
     // Parses argv; on failure returns the reason (a usage error).
     static std::variant<RenderOptions, juce::String> parse (const juce::StringArray& args);
-    static juce::String usage();
-    // What the bare command prints.
-    static juce::String shortUsage();
     static juce::String version();
 };
 } // namespace nadrix

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <limits>
 
 namespace nadrix
 {
@@ -14,6 +16,8 @@ namespace
     // of many stretches lets one thread split the next stretch while the
     // others run the current one. The output is the same for any block size.
     constexpr int sharedBlockFrames = 32768;
+
+    constexpr juce::int64 endless = std::numeric_limits<juce::int64>::max() / 2;
 }
 
 Renderer::Renderer (NadrixAudioProcessor& p, InputSignal& in, int frames, int threads, bool progress)
@@ -44,69 +48,88 @@ juce::Result Renderer::run (juce::int64 frames, const Sink& sink, const juce::St
 
     juce::AudioBuffer<float> buffer (2, blockSize);
     juce::MidiBuffer midi;
-    ProgressBar progress (frames);
+    // Of a stream, whose length is not known, no bar is shown.
+    const auto expected = frames < endless ? frames : expectedFrames;
+    ProgressBar progress (juce::jmax ((juce::int64) 0, expected));
 
-    for (juce::int64 done = 0; done < frames; done += blockSize)
+    for (juce::int64 done = 0; done < frames;)
     {
         const int n = (int) juce::jmin ((juce::int64) blockSize, frames - done);
         buffer.clear();
-
-        if (position < input.getLength())
-            input.read (buffer, position, (int) juce::jmin ((juce::int64) n, input.getLength() - position));
+        input.readNext (buffer, n);
 
         juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), 2, 0, n);
         processor.processBlock (block, midi);
-        position += n;
+        done += n;
 
         if (! sink (block))
             return juce::Result::fail (sinkFailure);
 
-        if (showProgress)
-            progress.update (done + n);
+        if (showProgress && expected > 0)
+            progress.update (done);
         if (finished && finished())
             break;
     }
-
     return juce::Result::ok();
 }
 
-juce::Result Renderer::render (juce::int64 tailFrames, OutputFile& output)
+juce::Result Renderer::render (juce::int64 tailFrames, const Sink& sink, const juce::String& sinkFailure)
 {
-    return run (input.getLength() + tailFrames,
-                [&output] (const juce::AudioBuffer<float>& block) { return output.write (block, block.getNumSamples()); },
-                "writing the output failed (disk full?)");
+    // The input (however long a stream turns out) and then the tail: the
+    // total is known once the input has ended, and the block that passes it
+    // is cut there.
+    expectedFrames = input.getLength() >= 0 ? input.getLength() + tailFrames : -1;
+    juce::int64 written = 0, total = -1;
+    const auto upToTotal = [&] (const juce::AudioBuffer<float>& block) {
+        if (total < 0 && input.hasEnded())
+            total = input.getFramesRead() + tailFrames;
+        const int n = total < 0 ? block.getNumSamples() : (int) juce::jmin ((juce::int64) block.getNumSamples(), total - written);
+        written += n;
+        return sink (juce::AudioBuffer<float> (const_cast<float* const*> (block.getArrayOfReadPointers()), 2, 0, n));
+    };
+    return run (endless, upToTotal, sinkFailure, [&] { return total >= 0 && written >= total; });
 }
 
-juce::Result Renderer::renderWholeTail (WholeTail& tail, OutputFile& output)
+juce::Result Renderer::renderWholeTail (WholeTail& tail, const Sink& sink, const juce::String& sinkFailure)
 {
     const double rate = input.getSampleRate();
-    const auto inputFrames = input.getLength();
     const auto longest = (juce::int64) std::ceil (tail.longestSeconds * rate);
     const auto quietNeeded = (juce::int64) std::ceil (tail.quietSeconds * rate);
     const auto gain = [] (double db) { return (float) std::pow (10.0, db / 20.0); };
     const float floor = gain (tail.floorDbfs), below = gain (tail.quietDb);
 
+    // The bar goes by the tail the plug-in reports.
+    expectedFrames = input.getLength() >= 0 ? input.getLength() + (juce::int64) (processor.getTailLengthSeconds() * rate) : -1;
     float peak = 0.0f;
-    juce::int64 seen = 0, quiet = 0;
+    juce::int64 seen = 0, quiet = 0, tailSeen = 0;
+    // The levels of the last quietSeconds, for how far below its peak the output ends.
+    std::deque<float> recent;
     // The output ends at the frame where it has been quiet long enough,
     // whatever the block size, so every block size gives the same file.
-    const auto sink = [&] (const juce::AudioBuffer<float>& block) {
+    const auto keep = [&] (const juce::AudioBuffer<float>& block) {
         int kept = 0;
-        while (kept < block.getNumSamples() && quiet < quietNeeded)
+        while (kept < block.getNumSamples() && quiet < quietNeeded && tailSeen < longest)
         {
             const float level = std::max (std::abs (block.getSample (0, kept)), std::abs (block.getSample (1, kept)));
             peak = std::max (peak, level);
             // Quiet counts only once the input is over: a pause in it is not the end.
-            quiet = seen >= inputFrames && level <= std::min (floor, peak * below) ? quiet + 1 : 0;
+            const bool inTail = input.hasEnded() && seen >= input.getFramesRead();
+            quiet = inTail && level <= std::min (floor, peak * below) ? quiet + 1 : 0;
+            tailSeen += inTail ? 1 : 0;
+            recent.push_back (level);
+            if ((juce::int64) recent.size() > quietNeeded)
+                recent.pop_front();
             ++kept;
             ++seen;
         }
-        return output.write (block, kept);
+        return sink (juce::AudioBuffer<float> (const_cast<float* const*> (block.getArrayOfReadPointers()), 2, 0, kept));
     };
 
-    auto result = run (inputFrames + longest, sink, "writing the output failed (disk full?)", [&] { return quiet >= quietNeeded; });
-    tail.written = seen - inputFrames;
+    auto result = run (endless, keep, sinkFailure, [&] { return quiet >= quietNeeded || tailSeen >= longest; });
+    tail.written = tailSeen;
     tail.cut = quiet < quietNeeded;
+    const float end = recent.empty() ? 0.0f : *std::max_element (recent.begin(), recent.end());
+    tail.endBelowPeakDb = peak > 0.0f ? 20.0 * std::log10 (std::max (end, 1.0e-30f) / peak) : 0.0;
     return result;
 }
 } // namespace nadrix

@@ -11,7 +11,8 @@ namespace nadrix
 {
 // Streams an input through the processor block by block, exactly as a host
 // does (a mono input uses the 1 in / 2 out layout), then runs on through the
-// tail with silent input, handing on every block as it comes.
+// tail with silent input, handing on every block as it comes. The input is
+// read as the render goes, so a stream's length need not be known.
 class Renderer
 {
 public:
@@ -29,27 +30,29 @@ public:
     using Sink = std::function<bool (const juce::AudioBuffer<float>& block)>;
     juce::Result run (juce::int64 frames, const Sink& sink, const juce::String& sinkFailure, const std::function<bool()>& finished = {});
 
-    // The whole input and then `tailFrames` more, into a file.
-    juce::Result render (juce::int64 tailFrames, OutputFile& output);
+    // The whole input and then `tailFrames` more.
+    juce::Result render (juce::int64 tailFrames, const Sink& sink, const juce::String& sinkFailure);
 
     // The whole input and then its whole tail: on until the output has
     // stayed below `quietDb` under its peak, and below `floorDbfs`, for
     // `quietSeconds`, or for `longestSeconds` of tail at most. Says how many
-    // frames of tail were written and whether the longest was reached.
+    // frames of tail were written, whether the longest was reached, and how
+    // far below its peak the output ended (its last `quietSeconds`).
     struct WholeTail
     {
         double quietDb = -100.0, floorDbfs = -120.0, quietSeconds = 0.5, longestSeconds = 300.0;
         juce::int64 written = 0;
         bool cut = false;
+        double endBelowPeakDb = 0.0;
     };
-    juce::Result renderWholeTail (WholeTail& tail, OutputFile& output);
+    juce::Result renderWholeTail (WholeTail& tail, const Sink& sink, const juce::String& sinkFailure);
 
 private:
     NadrixAudioProcessor& processor;
     InputSignal& input;
     const int blockSize;
     const bool showProgress;
-    juce::int64 position = 0;
+    juce::int64 expectedFrames = -1; // for the progress bar of a run with no end given
     juce::Result preparation { juce::Result::ok() };
 };
 } // namespace nadrix

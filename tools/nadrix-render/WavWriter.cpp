@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/nadrix-render/WavWriter.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace nadrix
 {
@@ -29,40 +27,24 @@ namespace
     }
 }
 
-std::unique_ptr<WavWriter> WavWriter::create (const juce::File& file, int rate, int numChannels, int bitsPerSample, juce::String& error)
+WavWriter::WavWriter (OutputChannel& channel, int rate, int numChannels, int bitsPerSample)
+    : out (channel), channels (numChannels), bits (bitsPerSample), sampleRate (rate)
 {
-    std::unique_ptr<WavWriter> w (new WavWriter());
-    w->channels = numChannels;
-    w->bits = bitsPerSample;
-    w->sampleRate = rate;
-    w->out = std::fopen (file.getFullPathName().toRawUTF8(), "wb");
-    if (w->out == nullptr)
-    {
-        error = juce::String (std::strerror (errno)).toLowerCase();
-        return {};
-    }
-    std::setvbuf (w->out, nullptr, _IOFBF, 1 << 20); // written in large pieces, not a block at a time
-    if (! w->writeHeader())
-    {
-        error = juce::String (std::strerror (errno)).toLowerCase();
-        return {};
-    }
-    return w;
 }
 
-WavWriter::~WavWriter()
+bool WavWriter::start()
 {
-    if (out != nullptr)
-        std::fclose (out);
+    return writeHeader (false);
 }
 
-bool WavWriter::writeHeader()
+bool WavWriter::writeHeader (bool sizesKnown)
 {
     const bool isFloat = bits == 32;
     const juce::uint64 frames = dataBytes / (juce::uint64) (channels * bits / 8);
     const juce::uint64 fileBytes = 12 + 8 + junkSize + 8 + (isFloat ? 18 : 16) + (isFloat ? 12 : 0) + 8 + dataBytes + (dataBytes & 1);
-    const bool rf64 = fileBytes - 8 > riffLimit;
-    const auto size32 = [rf64] (juce::uint64 v) { return rf64 ? 0xffffffffu : (juce::uint32) v; };
+    const bool rf64 = sizesKnown && fileBytes - 8 > riffLimit;
+    // Unknown sizes, and RF64's in its ds64 chunk, read as all bits set.
+    const auto size32 = [rf64, sizesKnown] (juce::uint64 v) { return rf64 || ! sizesKnown ? 0xffffffffu : (juce::uint32) v; };
 
     std::vector<char> h;
     putId (h, rf64 ? "RF64" : "RIFF");
@@ -93,7 +75,7 @@ bool WavWriter::writeHeader()
     putId (h, "data");
     put32 (h, size32 (dataBytes));
 
-    return std::fseek (out, 0, SEEK_SET) == 0 && std::fwrite (h.data(), 1, h.size(), out) == h.size();
+    return out.write (h.data(), h.size());
 }
 
 bool WavWriter::write (const float* interleaved, int numFrames)
@@ -114,7 +96,7 @@ bool WavWriter::write (const float* interleaved, int numFrames)
             to[b] = (char) (word >> (8 * b)); // little-endian on every machine
     }
 
-    if (std::fwrite (scratch.data(), 1, scratch.size(), out) != scratch.size())
+    if (! out.write (scratch.data(), scratch.size()))
         return false;
     dataBytes += scratch.size();
     return true;
@@ -122,12 +104,12 @@ bool WavWriter::write (const float* interleaved, int numFrames)
 
 bool WavWriter::finish()
 {
-    bool ok = true;
-    if ((dataBytes & 1) != 0)
-        ok = std::fputc (0, out) != EOF;
-    ok = ok && writeHeader() && std::fflush (out) == 0;
-    ok = std::fclose (out) == 0 && ok;
-    out = nullptr;
-    return ok;
+    const char pad = 0;
+    if ((dataBytes & 1) != 0 && ! out.write (&pad, 1))
+        return false;
+    if (! out.canSeek())
+        return true;
+    const auto end = out.getPosition();
+    return out.seekTo (0) && writeHeader (true) && out.seekTo (end);
 }
 } // namespace nadrix
