@@ -172,19 +172,55 @@ float ModLine_Predelay_At_Rate (int32_t length, float clampedRate)
     return ((float) length - 100.0f) / clampedRate;
 }
 
-void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate)
+int32_t ModLine_Fresh_Distance (const ModLine* line, float initialPredelay, float predelay, float referenceRate)
 {
     // A fresh line delays by the distance between its indices modulo its
     // length: a count of samples, set by the pre-delay it was made with.
-    // Here the read index moves so that the line, fresh and at its current
-    // length, delays by the seconds a fresh line at the reference rate would.
+    // Here that count at the reference rate, in this line's own samples.
     const int32_t initialLength = ModLine_Length_At_Rate (initialPredelay, referenceRate);
     const int32_t length = ModLine_Length_At_Rate (predelay, referenceRate);
     const auto start = (int32_t) ((double) initialLength * 0.5);
     const int32_t referenceDelay = ((-start) % length + length) % length;
-
     const auto delay = (int32_t) std::lround ((double) referenceDelay * (double) line->sampleRate / (double) referenceRate);
+    return delay % line->length;
+}
+
+void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate)
+{
+    const int32_t delay = ModLine_Fresh_Distance (line, initialPredelay, predelay, referenceRate);
     line->readIndex = ((line->writeIndex - delay) % line->length + line->length) % line->length;
+}
+
+void ModLine_Keep_Recent_Input (ModLine* line, int32_t lengthBefore, int32_t distance)
+{
+    // The whole new ring is made up (so that the next change finds it whole
+    // too): the most recent input the old one held, then silence.
+    float* const ring = line->buffer;
+    const int32_t length = line->length;
+    const int32_t kept = std::min (length, lengthBefore);
+
+    // The last sample written stays where it is when it fits the new ring,
+    // else it ends the ring; the samples before it follow it backwards.
+    const int32_t last = line->writeIndex;
+    const int32_t newLast = last < length ? last : length - 1;
+    if (newLast != last)
+    {
+        std::memmove (ring + newLast - (kept - 1), ring + last - (kept - 1), sizeof (float) * (size_t) kept);
+    }
+    else if (kept > last + 1)
+    {
+        // The part wrapped past the start of the old ring ends the new one.
+        const int32_t wrapped = kept - (last + 1);
+        std::memmove (ring + length - wrapped, ring + lengthBefore - wrapped, sizeof (float) * (size_t) wrapped);
+    }
+
+    // Older than the line held: silence, in the slots between the two.
+    if (kept < length)
+        std::memset (ring + newLast + 1, 0, sizeof (float) * (size_t) (length - kept));
+
+    line->writeIndex = newLast;
+    line->readIndex = ((newLast - distance) % length + length) % length;
+    line->usedLength = std::max (line->usedLength, length);
 }
 
 void ModLine_Destroy (ModLine* line)

@@ -44,7 +44,18 @@ constexpr float ModLine_unmodulatedRate = 44100.0f;
 float ModLine_Clamped_Rate (float sampleRate);
 int32_t ModLine_Length_At_Rate (float seconds, float clampedRate);
 float ModLine_Predelay_At_Rate (int32_t length, float clampedRate);
+// The distance (in this line's samples) between the write and read positions
+// of a fresh line at the reference rate made with initialPredelay and given
+// predelay: how far behind its input a line of that pre-delay reads.
+int32_t ModLine_Fresh_Distance (const ModLine* line, float initialPredelay, float predelay, float referenceRate);
+// A fresh line (silent) put at that distance.
 void ModLine_Match_Fresh_Delay (ModLine* line, float initialPredelay, float predelay, float referenceRate);
+// A running line whose length has just changed from lengthBefore reads on
+// `distance` behind its input, from what it holds of its own most recent
+// input, in order; input older than it held (its old length) reads as
+// silence. What it reads so depends only on its input, never on where its
+// positions stood or on slots left from longer lengths before.
+void ModLine_Keep_Recent_Input (ModLine* line, int32_t lengthBefore, int32_t distance);
 void ModLine_Destroy (ModLine* line);
 
 // The phase after one more sample: the sum is formed in float and truncated

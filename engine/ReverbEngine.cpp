@@ -337,16 +337,20 @@ void ReverbEngine::takeOverLine (int line, Start start)
     // length on a running line keeps to that rule: the line delays exactly as
     // a freshly built engine given this pre-delay does, so a live change is
     // heard as the same value saved and reopened is (left alone, the distance
-    // would depend on where the two positions happened to stand). The table
-    // was made for 44.1 kHz: at another rate fresh lines are placed so too.
+    // would depend on where the two positions happened to stand). What it
+    // reads then is its own recent input, and silence where that is older
+    // than it held: never what its ring kept from longer lengths before,
+    // which would depend on the instance's history. The table was made for
+    // 44.1 kHz: at another rate fresh lines are placed so too.
     ModLine* pre = lines->modLines[line];
     const int32_t lengthBefore = pre->length;
     const float predelay = r.predelay.load (relaxed);
     ModLine_Set_Predelay (pre, predelay);
-    const bool lengthChanged = start == Start::continuing && pre->length != lengthBefore;
-    const bool freshAtOtherRate = start != Start::continuing && lines->sampleRate != referenceRate;
-    if (lengthChanged || freshAtOtherRate)
-        ModLine_Match_Fresh_Delay (pre, ConstructionTable[ParameterLayout::indexOf (line, ParameterLayout::predelay)], predelay, referenceRate);
+    const float initialPredelay = ConstructionTable[ParameterLayout::indexOf (line, ParameterLayout::predelay)];
+    if (start == Start::continuing && pre->length != lengthBefore)
+        ModLine_Keep_Recent_Input (pre, lengthBefore, ModLine_Fresh_Distance (pre, initialPredelay, predelay, referenceRate));
+    else if (start != Start::continuing && lines->sampleRate != referenceRate)
+        ModLine_Match_Fresh_Delay (pre, initialPredelay, predelay, referenceRate);
     PanGains_Set (&panGains[line], r.pan.load (relaxed));
     hcGain[line] = r.hcGain.load (relaxed);
     active[line] = r.active.load (relaxed);

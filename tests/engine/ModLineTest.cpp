@@ -87,4 +87,51 @@ TEST (ModLine, BlockProcessingMatchesSampleProcessingWithAndWithoutModulation)
         EXPECT_EQ (perBlock.line->phase != 0u, rate > 10.7666f);
     }
 }
+
+TEST (ModLine, ANewLengthReadsOnlyTheLinesOwnRecentInput)
+{
+    // Against a plain delay: after each change of length the line reads its
+    // input `distance` samples back, or silence where that input is older
+    // than the line held when its length changed. Through the block pass
+    // and the one-sample pass alike, growing and shrinking, with the read
+    // position behind and ahead of the write position.
+    for (const bool blocks : { false, true })
+    {
+        Line line (30.0f, 0.7f, 0.05f); // 0.7 Hz leaves the phase still: a plain delay
+        std::mt19937 rng (blocks ? 21 : 22);
+        std::uniform_real_distribution<float> signal (-1.0f, 1.0f), seconds (0.0f, 1.1f);
+        std::vector<float> input;
+        int64_t lost = 0; // inputs before this read as silence
+        int32_t distance = (line.line->length - (int32_t) (line.line->length * 0.5) % line.line->length) % line.line->length;
+
+        for (int round = 0; round < 300; ++round)
+        {
+            const auto n = (int32_t) (rng() % 5000);
+            std::vector<float> in ((size_t) n), out ((size_t) n);
+            for (auto& x : in)
+                x = signal (rng);
+            if (blocks)
+                ModLine_Process_Block (line.line, in.data(), out.data(), n);
+            else
+                for (int32_t i = 0; i < n; ++i)
+                    out[(size_t) i] = ModLine_Process (line.line, in[(size_t) i]);
+            for (int32_t i = 0; i < n; ++i)
+            {
+                const auto t = (int64_t) input.size();
+                input.push_back (in[(size_t) i]);
+                const int64_t source = t - distance;
+                const float expected = source >= lost && source >= 0 ? input[(size_t) source] : 0.0f;
+                ASSERT_EQ (out[(size_t) i], expected) << "round " << round << ", sample " << i << (blocks ? " in blocks" : "");
+            }
+
+            const int32_t before = line.line->length;
+            ModLine_Set_Predelay (line.line, round % 5 == 0 ? 0.0f : seconds (rng));
+            if (line.line->length == before)
+                continue;
+            distance = (int32_t) (rng() % (uint32_t) line.line->length);
+            ModLine_Keep_Recent_Input (line.line, before, distance);
+            lost = std::max (lost, (int64_t) input.size() - before);
+        }
+    }
+}
 } // namespace nadrix

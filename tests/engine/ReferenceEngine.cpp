@@ -67,7 +67,8 @@ void ReferenceEngine::setPredelay (int j, float seconds)
 {
     // A new length puts the read position where a fresh line made with the
     // table's pre-delay and then given this one has it: trunc (L0 / 2) ahead
-    // of the write position, modulo the new length.
+    // of the write position, modulo the new length; the line reads on from
+    // its own recent input there.
     ModLine* line = predelays[j];
     const int32_t before = line->length;
     ModLine_Set_Predelay (line, seconds);
@@ -75,7 +76,7 @@ void ReferenceEngine::setPredelay (int j, float seconds)
         return;
     const auto initialLength = (int32_t) (ConstructionTable[7 + 7 * j + 3] * 44100.0f + 100.0f);
     const auto half = (int32_t) ((double) initialLength * 0.5);
-    line->readIndex = (line->writeIndex + half) % line->length;
+    ModLine_Keep_Recent_Input (line, before, (line->length - half % line->length) % line->length);
 }
 
 void ReferenceEngine::process (float* data, int numFrames)

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The LV2 plug-in under a hostile host: every control port in turn set to
-// values no sane host writes, through lilv as headless hosts load it.
+// The LV2 plug-in through lilv, as headless hosts load it: under a hostile
+// host that sets every control port in turn to values no sane host writes,
+// and through a pre-delay step after different pasts.
 #include "tests/hosting/HostileHostKit.h"
 #include "tests/hosting/Lv2TestHost.h"
+#include "tests/processor/PredelayStep.h"
+#include "processor/ParameterInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -60,5 +63,43 @@ TEST (Lv2HostileHost, EveryControlPortTakesAnyValueAndTheReverbRecovers)
         ASSERT_TRUE (stillRings (host)) << "silent or not finite after " << symbol << " came back to " << sane;
     }
     EXPECT_GE (cases, 357 * 7);
+}
+
+TEST (Lv2Host, APreDelayStepSoundsTheSameWhateverTheInstanceHeardBefore)
+{
+    // Two sessions through the LV2 bundle that idled for different times
+    // meet the same pre-delay step with the same sound, as in the processor.
+    juce::AudioBuffer<float> heard[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        Lv2TestHost host (NADRIX_LV2_BUNDLE, NADRIX_LV2_URI_TEXT, PredelayStep::rate, PredelayStep::block);
+        ASSERT_EQ (host.failure(), "");
+        // Short tails, so that the idle times let them die away: three lines
+        // with little feedback, the rest off.
+        for (int line = 0; line < ParameterLayout::numLines; ++line)
+        {
+            host.setControl ("Active_Dly_" + std::to_string (line), 0.0f);
+            host.setControl ("Feedback_Dly_" + std::to_string (line), 20.0f);
+        }
+        const auto play = [&host] (int frames, unsigned seed) {
+            auto audio = PredelayStep::signal (frames, seed);
+            for (int start = 0; start < frames; start += PredelayStep::block)
+            {
+                const int n = std::min (PredelayStep::block, frames - start);
+                host.run (audio.getReadPointer (0, start), audio.getReadPointer (1, start), audio.getWritePointer (0, start), audio.getWritePointer (1, start), n);
+            }
+            return audio;
+        };
+        // The ports are in the parameters' own units: milliseconds, and on or off.
+        const auto write = [&host] (int index, float normalised) {
+            const auto symbol = juce::String (ParameterInfo::name (index)).replaceCharacter (' ', '_').toStdString();
+            host.setControl (symbol, ParameterLayout::kindOf (index) == ParameterLayout::predelay ? normalised * 1000.0f : normalised);
+        };
+        heard[i] = PredelayStep::session (play, write, PredelayStep::idleFrames[i]);
+    }
+    EXPECT_GT (heard[0].getMagnitude (0, PredelayStep::rate, 2 * PredelayStep::rate), 0.01f);
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < heard[0].getNumSamples(); ++i)
+            ASSERT_EQ (heard[0].getSample (ch, i), heard[1].getSample (ch, i)) << "channel " << ch << ", frame " << i;
 }
 } // namespace nadrix

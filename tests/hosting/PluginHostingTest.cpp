@@ -6,6 +6,7 @@
 #include "tests/hosting/HostileHostKit.h"
 #include "tests/hosting/SteppedClock.h"
 #include "processor/ParameterInfo.h"
+#include "tests/processor/PredelayStep.h"
 #include "tests/processor/ProcessorTestHelpers.h"
 
 #include <atomic>
@@ -435,5 +436,26 @@ TEST (PluginHosting, Vst3TakesAnyValueFromItsHostAndTheReverbRecovers)
         ASSERT_TRUE (ringsAfterNoise()) << "silent or not finite after " << parameter->getName (100) << " came back";
     }
     EXPECT_EQ (cases, 357 * 7);
+}
+
+TEST (PluginHosting, APreDelayStepSoundsTheSameWhateverTheVst3InstanceHeardBefore)
+{
+    // As the processor's own test: two sessions of the hosted VST3 that
+    // idled for different times meet the same step with the same sound.
+    juce::VST3PluginFormat format;
+    juce::AudioBuffer<float> heard[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        const auto hosted = loadBundle (format, NADRIX_VST3_BUNDLE);
+        ASSERT_NE (hosted, nullptr);
+        hosted->setPlayConfigDetails (2, 2, PredelayStep::rate, PredelayStep::block);
+        hosted->prepareToPlay (PredelayStep::rate, PredelayStep::block);
+        hosted->setCurrentProgram (4);
+        const auto parameters = pluginParameters (*hosted);
+        heard[i] = PredelayStep::session (PredelayStep::playThrough (*hosted), [&parameters] (int index, float v) { parameters[index]->setValue (v); },
+                                          PredelayStep::idleFrames[i]);
+    }
+    EXPECT_GT (heard[0].getMagnitude (0, PredelayStep::rate, 2 * PredelayStep::rate), 0.01f);
+    EXPECT_TRUE (identical (heard[0], heard[1]));
 }
 } // namespace nadrix

@@ -9,6 +9,7 @@
 #include "processor/FactoryPrograms.h"
 #include "engine/ReverbEngine.h"
 #include "processor/ParameterInfo.h"
+#include "tests/processor/PredelayStep.h"
 #include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,29 @@ TEST (AudioPath, ASingleAutomatedChangeDoesNotStartTheReverbAfresh)
     for (int i = 0; i < audio.getNumSamples(); ++i)
         for (int ch = 0; ch < 2; ++ch)
             ASSERT_EQ (audio.getSample (ch, i), interleaved[(size_t) (2 * i + ch)]) << "frame " << i;
+}
+
+TEST (AudioPath, APreDelayStepSoundsTheSameWhateverTheInstanceHeardBefore)
+{
+    // The same earlier use, idle for different times (so only the rings'
+    // positions differ), or other earlier audio: the same signal and the
+    // same step then sound the same to the bit, before the step and after.
+    juce::AudioBuffer<float> heard[3];
+    for (int i = 0; i < 3; ++i)
+    {
+        NadrixAudioProcessor p;
+        p.prepareToPlay (PredelayStep::rate, PredelayStep::block);
+        p.setCurrentProgram (4); // "Small Drum Booth": the idle time lets its tail die away
+        const auto play = PredelayStep::playThrough (p);
+        if (i == 2)
+            play (70000, 99);
+        auto& parameters = p.getParameters();
+        heard[i] = PredelayStep::session (play, [&parameters] (int index, float v) { parameters[index]->setValueNotifyingHost (v); },
+                                          PredelayStep::idleFrames[i % 2]);
+    }
+    EXPECT_GT (heard[0].getMagnitude (0, PredelayStep::rate, 2 * PredelayStep::rate), 0.01f);
+    EXPECT_TRUE (identical (heard[0], heard[1]));
+    EXPECT_TRUE (identical (heard[0], heard[2]));
 }
 
 TEST (AudioPath, InputNoRealSignalReachesRunsAsSilenceAndNothingPoisonsTheReverb)
