@@ -8,7 +8,10 @@
 #   juce_VST3_Wrapper.patch  after a program change or a restored state the host
 #                            re-reads every value (not as edits); a damaged size
 #                            field in the wrapper's private-data trailer of a
-#                            state chunk is ignored instead of read out of bounds;
+#                            state chunk is ignored instead of read out of bounds,
+#                            and so is private data that is not the one small
+#                            tree JUCE writes (ValueTree's reader takes counts of
+#                            billions at their word: minutes, or all memory);
 #                            a block longer than the host prepared for runs in
 #                            pieces instead of overrunning the scratch buffers.
 #   juce_LV2_Client.patch    every parameter is a control input port in its own
