@@ -59,4 +59,13 @@ const float ConstructionTable[ParameterLayout::numParameters] = {
     0.7014f, 0.781593f, 0.49089f, 0.03871f, 0.022628f, 1.0f, 0.73827f, // line 48
     -0.125f, 0.62355f, 0.4698f, 0.059104f, 0.010165f, 0.0f, 0.75801f, // line 49
 };
+
+const float ConstructionGlobals[ParameterLayout::gainHigh + 1] = {
+    0.64038998f, // mix
+    1275.2135f,  // low split, Hz
+    4347.6953f,  // mid split, Hz
+    0.73891002f, // low band gain
+    1.345804f,   // mid band gain
+    0.71982002f, // high band gain
+};
 } // namespace nadrix

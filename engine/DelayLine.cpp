@@ -31,7 +31,7 @@ void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedba
 {
     line->sampleRate = sampleRate;
     line->capacity = (int32_t) (sampleRate * DelayLine_longestSeconds);
-    line->buffer = RingMemory_Create (line->capacity);
+    line->buffer = RingMemory_Create (line->capacity); // null when there is no memory: the owner checks
     line->feedback = feedback;
     line->length = DelayLine_Length_For_Time (line, time);
     line->position = 0;

@@ -33,13 +33,21 @@ LineSet::LineSet (float rate) : sampleRate (rate)
 
     for (int j = 0; j < numLines; ++j)
     {
-        const float* d = ConstructionTable + indexOf (j, 0);
-        delayLines[j] = DelayLine_Create();
-        modLines[j] = ModLine_Create();
-        DelayLine_Init (delayLines[j], d[delayTime], sampleRate, d[feedback]);
-        ModLine_Init (modLines[j], ModulationTable[j].depth, ModulationTable[j].rate, d[predelay], sampleRate);
         combReach[j].store (0, std::memory_order_relaxed);
         predelayReach[j].store (0, std::memory_order_relaxed);
+        constructionLength[j] = 0;
+        delayLines[j] = DelayLine_Create();
+        modLines[j] = ModLine_Create();
+        if (delayLines[j] == nullptr || modLines[j] == nullptr)
+        {
+            memory = false;
+            continue;
+        }
+
+        const float* d = ConstructionTable + indexOf (j, 0);
+        DelayLine_Init (delayLines[j], d[delayTime], sampleRate, d[feedback]);
+        ModLine_Init (modLines[j], ModulationTable[j].depth, ModulationTable[j].rate, d[predelay], sampleRate);
+        memory = memory && delayLines[j]->buffer != nullptr && modLines[j]->buffer != nullptr;
         constructionLength[j] = modLines[j]->length;
     }
 }
@@ -51,14 +59,16 @@ LineSet::~LineSet()
 
     for (int j = 0; j < ParameterLayout::numLines; ++j)
     {
-        DelayLine_Destroy (delayLines[j]);
-        ModLine_Destroy (modLines[j]);
+        if (delayLines[j] != nullptr)
+            DelayLine_Destroy (delayLines[j]);
+        if (modLines[j] != nullptr)
+            ModLine_Destroy (modLines[j]);
     }
 }
 
 void LineSet::populate (int line, float delayTime, float predelay) noexcept
 {
-    if (line < 0 || line >= ParameterLayout::numLines)
+    if (line < 0 || line >= ParameterLayout::numLines || ! memory)
         return;
 
     // The lengths as the lines compute them, never beyond their capacity.

@@ -18,11 +18,15 @@ class LineSetRegistry;
 // engine swaps its lines with a set like this one to start afresh.
 //
 // A ring is backed with memory only as far as its line's lengths reach
-// (populate); the rest of its capacity is address space.
+// (populate); the rest of its capacity is address space. The set owns its
+// lines and their rings; a set whose lines or rings could get no memory at
+// all says so (hasMemory) and is never run.
 struct LineSet
 {
     explicit LineSet (float sampleRate);
     ~LineSet();
+
+    bool hasMemory() const noexcept { return memory; }
 
     LineSet (const LineSet&) = delete;
     LineSet& operator= (const LineSet&) = delete;
@@ -40,6 +44,7 @@ struct LineSet
 private:
     friend class LineSetRegistry;
     LineSetRegistry* registry = nullptr; // the one this set is listed in, if any
+    bool memory = true;
 
     // How far each ring is backed, in samples. A pre-delay ring is always
     // backed as far as its construction length: a silenced line clears up to there.

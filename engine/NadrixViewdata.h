@@ -1,24 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <atomic>
-
 namespace nadrix
 {
-// What the editor sees of one line, in the order of the per-line parameters.
-// Written by whichever thread sets a parameter and read by the editor
-// without a lock, so every field is a lock-free 32-bit atomic.
+// What the editor sees of one line, in the order of the per-line parameters:
+// made when asked from the settings the line runs with, so it never falls
+// behind them and never mixes two writes of one value.
 struct NadrixViewdata
 {
-    std::atomic<float> pan { 0.0f };          // -1 .. +1
-    std::atomic<float> hcGain { 0.0f };       // share of the high band
-    std::atomic<float> feedback { 0.0f };
-    std::atomic<float> predelay { 0.0f };     // seconds, as realised in whole samples
-    std::atomic<float> delayTime { 0.0f };    // seconds, as realised in whole samples
-    std::atomic<float> active { 0.0f };       // runs at 0.5 and above
-    std::atomic<float> predelayGain { 0.0f };
+    float pan = 0.0f;          // -1 .. +1
+    float hcGain = 0.0f;       // share of the high band
+    float feedback = 0.0f;
+    float predelay = 0.0f;     // seconds, as realised in whole samples
+    float delayTime = 0.0f;    // seconds, as realised in whole samples
+    float active = 0.0f;       // runs at one half and above (LineActivity)
+    float predelayGain = 0.0f;
 };
 
-static_assert (std::atomic<float>::is_always_lock_free);
-static_assert (sizeof (NadrixViewdata) == 7 * sizeof (float));
+// Where the editor and the tail estimate read the lines from.
+class LineViews
+{
+public:
+    virtual ~LineViews() = default;
+    // Any thread.
+    virtual NadrixViewdata lineView (int line) const noexcept = 0;
+};
 } // namespace nadrix

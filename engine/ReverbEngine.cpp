@@ -2,6 +2,7 @@
 #include "engine/ReverbEngine.h"
 
 #include "engine/ConstructionTable.h"
+#include "engine/LineActivity.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,121 +26,73 @@ namespace
 }
 
 ReverbEngine::ReverbEngine (float sampleRate, const float* startValues)
-    : mix (0.64038998f),
-      midSplitFrequency (4347.6953f),
-      lowSplitFrequency (1275.2135f),
-      gainLow (0.73891002f),
-      gainMid (1.345804f),
-      gainHigh (0.71982002f),
-      lines (new LineSet (sampleRate)),
-      settingsRate (sampleRate)
+    : settings (sampleRate),
+      lines (std::make_unique<LineSet> (sampleRate))
 {
     using namespace ParameterLayout;
 
     // Its rings are backed with memory once the engine is prepared (or as
     // the audio thread first runs them, without that).
-    liveSets.add (lines);
+    liveSets.add (lines.get());
 
     for (int j = 0; j < numLines; ++j)
     {
         const float* d = ConstructionTable + indexOf (j, 0);
-
         PanGains_Set (&panGains[j], d[pan]);
         hcGain[j] = d[ParameterLayout::hcGain];
         active[j] = d[ParameterLayout::active];
         predelayGain[j] = d[ParameterLayout::predelayGain];
-
-        LineRequest& r = requests[j];
-        r.pan.store (d[pan], relaxed);
-        r.hcGain.store (d[ParameterLayout::hcGain], relaxed);
-        r.feedback.store (d[feedback], relaxed);
-        r.predelay.store (d[predelay], relaxed);
-        r.delayTime.store (d[delayTime], relaxed);
-        r.delayLength.store (lines->delayLines[j]->length, relaxed);
-        r.active.store (d[ParameterLayout::active], relaxed);
-        r.predelayGain.store (d[ParameterLayout::predelayGain], relaxed);
     }
 
-    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
-
-    for (int j = 0; j < numLines; ++j)
-        syncParamForView (j);
-    refreshRunningLines();
+    ThreeBandState_Init (&splitter, (int) settings.lowSplitFrequency.load (relaxed), (int) settings.midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    if (lines->hasMemory())
+        refreshRunningLines();
 
     // The start values, taken over by the first block; memory for their
     // lengths comes with prepare.
     if (startValues != nullptr)
         for (int i = 0; i < numParameters; ++i)
-            store (i, startValues[i], Backing::byPrepare, true);
+            store (i, startValues[i], Backing::byPrepare);
 }
 
-ReverbEngine::~ReverbEngine()
-{
-    delete lines;
-}
+ReverbEngine::~ReverbEngine() = default;
 
 //==============================================================================
 void ReverbEngine::setParameter (int index, float value)
 {
-    store (index, value, Backing::now, true);
+    store (index, value, Backing::now);
 }
 
 void ReverbEngine::setParameterForRestart (int index, float value)
 {
-    store (index, value, Backing::byRestart, false);
+    store (index, value, Backing::byRestart);
 }
 
-void ReverbEngine::store (int index, float value, Backing backing, bool takeOver)
+void ReverbEngine::store (int index, float value, Backing backing)
 {
     using namespace ParameterLayout;
 
-    switch (index)
-    {
-        case ParameterLayout::mix:     mix.store (value, relaxed); return;
-        case splitFreqLow:             lowSplitFrequency.store (value, relaxed); requestTakeOver (splitChanged); return;
-        case splitFreqMid:             midSplitFrequency.store (value, relaxed); requestTakeOver (splitChanged); return;
-        case ParameterLayout::gainLow: gainLow.store (value, relaxed); return;
-        case ParameterLayout::gainMid: gainMid.store (value, relaxed); return;
-        case ParameterLayout::gainHigh: gainHigh.store (value, relaxed); return;
-        default: break;
-    }
-
-    if (index < numGlobals || index >= numParameters)
-        return;
-
-    const int j = lineOf (index);
-    LineRequest& r = requests[j];
-    const int kind = kindOf (index);
+    const int j = index >= numGlobals && index < numParameters ? lineOf (index) : -1;
+    const int kind = j >= 0 ? kindOf (index) : -1;
     const bool newLength = kind == predelay || kind == delayTime;
+
+    // A value for the restart alone: the line takes nothing over before the
+    // restart's fresh lines come, so no length reaches the running lines
+    // without memory (a change made before, not yet taken over, waits too).
+    if (backing == Backing::byRestart && j >= 0)
+        settings.cancelTakeOver (j);
 
     // A new length is backed with memory in every set that may run it before
     // the value is stored, so the audio thread cannot take it over first.
     if (backing == Backing::now && newLength)
-        liveSets.populate (j, kind == delayTime ? value : r.delayTime.load (relaxed), kind == predelay ? value : r.predelay.load (relaxed));
-
-    switch (kind)
     {
-        case pan:                         r.pan.store (value, relaxed); break;
-        case ParameterLayout::hcGain:     r.hcGain.store (value, relaxed); break;
-        case feedback:                    r.feedback.store (value, relaxed); break;
-        case predelay:                    r.predelay.store (value, sequential); break;
-        case ParameterLayout::active:     r.active.store (value, relaxed); break;
-        case ParameterLayout::predelayGain: r.predelayGain.store (value, relaxed); break;
-        case delayTime:
-        {
-            // A new length empties the ring; the clearing itself happens on
-            // the audio thread, before the line's next sample. The flag keeps
-            // a change that is undone before the next block (A to B to A).
-            r.delayTime.store (value, sequential);
-            const int32_t length = DelayLine_Length_At_Rate (value, settingsRate.load (relaxed));
-            if (r.delayLength.exchange (length, relaxed) != length)
-                r.clearRing.store (true, release);
-            break;
-        }
-        default: break;
+        const LineRequest& r = settings.line (j);
+        liveSets.populate (j, kind == delayTime ? value : r.delayTime.load (relaxed), kind == predelay ? value : r.predelay.load (relaxed));
     }
 
-    syncParamForView (j);
+    if (settings.store (index, value).line < 0)
+        return;
+
     if (backing == Backing::now && newLength)
     {
         // A restart that listed fresh lines after the populating above
@@ -148,70 +101,35 @@ void ReverbEngine::store (int index, float value, Backing backing, bool takeOver
         // are all sequentially consistent.
         populateLine (j);
     }
-    if (takeOver)
-        requestTakeOver (uint64_t { 1 } << j);
+    if (backing != Backing::byRestart)
+        settings.requestTakeOver (uint64_t { 1 } << j);
 }
 
 void ReverbEngine::populateLine (int line) noexcept
 {
-    const LineRequest& r = requests[line];
+    const LineRequest& r = settings.line (line);
     liveSets.populate (line, r.delayTime.load (relaxed), r.predelay.load (relaxed));
 }
 
-void ReverbEngine::syncParamForView (int line)
-{
-    if (line < 0 || line >= numLines)
-        return;
-
-    const LineRequest& r = requests[line];
-    NadrixViewdata& v = viewdata[line];
-
-    v.pan.store (r.pan.load (relaxed), relaxed);
-    v.hcGain.store (r.hcGain.load (relaxed), relaxed);
-    v.feedback.store (r.feedback.load (relaxed), relaxed);
-    v.active.store (r.active.load (relaxed), relaxed);
-    v.predelayGain.store (r.predelayGain.load (relaxed), relaxed);
-
-    // Times as realised in whole samples at the current rate. A restart at
-    // another rate rewrites every record after it has changed the rate; a
-    // record written with the old rate meanwhile is written again.
-    for (float rate = settingsRate.load();; )
-    {
-        const float predelayRate = ModLine_Clamped_Rate (rate);
-        v.predelay.store (ModLine_Predelay_At_Rate (ModLine_Length_At_Rate (r.predelay.load (relaxed), predelayRate), predelayRate), relaxed);
-        v.delayTime.store (DelayLine_Time_At_Rate (DelayLine_Length_At_Rate (r.delayTime.load (relaxed), rate), rate), relaxed);
-
-        const float now = settingsRate.load();
-        if (now == rate)
-            break;
-        rate = now;
-    }
-}
-
-void ReverbEngine::restart (float sampleRate)
+bool ReverbEngine::restart (float sampleRate)
 {
     const std::lock_guard<std::mutex> lock (restartLock);
     auto fresh = std::make_unique<LineSet> (sampleRate);
+    if (! fresh->hasMemory())
+        return false;
 
-    if (sampleRate != settingsRate.load())
-    {
-        settingsRate.store (sampleRate);
-        for (int j = 0; j < numLines; ++j)
-        {
-            LineRequest& r = requests[j];
-            r.delayLength.store (DelayLine_Length_At_Rate (r.delayTime.load (relaxed), sampleRate), relaxed);
-            syncParamForView (j);
-        }
-    }
+    if (sampleRate != settings.rate())
+        settings.changeRate (sampleRate);
 
     // Listed first, then backed as far as the current settings reach: a
     // length set meanwhile on another thread is either read here or backs
     // the listed set itself (see store).
     liveSets.add (fresh.get());
     for (int j = 0; j < numLines; ++j)
-        fresh->populate (j, requests[j].delayTime.load (sequential), requests[j].predelay.load (sequential));
+        fresh->populate (j, settings.line (j).delayTime.load (sequential), settings.line (j).predelay.load (sequential));
 
     freshLines.offer (std::move (fresh));
+    return true;
 }
 
 void ReverbEngine::releaseReplacedLines()
@@ -222,7 +140,7 @@ void ReverbEngine::releaseReplacedLines()
 
 void ReverbEngine::prepare (float sampleRate)
 {
-    if (sampleRate != settingsRate.load())
+    if (sampleRate != settings.rate())
     {
         restart (sampleRate);
         return;
@@ -232,28 +150,29 @@ void ReverbEngine::prepare (float sampleRate)
         populateLine (j);
 }
 
-void ReverbEngine::requestTakeOver (uint64_t bits)
-{
-    pendingRequests.fetch_or (bits, release);
-}
-
 void ReverbEngine::takeOverRequests()
 {
     bool linesChanged = takeOverFreshLines();
+    if (! lines->hasMemory())
+    {
+        // Nothing to take over into lines that never run; a restart that
+        // finds memory brings lines that take everything.
+        settings.takePending();
+        silenceRequested.store (false, relaxed);
+        return;
+    }
     if (silenceRequested.load (relaxed) && silenceRequested.exchange (false, acquire))
     {
         silenceLines();
         linesChanged = true;
     }
 
-    if (pendingRequests.load (relaxed) != 0)
+    if (const uint64_t pending = settings.takePending(); pending != 0)
     {
-        const uint64_t pending = pendingRequests.exchange (0, acquire);
-
-        if ((pending & splitChanged) != 0)
+        if ((pending & EngineSettings::splitChanged) != 0)
             ThreeBandState_Update (&splitter,
-                                (int) lowSplitFrequency.load (relaxed),
-                                (int) midSplitFrequency.load (relaxed),
+                                (int) settings.lowSplitFrequency.load (relaxed),
+                                (int) settings.midSplitFrequency.load (relaxed),
                                 (int) lines->sampleRate);
 
         for (int j = 0; j < numLines; ++j)
@@ -274,8 +193,8 @@ void ReverbEngine::refreshRunningLines()
     countedLines = 0;
     for (int j = 0; j < numLines; ++j)
     {
-        countedLines += active[j] > 0.5f ? 1 : 0;
-        if (! (0.5f > active[j])) // exactly 0.5 runs, though the level does not count it
+        countedLines += LineActivity::isCounted (active[j]) ? 1 : 0;
+        if (LineActivity::isRunning (active[j])) // exactly one half runs, though the level does not count it
             runningLines[numRunning++] = { lines->delayLines[j], lines->modLines[j], (double) predelayGain[j], (double) hcGain[j],
                                            panGains[j].left, panGains[j].right, ModLine_Reads_Unmodulated (lines->modLines[j]) };
     }
@@ -287,16 +206,16 @@ bool ReverbEngine::takeOverFreshLines()
     if (fresh == nullptr)
         return false;
 
-    liveSets.retire (lines);
-    freshLines.giveBack (lines);
-    lines = fresh;
+    liveSets.retire (lines.get());
+    freshLines.giveBack (lines.release()); // freed off the audio thread
+    lines.reset (fresh);
 
     // Every line is taken over below: requests made before this point need no
     // second take-over; later ones set their bits again.
-    pendingRequests.exchange (0, acquire);
+    settings.takePending();
 
     // The splitter as a fresh engine has it: silent, tuned to the current splits.
-    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    ThreeBandState_Init (&splitter, (int) settings.lowSplitFrequency.load (relaxed), (int) settings.midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
         takeOverLine (j, Start::freshLines);
@@ -305,8 +224,8 @@ bool ReverbEngine::takeOverFreshLines()
 
 void ReverbEngine::silenceLines()
 {
-    pendingRequests.exchange (0, acquire);
-    ThreeBandState_Init (&splitter, (int) lowSplitFrequency.load (relaxed), (int) midSplitFrequency.load (relaxed), (int) lines->sampleRate);
+    settings.takePending();
+    ThreeBandState_Init (&splitter, (int) settings.lowSplitFrequency.load (relaxed), (int) settings.midSplitFrequency.load (relaxed), (int) lines->sampleRate);
 
     for (int j = 0; j < numLines; ++j)
     {
@@ -318,7 +237,7 @@ void ReverbEngine::silenceLines()
 
 void ReverbEngine::takeOverLine (int line, Start start)
 {
-    LineRequest& r = requests[line];
+    LineRequest& r = settings.line (line);
     DelayLine* comb = lines->delayLines[line];
 
     // The length at the lines' own rate; a flagged change clears the ring
@@ -377,6 +296,16 @@ void ReverbEngine::process (const float* inLeft, const float* inRight, float* ou
     if (frames <= 0)
         return;
 
+    // Lines without memory are not run: the dry signal goes on as it came.
+    if (! lines->hasMemory())
+    {
+        if (outLeft != inLeft)
+            std::copy (inLeft, inLeft + frames, outLeft);
+        if (outRight != inRight)
+            std::copy (inRight, inRight + frames, outRight);
+        return;
+    }
+
     const BlockGains gains = gainsForBlock();
     const StereoBlock block { inLeft, inRight, outLeft, outRight };
 
@@ -398,7 +327,7 @@ void ReverbEngine::useWorkers (LineWorkers* workers)
 
 ReverbEngine::BlockGains ReverbEngine::gainsForBlock()
 {
-    const float m = mix.load (relaxed);
+    const float m = settings.mix.load (relaxed);
     if (! (m == crossfadeMix)) // the cosines only when the mix has changed
     {
         dryGain = crossfadeGain (m);
@@ -407,9 +336,9 @@ ReverbEngine::BlockGains ReverbEngine::gainsForBlock()
     }
 
     BlockGains g;
-    g.low = (double) gainLow.load (relaxed);
-    g.mid = (double) gainMid.load (relaxed);
-    g.high = (double) gainHigh.load (relaxed);
+    g.low = (double) settings.gainLow.load (relaxed);
+    g.mid = (double) settings.gainMid.load (relaxed);
+    g.high = (double) settings.gainHigh.load (relaxed);
     g.dry = dryGain;
     g.wet = wetGain;
     g.norm = (float) ((double) (2 + countedLines) * 0.7); // formed in double, used as float

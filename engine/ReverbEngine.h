@@ -2,13 +2,12 @@
 #pragma once
 
 #include "engine/AudioThreadHandover.h"
+#include "engine/EngineSettings.h"
 #include "engine/LineKernel.h"
 #include "engine/LineWorkers.h"
 #include "engine/SharedLineRun.h"
-#include "engine/LineRequest.h"
 #include "engine/LineSet.h"
 #include "engine/LineSetRegistry.h"
-#include "engine/NadrixViewdata.h"
 #include "engine/PanGains.h"
 #include "engine/ParameterLayout.h"
 #include "engine/StereoBlock.h"
@@ -32,19 +31,21 @@ namespace nadrix
 // which takes it over before the first frame of its next block. restart,
 // from any thread but the audio thread, lets the reverb start afresh at a
 // sample rate; the fresh lines are built there and handed over too.
-class ReverbEngine final
+class ReverbEngine final : public LineViews
 {
 public:
-    // Starts with the construction table's settings, or with `startValues`
-    // (every parameter, in engine units) when given.
+    // Starts with the construction table's lines and the engine's own
+    // starting globals (ConstructionGlobals), or with `startValues` (every
+    // parameter, in engine units) when given.
     explicit ReverbEngine (float sampleRate, const float* startValues = nullptr);
-    ~ReverbEngine();
+    ~ReverbEngine() override;
 
     ReverbEngine (const ReverbEngine&) = delete;
     ReverbEngine& operator= (const ReverbEngine&) = delete;
 
     // `frames` frames of stereo input into stereo output; each output may be
-    // its input's memory (in place). Audio thread only.
+    // its input's memory (in place). Audio thread only. Lines that could get
+    // no memory leave the dry signal alone.
     void process (const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
 
     // Parameter `index` of the flat layout (ParameterLayout), in engine units;
@@ -53,16 +54,18 @@ public:
     void setParameter (int index, float value);
     // The same value, to take effect at the next restart only: for a whole
     // program or state set at once, whose new lengths are backed in the
-    // fresh lines alone. Not the audio thread.
+    // fresh lines alone. The line takes nothing over before that restart.
+    // Not the audio thread.
     void setParameterForRestart (int index, float value);
-    void syncParamForView (int line);
-    const NadrixViewdata* getViewData() const noexcept { return viewdata; }
+    // Any thread: a line as the editor sees it, made from its settings.
+    NadrixViewdata lineView (int line) const noexcept override { return settings.lineView (line); }
 
     // From the next block on, the reverb runs at this rate from the state a
     // fresh engine has with the current settings: silent rings, pre-delays
     // and splitter. Times and frequencies keep their meaning in seconds and
-    // hertz. Not for the audio thread: the new lines are built here.
-    void restart (float sampleRate);
+    // hertz. Not for the audio thread: the new lines are built here. False
+    // when they could get no memory (the lines running go on).
+    bool restart (float sampleRate);
     // Frees the lines that restarts replaced. Not for the audio thread.
     void releaseReplacedLines();
     // Before playing at this rate: a restart at a new rate, or else the
@@ -75,7 +78,7 @@ public:
     // lines can read.
     void requestSilence() noexcept { silenceRequested.store (true, std::memory_order_release); }
     // The rate of the latest restart, or of construction.
-    float getSampleRate() const noexcept { return settingsRate.load (std::memory_order_relaxed); }
+    float getSampleRate() const noexcept { return settings.rate(); }
 
     // For offline rendering only: the lines of each stretch of frames run on
     // these threads, with the same output to the bit. Null: the calling
@@ -88,7 +91,6 @@ public:
 
 private:
     static constexpr int numLines = ParameterLayout::numLines;
-    static constexpr uint64_t splitChanged = uint64_t { 1 } << numLines;
 
     struct BlockGains
     {
@@ -99,9 +101,8 @@ private:
     // Who backs a new length with memory: this call, the next prepare (the
     // start values), or the restart that takes the value (whole programs).
     enum class Backing { now, byPrepare, byRestart };
-    void store (int index, float value, Backing backing, bool takeOver);
+    void store (int index, float value, Backing backing);
     void populateLine (int line) noexcept;
-    void requestTakeOver (uint64_t bits);
     void takeOverRequests();
     enum class Start { continuing, freshLines, silencedLines };
     bool takeOverFreshLines();
@@ -116,31 +117,23 @@ private:
     void split (const StereoBlock& block, int32_t numFrames, const BlockGains& gains, const Signals& to);
     static void mixInto (const StereoBlock& block, int32_t first, int32_t end, const BlockGains& gains, const Signals& from);
 
-    std::atomic<float> mix;
-    std::atomic<float> midSplitFrequency;
-    std::atomic<float> lowSplitFrequency;
-    std::atomic<float> gainLow, gainMid, gainHigh;
-    NadrixViewdata viewdata[numLines];
+    EngineSettings settings;                    // what setters ask, on any thread
     LineSetRegistry liveSets;                   // outlives every set below
-    LineSet* lines;                             // owned by the audio thread
+    std::unique_ptr<LineSet> lines;             // owned by the audio thread
     AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
-    std::atomic<float> settingsRate;            // the rate setters compute lengths at
     std::mutex restartLock;                     // between restarting threads; never the audio thread
     std::atomic<bool> silenceRequested { false };
     ThreeBandState splitter;
 
-    // Owned by the audio thread; refreshed from `requests` at each take-over.
+    // Owned by the audio thread; refreshed from the settings at each take-over.
     float hcGain[numLines];
     float predelayGain[numLines];
     PanGains panGains[numLines];
     float active[numLines];
 
-    LineRequest requests[numLines];
-    std::atomic<uint64_t> pendingRequests { 0 }; // bit j: line j; bit 50: split frequencies
-
     // Owned by the audio thread and rebuilt whenever a take-over changes a
     // line: the lines that run, as the kernel sees them, and how many of
-    // them the level counts (those above one half).
+    // them the level counts (LineActivity).
     LineKernelLine runningLines[numLines];
     int32_t numRunning = 0;
     int countedLines = 0;

@@ -44,15 +44,6 @@ namespace
         return x > outputLimit ? outputLimit : x < -outputLimit ? -outputLimit : x;
     }
 
-    // Values from outside (a host, a saved state) can be damaged: one that
-    // is not a number keeps the current value, the rest are held to 0..1 so
-    // the reverb cannot run away.
-    float sanitised (float value, float current)
-    {
-        if (! std::isfinite (value))
-            return current;
-        return juce::jlimit (0.0f, 1.0f, value);
-    }
 }
 
 NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
@@ -62,9 +53,6 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
       millisecondClock (clock)
 {
     engineSampleRate.store (engineRateFor (getSampleRate()));
-
-    for (auto& v : paramValues)
-        v.store (0.0f, std::memory_order_relaxed);
 
     float engineStart[numParameters];
     for (int i = 0; i < numParameters; ++i)
@@ -88,48 +76,51 @@ void NadrixAudioProcessor::publishParameters()
     // The engine was built with these values.
     for (int i = 0; i < numParameters; ++i)
     {
-        paramValues[i].store (startValue (i), std::memory_order_relaxed);
         published[i] = new NadrixParameter (*this, i, startValue (i));
         addParameter (published[i]);
     }
 }
 
 //==============================================================================
-void NadrixAudioProcessor::internalSetParameter (int index, float value, EngineTakes when)
+void NadrixAudioProcessor::mapIntoEngine (int index, EngineTakes when)
 {
-    if (index < 0 || index >= numParameters)
-        return;
+    // The parameter may be written again on another thread while its value
+    // is mapped here: whoever maps last reads the value held last, so the
+    // engine never keeps an older one.
+    for (float value = published[index]->getValue();;)
+    {
+        const float engineValue = ParameterInfo::engineValue (index, value);
+        if (when == EngineTakes::now)
+            engine->setParameter (index, engineValue);
+        else
+            engine->setParameterForRestart (index, engineValue);
 
-    paramValues[index].store (value, std::memory_order_relaxed);
-    const float engineValue = ParameterInfo::engineValue (index, value);
-    if (when == EngineTakes::now)
-        engine->setParameter (index, engineValue);
-    else
-        engine->setParameterForRestart (index, engineValue);
+        const float now = published[index]->getValue();
+        if (now == value)
+            return;
+        value = now;
+    }
+}
+
+void NadrixAudioProcessor::applyToEngine (int index)
+{
+    if (index >= 0 && index < numParameters)
+        mapIntoEngine (index, EngineTakes::now);
 }
 
 void NadrixAudioProcessor::setParameter (int index, float value)
 {
-    if (index < 0 || index >= numParameters)
-        return;
-
-    value = sanitised (value, paramValues[index].load (std::memory_order_relaxed));
-    internalSetParameter (index, value);
-
-    changeQueue.push (index, value); // kept only while a window is open
-
-    published[index]->publish (value);
+    if (index >= 0 && index < numParameters)
+        published[index]->setValue (value);
 }
 
 void NadrixAudioProcessor::setParameterForRestart (int index, float value)
 {
-    // As setParameter, but the engine takes the value with the fresh lines
+    // As a host's write, but the engine takes the value with the fresh lines
     // of the restart that follows: the lines it replaces need no memory for
     // lengths they will never run.
-    value = sanitised (value, paramValues[index].load (std::memory_order_relaxed));
-    internalSetParameter (index, value, EngineTakes::atRestart);
-    changeQueue.push (index, value);
-    published[index]->publish (value);
+    if (published[index]->take (value))
+        mapIntoEngine (index, EngineTakes::atRestart);
 }
 
 void NadrixAudioProcessor::beginParameterGesture (int index)
@@ -163,18 +154,17 @@ void NadrixAudioProcessor::setParameterFromUI (int index, float value, bool noti
     if (index < 0 || index >= numParameters)
         return;
 
-    internalSetParameter (index, value);
-    published[index]->publish (value);
-
+    if (published[index]->take (value))
+        mapIntoEngine (index, EngineTakes::now);
     if (notifyHost)
-        published[index]->sendValueChangedMessageToListeners (value);
+        published[index]->sendValueChangedMessageToListeners (published[index]->getValue());
 }
 
 float NadrixAudioProcessor::getParameterValue (int index) const noexcept
 {
     if (index < 0 || index >= numParameters)
         return 0.0f;
-    return paramValues[index].load (std::memory_order_relaxed);
+    return published[index]->getValue();
 }
 
 //==============================================================================
@@ -288,7 +278,7 @@ double NadrixAudioProcessor::getTailLengthSeconds() const
     // 44.1 kHz time base makes its seconds last longer.
     const double hostRate = getSampleRate();
     const double stretch = hostRate > 0.0 ? (double) engineSampleRate.load() / hostRate : 1.0;
-    return reverbTailSeconds (engine->getViewData(), ParameterLayout::numLines) * juce::jmax (1.0, stretch);
+    return reverbTailSeconds (*engine) * juce::jmax (1.0, stretch);
 }
 
 bool NadrixAudioProcessor::acceptsMidi() const { return false; }
@@ -304,7 +294,7 @@ bool NadrixAudioProcessor::isEditedSinceProgram() const noexcept
 {
     const int program = currentProgram.load();
     for (int i = 0; i < numParameters; ++i)
-        if (i != ParameterInfo::uiZoom && paramValues[i].load (std::memory_order_relaxed) != FactoryPrograms::normalised (program, i))
+        if (i != ParameterInfo::uiZoom && published[i]->getValue() != FactoryPrograms::normalised (program, i))
             return true;
     return false;
 }
@@ -343,7 +333,7 @@ void NadrixAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
     float values[numParameters];
     for (int i = 0; i < numParameters; ++i)
-        values[i] = juce::ByteOrder::swapIfBigEndian (paramValues[i].load (std::memory_order_relaxed));
+        values[i] = juce::ByteOrder::swapIfBigEndian (published[i]->getValue());
 
     destData.append (values, sizeof (values));
 }
@@ -386,20 +376,8 @@ bool NadrixAudioProcessor::isInputChannelStereoPair (int) const { return true; }
 bool NadrixAudioProcessor::isOutputChannelStereoPair (int) const { return true; }
 
 //==============================================================================
-const NadrixViewdata* NadrixAudioProcessor::getViewData() const noexcept { return engine->getViewData(); }
-bool NadrixAudioProcessor::hasParamChanges() const noexcept { return changeQueue.hasChanges(); }
-std::vector<Param> NadrixAudioProcessor::getParamChanges() { return changeQueue.collect(); }
-void NadrixAudioProcessor::clearParamChanges() { changeQueue.clear(); }
-
-void NadrixAudioProcessor::setUIPresent (bool present)
-{
-    // Each opening starts with an empty queue, and the last closing leaves
-    // one that stays empty (see ParamChangeQueue).
-    if (present)
-        changeQueue.attachReader();
-    else
-        changeQueue.detachReader();
-}
+const LineViews& NadrixAudioProcessor::getLineViews() const noexcept { return *engine; }
+NadrixViewdata NadrixAudioProcessor::getLineView (int line) const noexcept { return engine->lineView (line); }
 
 } // namespace nadrix
 

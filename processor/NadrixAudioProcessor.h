@@ -3,8 +3,7 @@
 
 #include "processor/EditHistory.h"
 #include "processor/NadrixParameter.h"
-#include "processor/Param.h"
-#include "processor/ParamChangeQueue.h"
+#include "engine/NadrixViewdata.h"
 #include "engine/ParameterLayout.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -18,17 +17,17 @@ namespace nadrix
 {
 class LineWorkers;
 class ReverbEngine;
-struct NadrixViewdata;
 
 // The plug-in object the host talks to. It owns the reverb engine, publishes
 // the 357 parameters, runs the engine on each block, saves and restores the
-// parameter values as the plug-in state, serves the six factory programs and
-// keeps the parameter changes an open editor has not yet collected.
+// parameter values as the plug-in state and serves the six factory programs.
 //
-// Every change from a host ends in setParameter, every value of a program or
-// a state restore in setParameterForRestart, every change from the editor in
-// setParameterFromUI. All store the normalised value and map it into the
-// engine through internalSetParameter.
+// Each parameter's value is held in one place, its published NadrixParameter;
+// everything else reads it there. A host writes it through the parameter
+// (setValue), the window through setParameterFromUI, a program or a restored
+// state through setParameterForRestart; each maps the value held into the
+// engine (applyToEngine). An open window compares what it shows with the
+// parameters 25 times a second.
 class NadrixAudioProcessor final : public juce::AudioProcessor
 {
 public:
@@ -82,18 +81,22 @@ public:
 
     //==============================================================================
     // For the editor, on the message thread.
-    const NadrixViewdata* getViewData() const noexcept;
+    // The lines as realised, made from their settings when asked (any thread).
+    const LineViews& getLineViews() const noexcept;
+    NadrixViewdata getLineView (int line) const noexcept;
     void setParameterFromUI (int index, float value, bool notifyHost);
     // The start and end of one user gesture on a parameter, passed to the host.
     void beginParameterGesture (int index);
     void endParameterGesture (int index);
-    bool hasParamChanges() const noexcept;
-    std::vector<Param> getParamChanges();
-    void clearParamChanges();
-    void setUIPresent (bool present);
 
-    // The last normalised value set for a parameter: what the state saves.
+    // A parameter's value, as its published parameter holds it: what the
+    // state saves. Any thread.
     float getParameterValue (int index) const noexcept;
+
+    // Maps the value the parameter holds into the engine; a value written
+    // again meanwhile is mapped too, so the engine ends with the last. For
+    // the parameters themselves; any thread.
+    void applyToEngine (int index);
 
     // How many input samples ran as silence: not finite numbers, or beyond
     // +36 dBFS (a magnitude of 64), which no real signal reaches.
@@ -112,7 +115,7 @@ private:
     // When the engine hears a value: at once, or at the restart that ends a
     // whole program or state (see startAfresh).
     enum class EngineTakes { now, atRestart };
-    void internalSetParameter (int index, float value, EngineTakes when = EngineTakes::now);
+    void mapIntoEngine (int index, EngineTakes when);
     void setParameterForRestart (int index, float value);
     void startAfresh();
     void tellHostEveryValueMayHaveChanged();
@@ -120,7 +123,6 @@ private:
     void publishParameters();
     static float startValue (int index);
 
-    std::atomic<float> paramValues[numParameters];
     EditHistory editHistory;
     const MillisecondClock millisecondClock;
     // When the last state was restored; none before the first (the counter
@@ -139,8 +141,7 @@ private:
     std::unique_ptr<ReverbEngine> engine;
     // Where the right output goes when a host hands over a single channel.
     std::array<float, 256> unheardRight {};
-    ParamChangeQueue changeQueue;
-    NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list
+    NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list: the values' one store
     std::atomic<juce::int64> replacedInputSamples { 0 };
     std::unique_ptr<LineWorkers> offlineWorkers;
 

@@ -5,6 +5,8 @@
 #include "processor/ParameterInfo.h"
 #include "processor/ParameterText.h"
 
+#include <cmath>
+
 namespace nadrix
 {
 namespace
@@ -25,7 +27,7 @@ namespace
 }
 
 NadrixParameter::NadrixParameter (NadrixAudioProcessor& o, int i, float defaultNormalised)
-    : juce::RangedAudioParameter (juce::ParameterID { ParameterInfo::name (i), 1 }, ParameterInfo::name (i), attributesOf (i)),
+    : juce::RangedAudioParameter (juce::ParameterID { ParameterInfo::id (i), 1 }, ParameterInfo::name (i), attributesOf (i)),
       owner (o),
       index (i),
       defaultValue (defaultNormalised),
@@ -34,25 +36,26 @@ NadrixParameter::NadrixParameter (NadrixAudioProcessor& o, int i, float defaultN
 {
 }
 
-void NadrixParameter::publish (float normalisedValue) noexcept
+bool NadrixParameter::take (float normalisedValue) noexcept
 {
-    value.store (normalisedValue, std::memory_order_relaxed);
+    // Values from outside (a host, a saved state) can be damaged: one that
+    // is not a number keeps the value held, the rest are held to 0..1 so
+    // the reverb cannot run away.
+    if (! std::isfinite (normalisedValue))
+        return false;
+    const float held = juce::jlimit (0.0f, 1.0f, normalisedValue);
+    return value.exchange (held) != held;
 }
 
 float NadrixParameter::getValue() const
 {
-    return value.load (std::memory_order_relaxed);
+    return value.load();
 }
 
 void NadrixParameter::setValue (float normalisedValue)
 {
-    // The processor stores a value before it publishes it, so a value it
-    // already holds is its own, coming back: only a new one is the host's.
-    // (No thread-local flag: in a plug-in loaded at run time, a thread's first
-    // use of one allocates, and the first may well be on the audio thread.)
-    value.store (normalisedValue, std::memory_order_relaxed);
-    if (normalisedValue != owner.getParameterValue (index))
-        owner.setParameter (index, normalisedValue);
+    if (take (normalisedValue))
+        owner.applyToEngine (index);
 }
 
 float NadrixParameter::getDefaultValue() const

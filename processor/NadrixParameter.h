@@ -9,22 +9,25 @@ namespace nadrix
 {
 class NadrixAudioProcessor;
 
-// A published parameter. It holds the normalised value (0..1) exactly as it
-// was set, and shows hosts the value in its unit over the range of its row
-// in ParameterInfo (a host that works in those units, as LV2 hosts do, gets
-// them through the range's mapping). A host writes it through setValue; the
-// write is handed to the processor, which stores and maps it, queues it for
-// an open window and publishes the value it kept back here. A value the
-// processor already holds is not handed over again, so every write is
-// applied once and none loops back. Hosts read and type its value as text
-// in the reverb's own units.
+// A published parameter, and the one store of its value: the normalised
+// value (0..1) exactly as it was last set, whoever set it. Hosts show it in
+// its unit over the range of its row in ParameterInfo (a host that works in
+// those units, as LV2 hosts do, gets them through the range's mapping) and
+// read and type its value as text in the reverb's own units.
+//
+// A host writes it through setValue; the processor's own writes (the
+// window's, a program's, a restored state's) go through take. Either way
+// the processor maps the value held here into the engine; a value already
+// held is not mapped again, so a host's echo of a value changes nothing.
 class NadrixParameter final : public juce::RangedAudioParameter
 {
 public:
     NadrixParameter (NadrixAudioProcessor& owner, int index, float defaultValue);
 
-    // The processor's own value, kept without handing it back.
-    void publish (float normalisedValue) noexcept;
+    // Holds a value from anywhere: one that is not a number keeps the value
+    // held, the rest is held to 0..1. True when the value held changed. Any
+    // thread, the audio thread included.
+    bool take (float normalisedValue) noexcept;
 
     float getValue() const override;
     void setValue (float normalisedValue) override;

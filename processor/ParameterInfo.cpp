@@ -38,28 +38,28 @@ namespace
 
     // Indices 0..6, in index order.
     const Row globals[ParameterLayout::numGlobals] = {
-        { "Mix", Unit::mixPercent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
-        { "Split Freq LOW", Unit::hertz, splitFrequency, fromSplitFrequency, splitFrequency, fromSplitFrequency,
+        { "Mix", "Mix", "Mix", Unit::mixPercent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
+        { "Split Freq LOW", "Split Freq LOW", "Split_Freq_LOW", Unit::hertz, splitFrequency, fromSplitFrequency, splitFrequency, fromSplitFrequency,
           lowestSplitFrequency, lowestSplitFrequency + splitFrequencySpan, "hz", true },
-        { "Split Freq MID", Unit::hertz, splitFrequency, fromSplitFrequency, splitFrequency, fromSplitFrequency,
+        { "Split Freq MID", "Split Freq MID", "Split_Freq_MID", Unit::hertz, splitFrequency, fromSplitFrequency, splitFrequency, fromSplitFrequency,
           lowestSplitFrequency, lowestSplitFrequency + splitFrequencySpan, "hz", true },
-        { "Gain Low", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
-        { "Gain Mid", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
-        { "Gain High", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
+        { "Gain Low", "Gain Low", "Gain_Low", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
+        { "Gain Mid", "Gain Mid", "Gain_Mid", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
+        { "Gain High", "Gain High", "Gain_High", Unit::gain, bandGain, fromBandGain, bandGain, fromBandGain, 0.0f, highestBandGain, "coef", true },
         // The zoom of the window's fan view is not sound: hosts leave it out
         // of their automation lists. It is still saved, restored and set by programs.
-        { "UI Zoom", Unit::zoom, same, same, zoom, fromZoom, lowestZoom, lowestZoom + zoomRange, "coef", false },
+        { "UI Zoom", "UI Zoom", "UI_Zoom", Unit::zoom, same, same, zoom, fromZoom, lowestZoom, lowestZoom + zoomRange, "coef", false },
     };
 
     // The seven kinds of a line, in kind order; the stem takes the line number.
     const Row perLine[ParameterLayout::perLine] = {
-        { "Pan Dly ", Unit::pan, pan, fromPan, panPercent, fromPanPercent, -100.0f, 100.0f, "pc", true },
-        { "HC Gain Dly ", Unit::percent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
-        { "Feedback Dly ", Unit::feedbackPercent, feedback, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
-        { "Predelay Dly ", Unit::milliseconds, same, same, milliseconds, fromMilliseconds, 0.0f, 1000.0f, "ms", true },
-        { "Delay time Dly ", Unit::delayMilliseconds, same, same, milliseconds, fromMilliseconds, 0.0f, 1000.0f, "ms", true },
-        { "Active Dly ", Unit::onOff, same, same, same, same, 0.0f, 1.0f, "", true },
-        { "Predelay gain Dly ", Unit::percent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
+        { "Pan Dly ", "Pan Dly ", "Pan_Dly_", Unit::pan, pan, fromPan, panPercent, fromPanPercent, -100.0f, 100.0f, "pc", true },
+        { "HC Gain Dly ", "HC Gain Dly ", "HC_Gain_Dly_", Unit::percent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
+        { "Feedback Dly ", "Feedback Dly ", "Feedback_Dly_", Unit::feedbackPercent, feedback, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
+        { "Predelay Dly ", "Predelay Dly ", "Predelay_Dly_", Unit::milliseconds, same, same, milliseconds, fromMilliseconds, 0.0f, 1000.0f, "ms", true },
+        { "Delay time Dly ", "Delay time Dly ", "Delay_time_Dly_", Unit::delayMilliseconds, same, same, milliseconds, fromMilliseconds, 0.0f, 1000.0f, "ms", true },
+        { "Active Dly ", "Active Dly ", "Active_Dly_", Unit::onOff, same, same, same, same, 0.0f, 1.0f, "", true },
+        { "Predelay gain Dly ", "Predelay gain Dly ", "Predelay_gain_Dly_", Unit::percent, same, same, percent, fromPercent, 0.0f, 100.0f, "pc", true },
     };
 }
 
@@ -77,14 +77,19 @@ namespace ParameterInfo
         return perLine[ParameterLayout::kindOf (std::clamp (index, ParameterLayout::numGlobals, ParameterLayout::numParameters - 1))];
     }
 
-    std::string name (int index)
+    // A global's text, or a line's stem and number.
+    std::string textOf (int index, const char* Row::*text)
     {
         if (! isValidIndex (index))
             return {};
         if (index < ParameterLayout::numGlobals)
-            return globals[index].name;
-        return perLine[ParameterLayout::kindOf (index)].name + std::to_string (ParameterLayout::lineOf (index));
+            return globals[index].*text;
+        return perLine[ParameterLayout::kindOf (index)].*text + std::to_string (ParameterLayout::lineOf (index));
     }
+
+    std::string name (int index) { return textOf (index, &Row::name); }
+    std::string id (int index) { return textOf (index, &Row::id); }
+    std::string symbol (int index) { return textOf (index, &Row::symbol); }
 
     int indexOfName (const std::string& text)
     {

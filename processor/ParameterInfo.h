@@ -27,6 +27,12 @@ namespace ParameterInfo
     struct Row
     {
         const char* name;            // a global's name, or a per-line stem followed by the line number
+        // What hosts keep in sessions and automation: never derived from the
+        // name, so that a name can change and saved sessions still find the
+        // parameter. The VST3 and AU ID (JUCE's parameter ID) and the LV2
+        // port symbol; a per-line stem takes the line number too.
+        const char* id;
+        const char* symbol;
         Unit unit;
         float (*toEngine) (float normalised);
         float (*toNormalised) (float engineValue);  // the exact inverse (within float rounding)
@@ -41,10 +47,14 @@ namespace ParameterInfo
     const Row& rowOf (int index) noexcept;
     bool isValidIndex (int index) noexcept;
 
-    // "Mix", "Pan Dly 0", ..., "Predelay gain Dly 49": also the parameter IDs.
+    // "Mix", "Pan Dly 0", ..., "Predelay gain Dly 49".
     std::string name (int index);
     // The index of the parameter with this exact name, or -1.
     int indexOfName (const std::string& name);
+    // "Mix", "Pan Dly 0": the parameter's ID for VST3 and AU hosts.
+    std::string id (int index);
+    // "Mix", "Pan_Dly_0": its LV2 port symbol.
+    std::string symbol (int index);
 
     float engineValue (int index, float normalised);
     float normalisedFromEngine (int index, float engineValue);
@@ -67,7 +77,6 @@ namespace ParameterInfo
     constexpr float highestBandGain = 2.0f;
     // "UI Zoom" is the fan view's zoom: 1.4 at 0, 11.4 at 1.
     constexpr float lowestZoom = 1.4f, zoomRange = 10.0f;
-    // A line runs from one half on (the level counts it only above).
-    constexpr float activeThreshold = 0.5f;
+    // When a line runs: LineActivity, the engine's own rule.
 }
 } // namespace nadrix

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "processor/TailLength.h"
 
+#include "engine/LineActivity.h"
+#include "engine/ParameterLayout.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,9 +16,9 @@ namespace
 
     double lineTail (const NadrixViewdata& line)
     {
-        const double feedback = std::abs ((double) line.feedback.load (std::memory_order_relaxed));
-        const double predelay = line.predelay.load (std::memory_order_relaxed);
-        const double delayTime = line.delayTime.load (std::memory_order_relaxed);
+        const double feedback = std::abs ((double) line.feedback);
+        const double predelay = line.predelay;
+        const double delayTime = line.delayTime;
 
         if (! (feedback < 1.0)) // rings for ever (or is not a number)
             return maximumTail;
@@ -26,13 +29,13 @@ namespace
     }
 }
 
-double reverbTailSeconds (const NadrixViewdata* lines, int numLines)
+double reverbTailSeconds (const LineViews& lines)
 {
     double longest = 0.0;
 
-    for (int j = 0; j < numLines; ++j)
-        if (lines[j].active.load (std::memory_order_relaxed) >= 0.5f)
-            longest = std::max (longest, lineTail (lines[j]));
+    for (int j = 0; j < ParameterLayout::numLines; ++j)
+        if (const auto line = lines.lineView (j); LineActivity::isRunning (line.active))
+            longest = std::max (longest, lineTail (line));
 
     return std::min (longest, maximumTail);
 }

@@ -11,5 +11,5 @@ namespace nadrix
 // longest of them, at most a minute: hosts size offline renders and keep
 // processing silence by it, and a few lines ringing almost for ever should
 // not hold them for longer.
-double reverbTailSeconds (const NadrixViewdata* lines, int numLines);
+double reverbTailSeconds (const LineViews& lines);
 } // namespace nadrix

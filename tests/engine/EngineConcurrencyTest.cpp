@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/ConstructionTable.h"
 #include "engine/ReverbEngine.h"
 #include "tests/engine/InterleavedRun.h"
 
@@ -45,10 +46,11 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
         float sink = 0.0f;
         while (! stop.load())
         {
-            const NadrixViewdata* v = engine.getViewData();
             for (int j = 0; j < 50; ++j)
-                sink += v[j].pan.load() + v[j].hcGain.load() + v[j].feedback.load() + v[j].predelay.load()
-                      + v[j].delayTime.load() + v[j].active.load() + v[j].predelayGain.load();
+            {
+                const auto v = engine.lineView (j);
+                sink += v.pan + v.hcGain + v.feedback + v.predelay + v.delayTime + v.active + v.predelayGain;
+            }
         }
         EXPECT_TRUE (std::isfinite (sink));
     };
@@ -90,5 +92,67 @@ TEST (EngineConcurrency, SettersAndViewReadersRaceTheAudioThreadSafely)
     view.join();
     programs.join();
     EXPECT_TRUE (finite);
+
+    // Whatever the race left, the settings given last are the ones heard:
+    // the same values and a restart sound as a fresh engine given them.
+    ReverbEngine fresh (44100.0f);
+    for (auto* e : { &engine, &fresh })
+    {
+        for (int id = 0; id < ParameterLayout::numParameters; ++id)
+            e->setParameter (id, ConstructionTable[id]);
+        e->restart (44100.0f);
+    }
+    std::vector<float> a (2 * 4096), b;
+    for (size_t i = 0; i < a.size(); ++i)
+        a[i] = i < 2 ? 1.0f : 0.0f;
+    b = a;
+    processInterleaved (engine, a.data(), 4096);
+    processInterleaved (fresh, b.data(), 4096);
+    EXPECT_EQ (a, b);
+    for (int j = 0; j < 50; ++j)
+        EXPECT_EQ (engine.lineView (j).feedback, ConstructionTable[ParameterLayout::indexOf (j, ParameterLayout::feedback)]) << j;
+}
+
+TEST (EngineConcurrency, TwoWritersOnOneLineLeaveItsViewWithTheirLastValues)
+{
+    // One thread writes the line's pan, another its feedback and delay
+    // time, a third reads its view: every value read is one that was
+    // written, and once they stop the view holds the last of each.
+    ReverbEngine engine (44100.0f);
+    constexpr int line = 9, rounds = 20000;
+    std::atomic<bool> stop { false };
+    const auto panOf = [] (int i) { return (float) (i % 1000) / 1000.0f - 0.5f; };
+    const auto feedbackOf = [] (int i) { return (float) (i % 997) / 1000.0f; };
+
+    std::thread panWriter ([&] { for (int i = 1; i <= rounds; ++i) engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::pan), panOf (i)); });
+    std::thread feedbackWriter ([&] {
+        for (int i = 1; i <= rounds; ++i)
+        {
+            engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::feedback), feedbackOf (i));
+            engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::delayTime), 0.1f + (float) (i % 7) * 0.01f);
+        }
+    });
+    bool readable = true;
+    std::thread reader ([&] {
+        while (! stop.load())
+        {
+            const auto v = engine.lineView (line);
+            readable = readable && v.pan >= -0.5f && v.pan < 0.5f && v.feedback >= 0.0f && v.feedback < 1.0f;
+        }
+    });
+    std::vector<float> block (2 * 256, 0.1f);
+    for (int b = 0; b < 200; ++b)
+        processInterleaved (engine, block.data(), 256);
+    panWriter.join();
+    feedbackWriter.join();
+    stop.store (true);
+    reader.join();
+
+    const auto v = engine.lineView (line);
+    EXPECT_TRUE (readable);
+    EXPECT_EQ (v.pan, panOf (rounds));
+    EXPECT_EQ (v.feedback, feedbackOf (rounds));
+    EXPECT_EQ (v.delayTime, (float) (int) ((0.1f + (float) (rounds % 7) * 0.01f) * 44100.0f) / 44100.0f);
 }
 } // namespace nadrix
+

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ConstructionTable.h"
+
 #include "engine/DelayLine.h"
 #include "engine/ModLine.h"
 #include "engine/PanGains.h"
@@ -24,8 +26,10 @@ private:
     static constexpr int numLines = 50;
     void setPredelay (int line, float seconds);
 
-    float mix = 0.64038998f, midSplit = 4347.6953f, lowSplit = 1275.2135f;
-    float gainLow = 0.73891002f, gainMid = 1.345804f, gainHigh = 0.71982002f;
+    float mix = ConstructionGlobals[ParameterLayout::mix], midSplit = ConstructionGlobals[ParameterLayout::splitFreqMid];
+    float lowSplit = ConstructionGlobals[ParameterLayout::splitFreqLow];
+    float gainLow = ConstructionGlobals[ParameterLayout::gainLow], gainMid = ConstructionGlobals[ParameterLayout::gainMid];
+    float gainHigh = ConstructionGlobals[ParameterLayout::gainHigh];
     DelayLine* delays[numLines];
     ModLine* predelays[numLines];
     ThreeBandState splitter;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "processor/NadrixAudioProcessor.h"
-#include "engine/NadrixViewdata.h"
+#include "engine/ParameterLayout.h"
 #include "processor/FactoryPrograms.h"
 #include "tests/processor/ProcessorTestHelpers.h"
 
@@ -19,50 +19,51 @@ namespace
     juce::uint32 testClock() { return now; }
 }
 
-TEST (ProcessorRouting, HostWritesAreAppliedOnceQueuedOnlyWithAnEditorAndNeverEchoed)
+TEST (ProcessorRouting, EveryWriteLeavesTheOneStoreAndTheEngineAgreeing)
 {
+    // Each value lives in its published parameter: the host, the window, a
+    // program and a restored state all write it there, and the engine (the
+    // window's fan reads it) follows at once.
+    using namespace ParameterLayout;
     NadrixAudioProcessor p;
     HostListener host;
     p.addListener (&host);
-    auto& pan = *p.getParameters()[7 + 7 * 3];
+    auto& parameters = p.getParameters();
+    const int pan3 = indexOf (3, pan), delay0 = indexOf (0, delayTime);
 
-    pan.setValueNotifyingHost (0.25f); // the host's own write: one notification, from JUCE itself
-    EXPECT_EQ (p.getParameterValue (7 + 7 * 3), 0.25f);
-    EXPECT_EQ (p.getViewData()[3].pan.load(), -0.5f);
+    // A host's write: its own notification (JUCE's), the engine at once.
+    parameters[pan3]->setValueNotifyingHost (0.25f);
+    EXPECT_EQ (p.getParameterValue (pan3), 0.25f);
+    EXPECT_EQ (p.getLineView (3).pan, -0.5f);
     EXPECT_EQ (host.changes.size(), 1u);
-    EXPECT_FALSE (p.hasParamChanges()); // no editor: nothing queued
+    // Damaged values: not a number keeps the value, beyond 0..1 is held there.
+    parameters[pan3]->setValue (std::nanf (""));
+    EXPECT_EQ (p.getParameterValue (pan3), 0.25f);
+    parameters[pan3]->setValue (7.0f);
+    EXPECT_EQ (parameters[pan3]->getValue(), 1.0f);
+    EXPECT_EQ (p.getLineView (3).pan, 1.0f);
 
-    p.setUIPresent (true); // with a window, queued for it (the queue's own rules are tested with it)
-    pan.setValueNotifyingHost (0.8f);
-    const auto changes = p.getParamChanges();
-    ASSERT_EQ (changes.size(), 1u);
-    EXPECT_EQ (changes[0].index, 7 + 7 * 3);
-    EXPECT_EQ (changes[0].value, 0.8f);
-
-    p.setUIPresent (false);
-    pan.setValueNotifyingHost (0.1f);
-    EXPECT_FALSE (p.hasParamChanges());
-    p.removeListener (&host);
-}
-
-TEST (ProcessorRouting, EditorWritesArePublishedAndNotifiedButNotQueued)
-{
-    NadrixAudioProcessor p;
-    HostListener host;
-    p.addListener (&host);
-    p.setUIPresent (true);
-
-    p.setParameterFromUI (0, 0.3f, true);
-    EXPECT_EQ (p.getParameterValue (0), 0.3f);
-    EXPECT_EQ (p.getParameters()[0]->getValue(), 0.3f);
-    ASSERT_EQ (host.changes.size(), 1u);
-    EXPECT_EQ (host.changes[0], std::make_pair (0, 0.3f));
-
-    p.setParameterFromUI (7 + 4, 0.2f, false);
-    EXPECT_EQ (p.getParameters()[7 + 4]->getValue(), 0.2f);
-    EXPECT_EQ (p.getViewData()[0].delayTime.load(), (float) (int) (0.2f * 44100.0f) / 44100.0f);
+    // The window's write: held, in the engine, told to the host once; the
+    // host's echo of it changes nothing.
+    host.changes.clear();
+    p.setParameterFromUI (delay0, 0.2f, true);
+    EXPECT_EQ (p.getParameterValue (delay0), 0.2f);
+    EXPECT_EQ (p.getLineView (0).delayTime, (float) (int) (0.2f * 44100.0f) / 44100.0f);
+    EXPECT_EQ (host.changes, (std::vector<std::pair<int, float>> { { delay0, 0.2f } }));
+    parameters[delay0]->setValue (0.2f);
+    p.setParameterFromUI (indexOf (0, feedback), 0.4f, false);
     EXPECT_EQ (host.changes.size(), 1u);
-    EXPECT_FALSE (p.hasParamChanges());
+    EXPECT_EQ (p.getLineView (0).feedback, 0.4f);
+
+    // A restored state after program changes: every value the state's, in
+    // the parameters and in the engine.
+    const auto saved = stateOf (p);
+    p.setCurrentProgram (2);
+    p.setCurrentProgram (1);
+    p.setStateInformation (saved.getData(), (int) saved.getSize());
+    EXPECT_EQ (stateOf (p), saved);
+    EXPECT_EQ (p.getLineView (3).pan, 1.0f);
+    EXPECT_EQ (p.getLineView (0).feedback, 0.4f);
     p.removeListener (&host);
 }
 

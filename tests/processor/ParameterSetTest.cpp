@@ -29,7 +29,7 @@ TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveV
         ASSERT_EQ (params[i]->getValue(), FactoryPrograms::normalised (5, i)) << i;
         ASSERT_EQ (params[i]->getDefaultValue(), FactoryPrograms::normalised (5, i)) << i;
     }
-    EXPECT_NEAR (p.getViewData()[0].pan.load(), -0.7802f, 1e-6f); // stored pan -0.7802 reaches the engine as stored
+    EXPECT_NEAR (p.getLineView (0).pan, -0.7802f, 1e-6f); // stored pan -0.7802 reaches the engine as stored
 
     ASSERT_EQ (p.getNumPrograms(), 6);
     for (int i = -1; i < 7; ++i)

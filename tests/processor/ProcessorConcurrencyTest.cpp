@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The processor as a host and its windows use it at once: one thread plays
 // blocks while others write parameters as a host does, choose programs and
-// restore states, reset it, and open, poll and close editor windows. Run
+// restore states and reset it, and a window reads and writes them too. Run
 // under ThreadSanitizer by `make tsan`, where any unsynchronised access fails
-// the run; in every build it checks that the output stays finite and that a
-// closed window leaves nothing queued, whatever the host threads do meanwhile.
+// the run; in every build it checks that the output stays finite and that,
+// however the writes met, the engine ends holding each parameter's value.
 #include "processor/NadrixAudioProcessor.h"
-#include "engine/NadrixViewdata.h"
+#include "engine/DelayLine.h"
+#include "engine/ModLine.h"
+#include "processor/ParameterInfo.h"
 #include "tests/processor/ProcessorTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +26,6 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
     p.prepareToPlay (44100.0, 256);
     const auto state = stateOf (p);
     std::atomic<bool> stop { false };
-    std::atomic<int> bursting { 0 }; // host threads writing a burst of values right now
 
     auto host = [&] (unsigned seed) {
         std::mt19937 rng (seed);
@@ -34,10 +35,8 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
             for (int k = 0; k < 40; ++k)
                 params[(int) (rng() % 357)]->setValueNotifyingHost ((float) (rng() % 1000) / 1000.0f);
             // A burst, as a host applying automation to every parameter.
-            ++bursting;
             for (auto* param : params)
                 param->setValue ((float) (rng() % 1000) / 1000.0f);
-            --bursting;
             if (round % 25 == 0)
                 p.setCurrentProgram ((int) (rng() % 6));
             if (round % 40 == 10)
@@ -63,43 +62,21 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
 
     std::thread hostA (host, 1u), hostB (host, 2u), player (audio);
 
-    // Windows open and close in balanced pairs, now and then two at once (a
-    // host may open a second window before it closes the first). Every time
-    // the last one closes, the queue must be empty and stay so while the host
-    // threads go on writing: a change pushed by a host thread that saw the
-    // window still open must not outlive its closing.
-    int leftQueued = 0;
+    // A window's side: it reads every value and every line, writes values of
+    // its own and asks the tail, while the host threads write and the audio
+    // thread plays.
     float sink = 0.0f;
     for (int cycle = 0; cycle < 8000; ++cycle)
     {
-        const bool twoWindows = cycle % 10 == 0;
-        p.setUIPresent (true);
-        if (twoWindows)
-            p.setUIPresent (true);
-
-        for (int poll = 0; poll < 3; ++poll)
+        for (int i = 0; i < 357; i += 7)
+            sink += p.getParameterValue (i);
+        for (int j = 0; j < 50; ++j)
         {
-            if (p.hasParamChanges())
-                for (const auto& change : p.getParamChanges())
-                    sink += change.value;
-            const auto* lines = p.getViewData();
-            for (int j = 0; j < 50; ++j)
-                sink += lines[j].delayTime.load() + lines[j].active.load();
-            p.setParameterFromUI ((cycle + poll) % 357, 0.5f, true);
-            sink += (float) p.getTailLengthSeconds();
+            const auto line = p.getLineView (j);
+            sink += line.delayTime + line.active;
         }
-
-        // Closed while a host thread is in the middle of a burst of writes,
-        // so that its pushes and the closing overlap.
-        while (bursting.load() == 0)
-            std::this_thread::yield();
-        if (twoWindows)
-            p.setUIPresent (false);
-        p.setUIPresent (false);
-
-        // A push that was under way lands meanwhile, or once its thread runs again.
-        for (int look = 0; look < 20; ++look)
-            leftQueued += p.hasParamChanges() ? 1 : 0;
+        p.setParameterFromUI (cycle % 357, 0.5f, true);
+        sink += (float) p.getTailLengthSeconds();
     }
 
     stop.store (true);
@@ -107,7 +84,21 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
     hostB.join();
     player.join();
     EXPECT_TRUE (std::isfinite (sink));
-    EXPECT_EQ (leftQueued, 0) << "changes stayed queued with every window closed";
-    EXPECT_FALSE (p.hasParamChanges());
+
+    // However the writes met, the engine holds what each parameter holds.
+    using namespace ParameterLayout;
+    const auto rate = 44100.0f;
+    for (int j = 0; j < numLines; ++j)
+    {
+        const auto held = [&p, j] (int kind) { return ParameterInfo::engineValue (indexOf (j, kind), p.getParameterValue (indexOf (j, kind))); };
+        const auto line = p.getLineView (j);
+        EXPECT_EQ (line.pan, held (pan)) << j;
+        EXPECT_EQ (line.hcGain, held (hcGain)) << j;
+        EXPECT_EQ (line.feedback, held (feedback)) << j;
+        EXPECT_EQ (line.active, held (active)) << j;
+        EXPECT_EQ (line.predelayGain, held (predelayGain)) << j;
+        EXPECT_EQ (line.delayTime, DelayLine_Time_At_Rate (DelayLine_Length_At_Rate (held (delayTime), rate), rate)) << j;
+        EXPECT_EQ (line.predelay, ModLine_Predelay_At_Rate (ModLine_Length_At_Rate (held (predelay), rate), rate)) << j;
+    }
 }
 } // namespace nadrix

@@ -20,7 +20,6 @@ namespace
     juce::Colour discColour (float h) { return floatColour (1.0f, 1.0f, h, 0.6f); }
     juce::Colour rayColour (float h, float alpha) { return floatColour ((float) (0.5 + 0.5 * (double) h), 0.8f, 0.9f, alpha); }
 
-    float load (const std::atomic<float>& field) { return field.load (std::memory_order_relaxed); }
 
     juce::Path circle (juce::Point<float> centre, float radius)
     {
@@ -40,7 +39,7 @@ namespace
 }
 
 //==============================================================================
-void DelaysView::setup (int x, int y, int width, int height, float z, const NadrixViewdata* records, DelaysViewCallback* cb)
+void DelaysView::setup (int x, int y, int width, int height, float z, const LineViews* views, DelaysViewCallback* cb)
 {
     callback = cb;
 
@@ -49,7 +48,7 @@ void DelaysView::setup (int x, int y, int width, int height, float z, const Nadr
     setTransform (juce::AffineTransform::verticalFlip ((float) getHeight()));
     setBounds (x, y, width, height);
 
-    viewdata = records;
+    lines = views;
     zoom = z;
     const auto ringsHeight = (int) ((float) height - FanGeometry::originY); // the rings stand on the origin's row
     scaleView.setBounds (0, (int) FanGeometry::originY, width, ringsHeight);
@@ -92,7 +91,15 @@ void DelaysView::setEditMode (EditMode mode)
 
 void DelaysView::checkAllLinesBusy()
 {
-    newLineImage.setVisible (viewdata != nullptr && FanEditing::firstFreeLine (viewdata) >= 0);
+    readLines();
+    newLineImage.setVisible (lines != nullptr && FanEditing::firstFreeLine (viewdata) >= 0);
+}
+
+void DelaysView::readLines() const
+{
+    if (lines != nullptr)
+        for (int j = 0; j < ParameterLayout::numLines; ++j)
+            viewdata[j] = lines->lineView (j);
 }
 
 FanGeometry DelaysView::geometry() const
@@ -105,6 +112,7 @@ void DelaysView::resized() {}
 //==============================================================================
 void DelaysView::paint (juce::Graphics& g)
 {
+    readLines();
     if (backgroundDirty)
     {
         background.clear (background.getBounds(), juce::Colour (0x00000000));
@@ -114,7 +122,7 @@ void DelaysView::paint (juce::Graphics& g)
     }
     g.drawImageAt (background, 0, (int) FanGeometry::originY);
 
-    if (viewdata == nullptr)
+    if (lines == nullptr)
         return;
 
     const FanGeometry fan = geometry();
@@ -130,8 +138,8 @@ void DelaysView::paint (juce::Graphics& g)
     if (keyboardLine >= 0 && hasKeyboardFocus (false) && FanEditing::isRunning (viewdata[keyboardLine]))
     {
         const FanGeometry::Line l = fan.line (viewdata[keyboardLine]);
-        for (const auto& [centre, radius] : { std::pair (l.predelayPoint, FanGeometry::dotRadius (load (viewdata[keyboardLine].predelayGain))),
-                                              std::pair (l.delayPoint, FanGeometry::dotRadius (load (viewdata[keyboardLine].feedback))) })
+        for (const auto& [centre, radius] : { std::pair (l.predelayPoint, FanGeometry::dotRadius (viewdata[keyboardLine].predelayGain)),
+                                              std::pair (l.delayPoint, FanGeometry::dotRadius (viewdata[keyboardLine].feedback)) })
         {
             g.setColour (juce::Colours::black);
             g.strokePath (circle (centre, radius + 3.0f), juce::PathStrokeType (3.0f));
@@ -162,13 +170,13 @@ void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) co
 {
     const NadrixViewdata& record = viewdata[j];
     const FanGeometry::Line l = fan.line (record);
-    const float h = load (record.hcGain);
+    const float h = record.hcGain;
     const bool predelayVisible = l.predelayRadius <= fan.visibleRadius;
     const bool delayVisible = l.delayRadius <= fan.visibleRadius;
 
     if (predelayVisible)
     {
-        const float radius = FanGeometry::dotRadius (load (record.predelayGain));
+        const float radius = FanGeometry::dotRadius (record.predelayGain);
         g.setColour (discColour (h));
         g.fillPath (circle (l.predelayPoint, radius));
         if (editMode == EditMode::Highcut || editMode == EditMode::DelayTime || editMode == EditMode::Feedback)
@@ -177,7 +185,7 @@ void DelaysView::paintLine (juce::Graphics& g, const FanGeometry& fan, int j) co
 
     if (delayVisible)
     {
-        const float radius = FanGeometry::dotRadius (load (record.feedback));
+        const float radius = FanGeometry::dotRadius (record.feedback);
         g.setColour (discColour (h));
         g.fillPath (circle (l.delayPoint, radius));
         outlineSelected (g, j, true, l.delayPoint, radius);
@@ -204,6 +212,7 @@ void DelaysView::outlineSelected (juce::Graphics& g, int line, bool delayPoint, 
 //==============================================================================
 void DelaysView::mouseDown (const juce::MouseEvent& e)
 {
+    readLines();
     if (callback != nullptr)
         callback->beginEditGesture();
     press (e.getPosition().toFloat());
@@ -272,8 +281,9 @@ juce::String DelaysView::getTooltip()
 
 juce::String DelaysView::describeAt (juce::Point<float> p) const
 {
+    readLines();
     NadrixDelayMoveData hit;
-    if (viewdata == nullptr || callback == nullptr || ! findDotAt (p, hit))
+    if (lines == nullptr || callback == nullptr || ! findDotAt (p, hit))
         return {};
     return callback->describeLine (hit.lineIndex);
 }
@@ -296,6 +306,7 @@ bool DelaysView::selectionHasLine (int line) const
 
 void DelaysView::mouseDrag (const juce::MouseEvent& e)
 {
+    readLines();
     const auto p = e.getPosition().toFloat();
 
     if (editMode == EditMode::Trashcan && dragState != NewLine)
@@ -334,6 +345,7 @@ void DelaysView::mouseDrag (const juce::MouseEvent& e)
 
 void DelaysView::mouseUp (const juce::MouseEvent&)
 {
+    readLines();
     if (dragState == NewLine)
         finishNewLine();
     else if (editMode == EditMode::Trashcan)
@@ -393,13 +405,15 @@ void DelaysView::chooseKeyboardLine (int line)
 
 void DelaysView::focusGained (FocusChangeType)
 {
-    if (viewdata != nullptr)
+    readLines();
+    if (lines != nullptr)
         chooseKeyboardLine (FanEditing::runningLineBeside (viewdata, keyboardLine, 0));
 }
 
 bool DelaysView::keyPressed (const juce::KeyPress& key)
 {
-    if (viewdata == nullptr || callback == nullptr)
+    readLines();
+    if (lines == nullptr || callback == nullptr)
         return false;
 
     const int code = key.getKeyCode();

@@ -7,6 +7,7 @@
 #include "ui/delays/FanGeometry.h"
 #include "ui/delays/NadrixDelayMoveData.h"
 #include "engine/NadrixViewdata.h"
+#include "engine/ParameterLayout.h"
 #include "ui/delays/ScaleView.h"
 #include "ui/controls/ScaledImageComponent.h"
 
@@ -34,7 +35,8 @@ public:
 
     enum DragState { Idle, PointPress, NewLine, BandSelect, BandHeld };
 
-    void setup (int x, int y, int width, int height, float zoom, const NadrixViewdata* viewdata, DelaysViewCallback* callback);
+    // The lines are read from `lines` each time they are drawn or handled.
+    void setup (int x, int y, int width, int height, float zoom, const LineViews* lines, DelaysViewCallback* callback);
     void setZoom (float z);
     void setEditMode (EditMode mode);
     void checkAllLinesBusy();
@@ -75,13 +77,16 @@ private:
     void catchBand();
     void makeLine (int line, FanEditing::Placement placement);
     void chooseKeyboardLine (int line);
+    // The lines as they are now, into `viewdata`.
+    void readLines() const;
 
     ScaledImageComponent newLineImage;
     ScaleView scaleView;
     bool backgroundDirty = false;
     juce::Image background;
     DelaysViewCallback* callback = nullptr;
-    const NadrixViewdata* viewdata = nullptr;
+    const LineViews* lines = nullptr;
+    mutable NadrixViewdata viewdata[ParameterLayout::numLines]; // as read last (readLines)
     float zoom = 1.0f;
     int dragState = Idle;
     EditMode editMode = EditMode::DelayTime;

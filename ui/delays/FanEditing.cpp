@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/delays/FanEditing.h"
 
+#include "engine/LineActivity.h"
+
 #include <cmath>
 
 namespace nadrix::FanEditing
@@ -10,25 +12,24 @@ namespace
     constexpr int numLines = ParameterLayout::numLines;
     constexpr double highcutPerPixel = 0.004, gainPerPixel = 0.01, followShare = 0.5;
 
-    float load (const std::atomic<float>& field) { return field.load (std::memory_order_relaxed); }
 
     // Each edited value is rounded to float before it is clamped.
     float clamped (double v, float low, float high) { return juce::jlimit (low, high, (float) v); }
 
     // A time dot follows half the pointer's radial movement, slowed by its
     // factor, and gives way so that the line's two times stay within 0.58 s.
-    float draggedTime (const std::atomic<float>& time, const std::atomic<float>& otherTime, float dT, double factor)
+    float draggedTime (float time, float otherTime, float dT, double factor)
     {
-        float v = clamped ((double) load (time) - followShare * dT / factor, minimumTime, 1.0f);
-        if (load (otherTime) + v > maximumTotalTime)
-            v = maximumTotalTime - load (otherTime);
+        float v = clamped ((double) time - followShare * dT / factor, minimumTime, 1.0f);
+        if (otherTime + v > maximumTotalTime)
+            v = maximumTotalTime - otherTime;
         return v;
     }
 }
 
 bool isRunning (const NadrixViewdata& line)
 {
-    return ! (load (line.active) < 0.5f);
+    return LineActivity::isRunning (line.active);
 }
 
 int firstFreeLine (const NadrixViewdata* lines)
@@ -53,12 +54,12 @@ std::optional<NadrixDelayMoveData> dotAt (const FanGeometry& fan, const NadrixVi
         const float toDelay = p.getDistanceFrom (l.delayPoint);
         const float toPredelay = p.getDistanceFrom (l.predelayPoint);
 
-        if (toDelay < FanGeometry::catchRadius (load (lines[j].feedback)) && toDelay < best)
+        if (toDelay < FanGeometry::catchRadius (lines[j].feedback) && toDelay < best)
         {
             best = toDelay;
             hit = NadrixDelayMoveData { j, true, false };
         }
-        if (toPredelay < FanGeometry::catchRadius (load (lines[j].predelayGain)) && toPredelay < best)
+        if (toPredelay < FanGeometry::catchRadius (lines[j].predelayGain) && toPredelay < best)
         {
             best = toPredelay;
             hit = NadrixDelayMoveData { j, false, true };
@@ -76,7 +77,7 @@ juce::Array<NadrixDelayMoveData> dotsInBand (const FanGeometry& fan, const Nadri
     juce::Array<NadrixDelayMoveData> caught;
     for (int j = 0; j < numLines; ++j)
     {
-        if (! (load (lines[j].active) > 0.5f))
+        if (! isRunning (lines[j]))
             continue;
 
         const FanGeometry::Line l = fan.line (lines[j]);
@@ -104,24 +105,24 @@ bool drag (const FanGeometry& fan, const NadrixViewdata* lines, const juce::Arra
 
         // The farther the pointer from the line, in angle and in radius, the
         // slower the dot follows (and the faster a high-cut gain changes).
-        const double angleFactor = 2.0 * std::abs ((double) FanGeometry::angleOfPan (load (r.pan)) - (double) aNow) + 1.0;
-        const double radiusFactor = 6.0 * std::abs ((double) load (r.predelay) + (double) load (r.delayTime) - (double) tNow) + 1.0;
+        const double angleFactor = 2.0 * std::abs ((double) FanGeometry::angleOfPan (r.pan) - (double) aNow) + 1.0;
+        const double radiusFactor = 6.0 * std::abs ((double) r.predelay + (double) r.delayTime - (double) tNow) + 1.0;
 
         auto movePan = [&] {
-            callback.setPan (clamped ((double) load (r.pan) - followShare * dA / angleFactor, -1.0f, 1.0f), j);
+            callback.setPan (clamped ((double) r.pan - followShare * dA / angleFactor, -1.0f, 1.0f), j);
         };
 
         switch (mode)
         {
             case EditMode::Highcut:
-                callback.setHighcutGain (clamped ((double) load (r.hcGain) + highcutPerPixel * dy * angleFactor * radiusFactor, 0.0f, 1.0f), j);
+                callback.setHighcutGain (clamped ((double) r.hcGain + highcutPerPixel * dy * angleFactor * radiusFactor, 0.0f, 1.0f), j);
                 changed = true;
                 break;
 
             case EditMode::DelayTime:
                 if (entry.movePredelayPoint)
                 {
-                    const double predelayFactor = 6.0 * std::abs ((double) load (r.predelay) - (double) tNow) + 1.0;
+                    const double predelayFactor = 6.0 * std::abs ((double) r.predelay - (double) tNow) + 1.0;
                     callback.setPredelayTime (draggedTime (r.predelay, r.delayTime, dT, predelayFactor), j);
                     movePan();
                     changed = true;
@@ -138,12 +139,12 @@ bool drag (const FanGeometry& fan, const NadrixViewdata* lines, const juce::Arra
                 // Both gains move by the delay dot's radius factor.
                 if (entry.moveDelayPoint)
                 {
-                    callback.setFeedback (clamped ((double) load (r.feedback) + gainPerPixel * dy / radiusFactor, 0.0f, maximumFeedback), j);
+                    callback.setFeedback (clamped ((double) r.feedback + gainPerPixel * dy / radiusFactor, 0.0f, maximumFeedback), j);
                     changed = true;
                 }
                 if (entry.movePredelayPoint)
                 {
-                    callback.setPredelayGain (clamped ((double) load (r.predelayGain) + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
+                    callback.setPredelayGain (clamped ((double) r.predelayGain + gainPerPixel * dy / radiusFactor, 0.0f, maximumGain), j);
                     changed = true;
                 }
                 break;
@@ -184,18 +185,18 @@ void stepLine (const NadrixViewdata* lines, int line, EditMode mode, float step,
 {
     const NadrixViewdata& v = lines[line];
     if (mode == EditMode::DelayTime)
-        callback.setDelayTime (clamped ((double) load (v.delayTime) + step, minimumTime, std::max (minimumTime, maximumTotalTime - load (v.predelay))), line);
+        callback.setDelayTime (clamped ((double) v.delayTime + step, minimumTime, std::max (minimumTime, maximumTotalTime - v.predelay)), line);
     else if (mode == EditMode::Feedback)
-        callback.setFeedback (clamped ((double) load (v.feedback) + step, 0.0f, maximumFeedback), line);
+        callback.setFeedback (clamped ((double) v.feedback + step, 0.0f, maximumFeedback), line);
     else if (mode == EditMode::Highcut)
-        callback.setHighcutGain (clamped ((double) load (v.hcGain) + step, 0.0f, 1.0f), line);
+        callback.setHighcutGain (clamped ((double) v.hcGain + step, 0.0f, 1.0f), line);
 }
 
 int runningLineBeside (const NadrixViewdata* lines, int line, int direction)
 {
     const bool current = line >= 0 && line < numLines && isRunning (lines[line]);
-    const float pan = current ? load (lines[line].pan) : 0.0f;
-    auto before = [lines] (int a, float panA, int b) { const float panB = load (lines[b].pan); return panA < panB || (panA == panB && a < b); };
+    const float pan = current ? lines[line].pan : 0.0f;
+    auto before = [lines] (int a, float panA, int b) { const float panB = lines[b].pan; return panA < panB || (panA == panB && a < b); };
 
     if (direction == 0 && current)
         return line;
@@ -205,11 +206,11 @@ int runningLineBeside (const NadrixViewdata* lines, int line, int direction)
     {
         if (j == line || ! isRunning (lines[j]))
             continue;
-        const float p = load (lines[j].pan);
+        const float p = lines[j].pan;
         const bool beyond = ! current || direction == 0 || (direction > 0 ? before (line, pan, j) : ! before (line, pan, j));
         if (! beyond)
             continue;
-        const bool better = best < 0 || (direction < 0 ? before (best, load (lines[best].pan), j) : before (j, p, best));
+        const bool better = best < 0 || (direction < 0 ? before (best, lines[best].pan, j) : before (j, p, best));
         if (better)
             best = j;
     }

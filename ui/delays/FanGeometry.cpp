@@ -36,11 +36,11 @@ float FanGeometry::direction (juce::Point<float> p) const
 
 FanGeometry::Line FanGeometry::line (const NadrixViewdata& record) const
 {
-    const float predelay = record.predelay.load (std::memory_order_relaxed);
-    const float delayTime = record.delayTime.load (std::memory_order_relaxed);
+    const float predelay = record.predelay;
+    const float delayTime = record.delayTime;
 
     Line l;
-    l.angle = angleOfPan (record.pan.load (std::memory_order_relaxed));
+    l.angle = angleOfPan (record.pan);
     l.predelayRadius = innerRadius + pixelsPerSecond * predelay;
     l.delayRadius = innerRadius + pixelsPerSecond * predelay + pixelsPerSecond * delayTime;
     l.predelayPoint = pointAt (l.angle, l.predelayRadius);

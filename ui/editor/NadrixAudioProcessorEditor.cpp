@@ -17,9 +17,10 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
       openDocument ([] (const juce::String& address) { return juce::Process::openDocument (address, {}); }),
       processor (p)
 {
-    // Registered before the controls read their values: a host change made
-    // while they do is queued and shown at the first poll, not lost.
-    processor.setUIPresent (true);
+    // What the window shows, as the parameters held it when it opened: the
+    // timer shows whatever changes after.
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
+        shown[i] = processor.getParameterValue (i);
 
     openGLContext.setPixelFormat (juce::OpenGLPixelFormat (8, 8, 8, 8));
     openGLContext.setMultisamplingEnabled (false);
@@ -28,7 +29,7 @@ NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     setSize (EditorLayout::width, EditorLayout::height);
 
     delaysView.setup (EditorLayout::delayLines.getX(), EditorLayout::delayLines.getY(), EditorLayout::delayLines.getWidth(),
-                      EditorLayout::delayLines.getHeight(), ParameterInfo::lowestZoom, processor.getViewData(), this);
+                      EditorLayout::delayLines.getHeight(), ParameterInfo::lowestZoom, &processor.getLineViews(), this);
     addAndMakeVisible (delaysView);
 
     editModeChooser.setup (EditorLayout::editModes.x, EditorLayout::editModes.y, this);
@@ -183,17 +184,16 @@ juce::String NadrixAudioProcessorEditor::describeLine (int line)
     // The record holds the values as realised, in the engine's units; they
     // read as the line's parameters do.
     using namespace ParameterLayout;
-    const auto& v = processor.getViewData()[line];
+    const auto v = processor.getLineView (line);
     auto text = [line] (int kind, float value) { return ParameterText::format (indexOf (line, kind), value); };
-    return "Line " + juce::String (line) + ": delay " + text (delayTime, v.delayTime.load()) + ", pre-delay " + text (predelay, v.predelay.load())
-         + ", feedback " + text (feedback, v.feedback.load()) + ", pan " + text (pan, ParameterInfo::normalisedFromEngine (indexOf (line, pan), v.pan.load())) + ", high cut "
-         + text (hcGain, v.hcGain.load()) + ", pre-delay gain " + text (predelayGain, v.predelayGain.load());
+    return "Line " + juce::String (line) + ": delay " + text (delayTime, v.delayTime) + ", pre-delay " + text (predelay, v.predelay)
+         + ", feedback " + text (feedback, v.feedback) + ", pan " + text (pan, ParameterInfo::normalisedFromEngine (indexOf (line, pan), v.pan)) + ", high cut "
+         + text (hcGain, v.hcGain) + ", pre-delay gain " + text (predelayGain, v.predelayGain);
 }
 
 NadrixAudioProcessorEditor::~NadrixAudioProcessorEditor()
 {
     stopTimer();
-    processor.setUIPresent (false);
     openGLContext.detach();
 }
 
@@ -303,21 +303,25 @@ void NadrixAudioProcessorEditor::buttonClicked (EComponent* source)
 
 void NadrixAudioProcessorEditor::timerCallback()
 {
-    if (! processor.hasParamChanges())
-        return;
-
+    // What the parameters hold now against what the window shows: the
+    // globals go into their controls, and the fan is redrawn once however
+    // many of the lines' values changed (it reads the lines as it draws).
     bool linesChanged = false;
-
-    for (const auto& change : processor.getParamChanges())
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
     {
-        if (change.index == ParameterInfo::uiZoom)
+        const float value = processor.getParameterValue (i);
+        if (value == shown[i])
+            continue;
+        shown[i] = value;
+
+        if (i == ParameterInfo::uiZoom)
         {
-            controlsByParam[ParameterInfo::uiZoom]->setValueForParamId (ParameterInfo::uiZoom, change.value);
-            applyZoom (change.value);
+            controlsByParam[ParameterInfo::uiZoom]->setValueForParamId (ParameterInfo::uiZoom, value);
+            applyZoom (value);
         }
-        else if (change.index < ParameterInfo::uiZoom)
+        else if (i < ParameterInfo::uiZoom)
         {
-            controlsByParam[change.index]->setValueForParamId (change.index, change.value);
+            controlsByParam[i]->setValueForParamId (i, value);
         }
         else
         {
@@ -325,8 +329,6 @@ void NadrixAudioProcessorEditor::timerCallback()
         }
     }
 
-    // One redraw however many line parameters changed: the view reads the
-    // engine's records, which are already up to date.
     if (linesChanged)
         repaintFan();
 }

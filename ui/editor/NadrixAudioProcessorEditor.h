@@ -11,6 +11,7 @@
 #include "ui/delays/EditModeChooserView.h"
 #include "ui/editor/HostGestures.h"
 #include "processor/NadrixAudioProcessor.h"
+#include "engine/ParameterLayout.h"
 #include "ui/controls/ScaledImage.h"
 #include "ui/controls/UICallback.h"
 #include "ui/editor/ValueReadout.h"
@@ -25,8 +26,8 @@ namespace nadrix
 // lines with its mode chooser and zoom, the equaliser, the mix knob, the
 // randomizer and the about and help buttons. Every user edit goes to the
 // processor at once with a host notification, inside the host's change
-// gestures; changes from the host are collected 25 times a second and pushed
-// into the controls.
+// gestures; 25 times a second the window compares what it shows with the
+// parameters and shows what changed.
 class NadrixAudioProcessorEditor final : public juce::AudioProcessorEditor,
                                          public DelaysViewCallback,
                                          public EditModeChooserCallback,
@@ -115,6 +116,7 @@ private:
     const ScaledImage background = ScaledImage::named ("bkg_au");
     NadrixAudioProcessor& processor;
     HostGestures gestures { processor, processor.getEditHistory() };
+    float shown[ParameterLayout::numParameters] = {}; // each parameter as the window shows it
     int fanRepaintRequests = 0; // how often the fan was asked to redraw for changes
 
     friend struct EditorInspector; // lets the tests reach the children

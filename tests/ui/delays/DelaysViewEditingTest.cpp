@@ -27,7 +27,7 @@ TEST (DelaysViewEditing, NewLineIsPulledFromTheCentreIntoTheLowestFreeLine)
 
     EXPECT_EQ (f.cb.lastWritten ("pan", 5), 0.0f);
     EXPECT_EQ (f.cb.lastWritten ("delay", 5), 0.29f); // pre-delay + delay capped at 0.58
-    EXPECT_EQ (f.cb.line (5).active.load(), 1.0f);
+    EXPECT_EQ (f.cb.line (5).active, 1.0f);
     EXPECT_EQ (f.view.getDragState(), idle);
     EXPECT_NEAR (f.view.getNewLineImage().getAlpha(), 0.5f, 0.01f);
 }
@@ -57,7 +57,7 @@ TEST (DelaysViewEditing, CentreCircleRules)
     last.release ({ 405, 50 });
 
     last.click (last.dot (20, true)); // deleting a line in the view shows the hint again
-    EXPECT_EQ (last.cb.line (20).active.load(), 0.0f);
+    EXPECT_EQ (last.cb.line (20).active, 0.0f);
     EXPECT_TRUE (last.view.getNewLineImage().isVisible());
 }
 
@@ -95,7 +95,7 @@ TEST (DelaysViewEditing, RubberBandCatchesDotsInEitherDirectionAndMovesThemToget
     f.drag (p0 + juce::Point<float> (0, -5));
     f.release (p0);
     EXPECT_EQ (f.cb.log, (std::vector<std::string> { "highcut 0", "highcut 1" }));
-    EXPECT_LT (f.cb.line (1).hcGain.load(), 0.5f);
+    EXPECT_LT (f.cb.line (1).hcGain, 0.5f);
 
     // A press elsewhere drops the band and is handled as a fresh press.
     f.press ({ 700, 350 });
@@ -146,7 +146,7 @@ TEST (DelaysViewEditing, DeleteModeRemovesTheLineUnderThePointerAtRelease)
 
     f.click (f.dot (0, true));
     EXPECT_EQ (f.cb.log.back(), "active 0");
-    EXPECT_EQ (f.cb.line (0).active.load(), 0.0f);
+    EXPECT_EQ (f.cb.line (0).active, 0.0f);
 }
 
 TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
@@ -154,7 +154,7 @@ TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
     ViewFixture all (false); // all 50 run at set-up: no hint
     all.cb.engine.setParameter (7 + 7 * 49 + 5, 1.0f);
     DelaysView fresh;
-    fresh.setup (20, -39, 810, 420, 1.4f, all.cb.engine.getViewData(), &all.cb);
+    fresh.setup (20, -39, 810, 420, 1.4f, &all.cb.engine, &all.cb);
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());
     all.cb.engine.setParameter (7 + 5, 0.0f); // a change from elsewhere: no effect yet
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());
@@ -212,7 +212,7 @@ TEST (DelaysViewEditing, TheKeyboardChoosesLinesInPanOrderStepsTheModesValueDele
     EXPECT_EQ (f.cb.calls.back().line, 9);
     EXPECT_FLOAT_EQ (f.cb.calls.back().value, 0.51f);
     EXPECT_TRUE (key (juce::KeyPress::downKey, juce::ModifierKeys::shiftModifier));
-    EXPECT_FLOAT_EQ (f.cb.line (9).feedback.load(), 0.41f);
+    EXPECT_FLOAT_EQ (f.cb.line (9).feedback, 0.41f);
     f.view.setEditMode (EditMode::DelayTime);
     EXPECT_TRUE (key (juce::KeyPress::upKey));
     EXPECT_EQ (f.cb.calls.back().what, "delay");
@@ -221,11 +221,11 @@ TEST (DelaysViewEditing, TheKeyboardChoosesLinesInPanOrderStepsTheModesValueDele
     // Delete switches it off and moves on; Insert makes a line straight ahead.
     EXPECT_TRUE (key (juce::KeyPress::deleteKey));
     EXPECT_EQ (f.cb.calls.back().what, "active");
-    EXPECT_EQ (f.cb.line (9).active.load(), 0.0f);
+    EXPECT_EQ (f.cb.line (9).active, 0.0f);
     EXPECT_EQ (f.view.getKeyboardLine(), 7);
     EXPECT_TRUE (key (juce::KeyPress::insertKey));
-    EXPECT_EQ (f.cb.line (0).active.load(), 1.0f); // the lowest free line
-    EXPECT_EQ (f.cb.line (0).pan.load(), 0.0f);
+    EXPECT_EQ (f.cb.line (0).active, 1.0f); // the lowest free line
+    EXPECT_EQ (f.cb.line (0).pan, 0.0f);
     EXPECT_EQ (f.view.getKeyboardLine(), 0);
     EXPECT_FALSE (key ('q'));
 }

@@ -18,7 +18,7 @@ struct ViewFixture
     {
         if (allLinesOff)
             cb.switchAllOff();
-        view.setup (20, -39, 810, 420, 1.4f, cb.engine.getViewData(), &cb);
+        view.setup (20, -39, 810, 420, 1.4f, &cb.engine, &cb);
     }
 
     FanGeometry fan() const { return FanGeometry (810.0f, 420.0f, view.getZoom()); }

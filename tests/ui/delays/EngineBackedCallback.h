@@ -29,7 +29,7 @@ struct EngineBackedCallback : DelaysViewCallback
     {
         calls.push_back ({ what, line, value });
         log.push_back (std::string (what) + " " + std::to_string (line));
-        engine.setParameter (7 + 7 * line + kind, value);
+        engine.setParameter (ParameterLayout::indexOf (line, kind), value);
     }
 
     void setPan (float v, int line) override { write ("pan", 0, v, line); }
@@ -40,7 +40,15 @@ struct EngineBackedCallback : DelaysViewCallback
     void setDelayActive (float v, int line) override { write ("active", 5, v, line); }
     void setPredelayGain (float v, int line) override { write ("predelaygain", 6, v, line); }
 
-    const NadrixViewdata& line (int j) const { return engine.getViewData()[j]; }
+    NadrixViewdata line (int j) const { return engine.lineView (j); }
+    // Every line as the view reads them.
+    std::vector<NadrixViewdata> lines() const
+    {
+        std::vector<NadrixViewdata> all;
+        for (int j = 0; j < ParameterLayout::numLines; ++j)
+            all.push_back (engine.lineView (j));
+        return all;
+    }
 
     // The last value written (the engine's record holds it to the sample), or NaN.
     float lastWritten (const std::string& what, int line) const
@@ -56,13 +64,13 @@ struct EngineBackedCallback : DelaysViewCallback
     {
         const float values[] = { pan, hc, feedback, predelay, delay, 1.0f, predelayGain };
         for (int k = 0; k < 7; ++k)
-            engine.setParameter (7 + 7 * j + k, values[k]);
+            engine.setParameter (ParameterLayout::indexOf (j, k), values[k]);
     }
 
     void switchAllOff()
     {
-        for (int j = 0; j < 50; ++j)
-            engine.setParameter (7 + 7 * j + 5, 0.0f);
+        for (int j = 0; j < ParameterLayout::numLines; ++j)
+            engine.setParameter (ParameterLayout::indexOf (j, ParameterLayout::active), 0.0f);
     }
 };
 } // namespace nadrix

@@ -78,7 +78,7 @@ namespace
 
         juce::Point<float> dot (int line, bool delayDot)
         {
-            const auto l = FanGeometry (810.0f, 420.0f, inspect().view().getZoom()).line (processor.getViewData()[line]);
+            const auto l = FanGeometry (810.0f, 420.0f, inspect().view().getZoom()).line (processor.getLineView (line));
             return delayDot ? l.delayPoint : l.predelayPoint;
         }
 

@@ -43,7 +43,7 @@ TEST (WindowAccess, TooltipsShowCurrentValuesInTheReverbsUnits)
     EXPECT_EQ (modes.joinIntoString (", "), "Delay time, Delete, Feedback, High cut");
 
     // The line under the pointer, found as a press finds it, after the host moved it.
-    const auto dot = FanGeometry (810.0f, 420.0f, in.view().getZoom()).line (s.processor.getViewData()[line]).delayPoint;
+    const auto dot = FanGeometry (810.0f, 420.0f, in.view().getZoom()).line (s.processor.getLineView (line)).delayPoint;
     EXPECT_TRUE (in.view().describeAt (dot).startsWith ("Line 12: delay 250.0 ms, pre-delay ")) << in.view().describeAt (dot);
     EXPECT_EQ (in.view().describeAt ({ 805.0f, 2.0f }), "");
 }
