@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/nadrix-render/DemoSignal.h"
 
-#include "tools/nadrix-render/SeededDraws.h"
+#include "ui/editor/SeededDraws.h"
 
 #include <cmath>
 

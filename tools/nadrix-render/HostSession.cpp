@@ -3,7 +3,7 @@
 
 #include "tools/nadrix-render/FileIdentity.h"
 #include "tools/nadrix-render/InterruptCleanup.h"
-#include "tools/nadrix-render/SeededDraws.h"
+#include "ui/editor/SeededDraws.h"
 
 #include "processor/FactoryPrograms.h"
 

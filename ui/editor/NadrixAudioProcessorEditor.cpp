@@ -8,13 +8,31 @@
 #include "processor/ParameterText.h"
 #include "ui/editor/ProductLinks.h"
 #include "ui/editor/RandomRender.h"
+#include "ui/editor/SeededDraws.h"
 #include "ui/editor/WindowScale.h"
+
+#include <charconv>
 
 namespace nadrix
 {
+namespace
+{
+    constexpr const char* renderRandomTooltip = "Render random reverb: a new set of lines from the four randomizer settings";
+
+    // A setting in the fewest digits that read back as the same float, so
+    // that the render command in the tooltip makes exactly the same room.
+    juce::String shortestText (float value)
+    {
+        char text[32];
+        const auto end = std::to_chars (text, text + sizeof (text), value).ptr;
+        return juce::String (text, (size_t) (end - text));
+    }
+} // namespace
+
 NadrixAudioProcessorEditor::NadrixAudioProcessorEditor (NadrixAudioProcessor& p)
     : juce::AudioProcessorEditor (p),
       openDocument ([] (const juce::String& address) { return juce::Process::openDocument (address, {}); }),
+      nextRandomSeed ([] { return (std::uint32_t) juce::Time::getHighResolutionTicks(); }),
       processor (p)
 {
     // What the window shows, as the parameters held it when it opened: the
@@ -164,7 +182,7 @@ void NadrixAudioProcessorEditor::setUpKeyboardAndNames()
     delaysView.setTitle ("Delay lines");
     delaysView.setDescription ("The fan of delay lines: one ray per running line, edited with the mouse, or with the keyboard "
                                "(Left and Right choose a line, Up and Down step it, Delete switches it off, Insert makes one)");
-    renderRandomButton.setTooltip ("Render random reverb: a new set of lines from the four randomizer settings");
+    renderRandomButton.setTooltip (renderRandomTooltip);
     helpButton.setTooltip ("Help: the manual, in your browser");
     aboutButton.setTooltip ("About: the Nadrix page, in your browser");
 }
@@ -426,11 +444,19 @@ void NadrixAudioProcessorEditor::renderRandom()
     settings.predelay = predelaySlider.getValue();
     settings.tailTime = tailTimeSlider.getValue();
 
+    const std::uint32_t seed = nextRandomSeed();
+    SeededDraws draws (seed);
+
     // One click: one gesture for each parameter it writes.
     gestures.begin();
-    renderRandomReverb (settings, [this] (int index, float value) { gestures.write (index, value); });
+    renderRandomReverb (settings, [this] (int index, float value) { gestures.write (index, value); }, std::ref (draws));
     gestures.end();
     repaintFan();
+
+    renderRandomButton.setTooltip (juce::String (renderRandomTooltip) + ". The last room: seed " + juce::String (seed)
+                                   + " (nadrix-render --random " + juce::String (seed) + " --random-settings "
+                                   + shortestText (settings.tailTime) + "," + shortestText (settings.roomSize) + ","
+                                   + shortestText (settings.predelay) + "," + shortestText (settings.complexity) + " makes it again)");
 }
 
 // The processor makes its window here, so that the processor's own sources

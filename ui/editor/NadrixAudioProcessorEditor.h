@@ -82,6 +82,10 @@ public:
 
     // Opens a web address; the system's document handler unless replaced.
     std::function<bool (const juce::String& address)> openDocument;
+    // The seed of the next random reverb; the clock's unless replaced. The
+    // render button's tooltip names the last one, so that
+    // `nadrix-render --random SEED` makes the same room again.
+    std::function<std::uint32_t()> nextRandomSeed;
 
 private:
     void setUpZoomSlider();

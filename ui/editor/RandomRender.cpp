@@ -3,15 +3,8 @@
 
 #include "engine/ParameterLayout.h"
 
-#include <cstdlib>
-
 namespace nadrix
 {
-float randomRenderDraw()
-{
-    return (float) (std::rand() % 10000) / 10000.0f;
-}
-
 void renderRandomReverb (const RandomRenderSettings& settings, const std::function<void (int, float)>& write, const std::function<float()>& draw)
 {
     using namespace ParameterLayout;

@@ -2,6 +2,7 @@
 #include "tests/ui/editor/EditorTestKit.h"
 #include "ui/editor/ProductLinks.h"
 #include "ui/editor/RandomRender.h"
+#include "ui/editor/SeededDraws.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,7 @@ TEST (RandomRender, WritesEveryRunningLineThenStopsTheRestWithinItsLimits)
 {
     EditorSession s;
     s.host.changes.clear();
-    std::srand (1234);
+    s.editor->nextRandomSeed = [] { return 1234u; };
     s.editor->buttonClicked (&s.inspect().renderButton());
 
     // Start values: complexity 0.3 gives 15 lines, 7 writes each, then 35 stops.
@@ -100,11 +101,24 @@ TEST (RandomRender, WritesEveryRunningLineThenStopsTheRestWithinItsLimits)
     EXPECT_EQ (s.host.changes.back(), std::make_pair (7 + 7 * 49 + 5, 0.0f));
     EXPECT_EQ (s.inspect().fanRepaintRequests(), 1);
 
-    auto render = [] (RandomRenderSettings settings) {
+    auto render = [] (RandomRenderSettings settings, std::uint32_t seed = 1) {
         std::vector<std::pair<int, float>> writes;
-        renderRandomReverb (settings, [&writes] (int i, float v) { writes.push_back ({ i, v }); });
+        SeededDraws draws (seed);
+        renderRandomReverb (settings, [&writes] (int i, float v) { writes.push_back ({ i, v }); }, std::ref (draws));
         return writes;
     };
+
+    // The room is the one its seed makes anywhere, and the tooltip says how
+    // to make it again, with settings that read back exactly.
+    const juce::String tooltip = s.inspect().renderButton().getTooltip();
+    const auto command = tooltip.fromFirstOccurrenceOf ("--random-settings ", false, false).upToFirstOccurrenceOf (" ", false, false);
+    const auto parts = juce::StringArray::fromTokens (command, ",", "");
+    ASSERT_EQ (parts.size(), 4) << tooltip;
+    const RandomRenderSettings told { std::stof (parts[3].toStdString()), std::stof (parts[1].toStdString()),
+                                      std::stof (parts[2].toStdString()), std::stof (parts[0].toStdString()) };
+    EXPECT_TRUE (tooltip.contains ("seed 1234 (nadrix-render --random 1234 ")) << tooltip;
+    EXPECT_EQ (s.host.changes, render (told, 1234));
+    EXPECT_EQ (told.complexity, s.inspect().complexity().getValue());
     auto running = [] (const std::vector<std::pair<int, float>>& writes) {
         int n = 0;
         for (const auto& [i, v] : writes)

@@ -8,8 +8,10 @@ namespace nadrix
 {
 // The random reverb's draws from a seed: the same seed gives the same room
 // on every machine and with every standard library, since the Mersenne
-// Twister's sequence is fixed by the C++ standard. Draws come in the window's
-// steps: 0, 0.0001, ..., 0.9999.
+// Twister's sequence is fixed by the C++ standard. The window and
+// `nadrix-render --random` draw from it alike, so a room made in the window
+// is made again from its seed. Draws come in 10000 steps: 0, 0.0001, ...,
+// 0.9999.
 class SeededDraws
 {
 public:
