@@ -6,6 +6,7 @@
 #include "processor/DecimalNumber.h"
 #include "processor/ParameterInfo.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace nadrix
@@ -13,7 +14,7 @@ namespace nadrix
 namespace
 {
     using ParameterInfo::Unit;
-    using ParameterInfo::lowestSplitFrequency, ParameterInfo::splitFrequencySpan, ParameterInfo::lowestZoom, ParameterInfo::zoomRange;
+    using ParameterInfo::lowestSplitFrequency, ParameterInfo::splitFrequencySpan;
 
     juce::String decimals (double value) { return juce::String (value, 1); }
 
@@ -149,7 +150,9 @@ namespace
     {
         if (! q.hasNumber || ! isOneOf (q.prefix + q.suffix, { "", "x" }))
             return std::nullopt;
-        return (q.number - (double) lowestZoom) / (double) zoomRange; // as the mapping's inverse, in double
+        // The window's own inverse; a number far beyond the range stays far
+        // beyond it, and stays a float.
+        return (double) ParameterInfo::normalisedFromShown (ParameterInfo::uiZoom, (float) std::clamp (q.number, -1.0e6, 1.0e6));
     }
 }
 
@@ -198,7 +201,7 @@ juce::String ParameterText::format (int index, float n)
                 return "On";
             return n == 0.5f ? "On (not counted)" : "Off";
 
-        case Unit::zoom: return juce::String (n * zoomRange + lowestZoom, 2) + "x";
+        case Unit::zoom: return juce::String (ParameterInfo::shownValue (index, n), 2) + "x";
     }
 
     return juce::String (n);

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <set>
+#include <tuple>
 
 namespace nadrix
 {
@@ -16,15 +20,15 @@ TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveV
 {
     NadrixAudioProcessor p;
     const auto& params = p.getParameters();
-    ASSERT_EQ (params.size(), 357);
-    const std::pair<int, const char*> names[] = { { 0, "Mix" }, { 6, "UI Zoom" }, { 7, "Pan Dly 0" }, { 7 + 7 * 5 + 5, "Active Dly 5" }, { 356, "Predelay gain Dly 49" } };
+    ASSERT_EQ (params.size(), ParameterLayout::numParameters);
+    const std::pair<int, const char*> names[] = { { 0, "Mix" }, { 6, "UI Zoom" }, { 7, "Pan Dly 0" }, { ParameterLayout::indexOf (5, ParameterLayout::active), "Active Dly 5" }, { 356, "Predelay gain Dly 49" } };
     for (const auto& [index, name] : names)
     {
         EXPECT_EQ (params[index]->getName (100), name);
         EXPECT_EQ (dynamic_cast<juce::AudioProcessorParameterWithID&> (*params[index]).getParameterID(), name);
     }
 
-    for (int i = 0; i < 357; ++i)
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
     {
         ASSERT_EQ (params[i]->getValue(), FactoryPrograms::normalised (5, i)) << i;
         ASSERT_EQ (params[i]->getDefaultValue(), FactoryPrograms::normalised (5, i)) << i;
@@ -36,21 +40,47 @@ TEST (ParameterSet, PublishesThreeHundredFiftySevenNamedParametersAtProgramFiveV
         EXPECT_EQ (p.getProgramName (i), factoryProgramNames[i]) << i; // "" outside the table
 }
 
-TEST (ParameterSet, FirstConstructionOnTwoThreadsConvertsTheTableOnce)
+TEST (ParameterSet, IdentitiesHostsSaveNeverChange)
 {
-    // ctest runs each test in its own process, so here the two threads race
-    // for the very first conversion. A second conversion would turn the
-    // frequencies into NaN and the gains into quarters.
-    std::unique_ptr<NadrixAudioProcessor> a, b;
-    std::thread ta ([&a] { a = std::make_unique<NadrixAudioProcessor>(); });
-    std::thread tb ([&b] { b = std::make_unique<NadrixAudioProcessor>(); });
-    ta.join();
-    tb.join();
+    // Hosts keep these in sessions and automation lanes: a changed ID or
+    // symbol loses the user's automation silently, whatever the name shows.
+    // The checksums cover all 357 of each, in index order.
+    const auto checksum = [] (std::string (*of) (int)) {
+        std::uint64_t h = 14695981039346656037ull; // FNV-1a over every identity and a separator
+        for (int i = 0; i < ParameterLayout::numParameters; ++i)
+            for (const char c : of (i) + "\n")
+                h = (h ^ (unsigned char) c) * 1099511628211ull;
+        return h;
+    };
+    EXPECT_EQ (checksum (&ParameterInfo::id), 18244430690406641930ull);
+    EXPECT_EQ (checksum (&ParameterInfo::symbol), 5058224981319349908ull);
 
-    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (5, 1), 0.35653549f);
-    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (5, 3), 0.59282452f);
-    EXPECT_FLOAT_EQ (FactoryPrograms::normalised (0, 1), 0.18464461f);
-    EXPECT_EQ (a->getParameterValue (1), b->getParameterValue (1));
+    const std::tuple<int, const char*, const char*> pinned[] = {
+        { 0, "Mix", "Mix" }, { 1, "Split Freq LOW", "Split_Freq_LOW" }, { 6, "UI Zoom", "UI_Zoom" }, { 7, "Pan Dly 0", "Pan_Dly_0" },
+        { ParameterLayout::indexOf (12, ParameterLayout::delayTime), "Delay time Dly 12", "Delay_time_Dly_12" },
+        { ParameterLayout::numParameters - 1, "Predelay gain Dly 49", "Predelay_gain_Dly_49" },
+    };
+    NadrixAudioProcessor p;
+    for (const auto& [index, id, symbol] : pinned)
+    {
+        EXPECT_EQ (ParameterInfo::id (index), id);
+        EXPECT_EQ (dynamic_cast<juce::AudioProcessorParameterWithID&> (*p.getParameters()[index]).getParameterID(), id);
+        EXPECT_EQ (ParameterInfo::symbol (index), symbol);
+    }
+
+    // Symbols are valid LV2 symbols, and neither kind repeats.
+    std::set<std::string> ids, symbols;
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
+    {
+        const auto symbol = ParameterInfo::symbol (i);
+        EXPECT_TRUE (! symbol.empty() && ! std::isdigit ((unsigned char) symbol[0])
+                     && std::all_of (symbol.begin(), symbol.end(), [] (char c) { return std::isalnum ((unsigned char) c) || c == '_'; }))
+            << symbol;
+        ids.insert (ParameterInfo::id (i));
+        symbols.insert (symbol);
+    }
+    EXPECT_EQ ((int) ids.size(), ParameterLayout::numParameters);
+    EXPECT_EQ ((int) symbols.size(), ParameterLayout::numParameters);
 }
 
 TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
@@ -79,7 +109,7 @@ TEST (ParameterSet, HostsWorkingInUnitsSeeTheRangesOfTheTableAndLoseNoValue)
         EXPECT_EQ (ranged.getNormalisableRange().end, end);
     }
 
-    for (int i = 0; i < 357; ++i)
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
         for (float n : { 0.0f, 0.123456f, 0.5f, 0.987654f, 1.0f })
         {
             const auto& ranged = dynamic_cast<juce::RangedAudioParameter&> (*params[i]);
