@@ -4,6 +4,7 @@
 // of the construction table (the rest switched off) at blocks of B frames;
 // Construction49Lines is the table as it stands.
 #include "engine/ReverbEngine.h"
+#include "engine/ParameterLayout.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +21,7 @@ namespace
         ReverbEngine engine (44100.0f);
         if (runningLines > 0)
             for (int j = 0; j < 50; ++j)
-                engine.setParameter (7 + 7 * j + 5, j < runningLines ? 1.0f : 0.0f);
+                engine.setParameter (ParameterLayout::indexOf (j, ParameterLayout::active), j < runningLines ? 1.0f : 0.0f);
 
         std::mt19937 rng (1);
         std::uniform_real_distribution<float> signal (-0.5f, 0.5f);

@@ -2,6 +2,7 @@
 #include "engine/ReverbEngine.h"
 #include "tests/engine/InterleavedRun.h"
 #include "tests/engine/ReferenceEngine.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST (EngineDifferential, BlockWiseEngineMatchesFrameByFrameReferenceToTheBit)
         }
         if (round % 7 == 3)
         {
-            const int id = 7 + 7 * (int) (rng() % 50) + 4;
+            const int id = ParameterLayout::indexOf ((int) (rng() % 50), ParameterLayout::delayTime);
             for (float value : { 0.3f, 0.011f })
             {
                 engine.setParameter (id, value);

@@ -3,6 +3,7 @@
 
 #include "engine/ModulationTable.h"
 #include "engine/ConstructionTable.h"
+#include "engine/ParameterLayout.h"
 
 #include <cmath>
 
@@ -12,7 +13,7 @@ ReferenceEngine::ReferenceEngine (float rate) : sampleRate (rate)
 {
     for (int j = 0; j < numLines; ++j)
     {
-        const float* d = ConstructionTable + 7 + 7 * j;
+        const float* d = ConstructionTable + ParameterLayout::indexOf (j, ParameterLayout::pan);
         delays[j] = DelayLine_Create();
         predelays[j] = ModLine_Create();
         DelayLine_Init (delays[j], d[4], sampleRate, d[2]);
@@ -74,7 +75,7 @@ void ReferenceEngine::setPredelay (int j, float seconds)
     ModLine_Set_Predelay (line, seconds);
     if (line->length == before)
         return;
-    const auto initialLength = (int32_t) (ConstructionTable[7 + 7 * j + 3] * 44100.0f + 100.0f);
+    const auto initialLength = (int32_t) (ConstructionTable[ParameterLayout::indexOf (j, ParameterLayout::predelay)] * 44100.0f + 100.0f);
     const auto half = (int32_t) ((double) initialLength * 0.5);
     ModLine_Keep_Recent_Input (line, before, (line->length - half % line->length) % line->length);
 }

@@ -9,6 +9,7 @@
 #include "engine/ConstructionTable.h"
 
 #include "tests/SanitizedBuild.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ namespace nadrix
 {
 namespace
 {
-    constexpr int idOf (int line, int kind) { return 7 + 7 * line + kind; }
+    constexpr int idOf (int line, int kind) { return ParameterLayout::indexOf (line, kind); }
 
     std::vector<float> noiseBlock (int frames, unsigned seed)
     {
@@ -54,7 +55,7 @@ TEST (Engine, IgnoredIdsAndEmptyBlocksChangeNothing)
     for (auto* e : { &touched, &control })
         run (*e, noiseBlock (700, 2));
 
-    for (int id : { 6, 357, 400, -1, -7 })
+    for (int id : { 6, ParameterLayout::numParameters, 400, -1, -7 })
         touched.setParameter (id, 0.123f);
     std::vector<float> block = { 0.5f, 0.25f };
     touched.process (block.data(), block.data(), block.data(), block.data(), 0);

@@ -5,6 +5,7 @@
 // ones that count the calls made on a thread that is being watched.
 #include "tests/hosting/HostingKit.h"
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "engine/ParameterLayout.h"
 
 #include <atomic>
 #include <cstddef>
@@ -77,7 +78,7 @@ namespace
             // Automation arrives with the block: ten values every tenth block.
             if (block % 10 == 5)
                 for (int k = 0; k < 10; ++k)
-                    params[(block * 7 + k * 31) % 357]->setValueNotifyingHost ((float) k / 10.0f);
+                    params[(block * 7 + k * 31) % ParameterLayout::numParameters]->setValueNotifyingHost ((float) k / 10.0f);
 
             watched = true;
             hosted->processBlock (audio, midi);

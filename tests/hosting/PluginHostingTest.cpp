@@ -8,6 +8,7 @@
 #include "processor/ParameterInfo.h"
 #include "tests/processor/PredelayStep.h"
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "engine/ParameterLayout.h"
 
 #include <atomic>
 #include <random>
@@ -100,7 +101,7 @@ namespace
     {
         auto stale = [&] {
             int n = 0;
-            for (int i = 0; i < 357; ++i)
+            for (int i = 0; i < ParameterLayout::numParameters; ++i)
                 n += hostHolds (hosted, i, local.getParameterValue (i)) ? 0 : 1;
             return n;
         };
@@ -119,8 +120,8 @@ namespace
         // Names and programs as a host lists them (LV2 hosts sort both by name).
         EXPECT_EQ (hosted->getName(), "Nadrix");
         const auto params = pluginParameters (*hosted);
-        ASSERT_EQ (params.size(), 357);
-        for (int i = 0; i < 357; ++i)
+        ASSERT_EQ (params.size(), ParameterLayout::numParameters);
+        for (int i = 0; i < ParameterLayout::numParameters; ++i)
             ASSERT_NE (byName (*hosted, ParameterInfo::name (i)), nullptr) << ParameterInfo::name (i);
         ASSERT_EQ (hosted->getNumPrograms(), 6);
         juce::StringArray hostedPrograms;
@@ -392,7 +393,7 @@ TEST (PluginHosting, Vst3SurvivesDamagedWrapperTrailers)
     }
 
     // The plug-in's own values, at the start of the chunk, were applied throughout.
-    for (int i = 0; i < 357; ++i)
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
         ASSERT_EQ (byName (*hosted, ParameterInfo::name (i))->getValue(), static_cast<const float*> (chunk.getData())[i]) << i;
 }
 
@@ -435,7 +436,7 @@ TEST (PluginHosting, Vst3TakesAnyValueFromItsHostAndTheReverbRecovers)
         parameter->setValue (sane);
         ASSERT_TRUE (ringsAfterNoise()) << "silent or not finite after " << parameter->getName (100) << " came back";
     }
-    EXPECT_EQ (cases, 357 * 7);
+    EXPECT_EQ (cases, ParameterLayout::numParameters * 7);
 }
 
 TEST (PluginHosting, APreDelayStepSoundsTheSameWhateverTheVst3InstanceHeardBefore)

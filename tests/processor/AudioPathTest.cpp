@@ -11,6 +11,7 @@
 #include "processor/ParameterInfo.h"
 #include "tests/processor/PredelayStep.h"
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -171,7 +172,7 @@ TEST (AudioPath, FeedbackIsCappedAndTheOutputNeverExceedsPlus24dBFS)
         {
             const float line[] = { 0.0f, 1.0f, feedback, 0.0f, 0.0f, 1.0f, 1.0f };
             for (int k = 0; k < 7; ++k)
-                params[7 + 7 * j + k]->setValueNotifyingHost (line[k]);
+                params[ParameterLayout::indexOf (j, k)]->setValueNotifyingHost (line[k]);
         }
         auto audio = noiseBuffer (2, seconds * 44100, 11);
         for (int ch = 0; ch < 2; ++ch)

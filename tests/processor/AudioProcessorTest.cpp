@@ -12,7 +12,7 @@ namespace nadrix
 {
 namespace
 {
-    constexpr int activeOf (int line) { return 7 + 7 * line + 5; }
+    constexpr int activeOf (int line) { return ParameterLayout::indexOf (line, ParameterLayout::active); }
 
     // The processor's clock for the 200 ms rule, moved by the test.
     juce::uint32 now = 1000;
@@ -122,7 +122,7 @@ TEST (ProcessorState, StateIsExactly1428BytesAndRestoresBitExactly)
     NadrixAudioProcessor a, b;
     std::mt19937 rng (5);
     std::uniform_real_distribution<float> unit (0.0f, 1.0f);
-    for (int i = 0; i < 357; ++i)
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
         a.setParameterFromUI (i, unit (rng), false);
 
     const auto state = stateOf (a);
@@ -133,7 +133,7 @@ TEST (ProcessorState, StateIsExactly1428BytesAndRestoresBitExactly)
 
     b.setStateInformation (state.getData(), (int) state.getSize());
     EXPECT_EQ (stateOf (b), state);
-    for (int i = 0; i < 357; ++i)
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
         ASSERT_EQ (b.getParameters()[i]->getValue(), a.getParameterValue (i)) << i;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "processor/NadrixAudioProcessor.h"
 #include "processor/ParameterText.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ namespace nadrix
 namespace
 {
     constexpr int mix = 0, splitLow = 1, gainMid = 4, zoom = 6;
-    constexpr int pan = 7 + 7 * 3, hcGain = pan + 1, feedback = pan + 2, predelay = pan + 3, delay = pan + 4, active = pan + 5;
+    constexpr int pan = ParameterLayout::indexOf (3, ParameterLayout::pan), hcGain = pan + 1, feedback = pan + 2, predelay = pan + 3, delay = pan + 4, active = pan + 5;
 
     float parsed (int index, const char* text) { return ParameterText::parse (index, text).value_or (-1.0f); }
 }

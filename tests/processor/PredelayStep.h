@@ -5,6 +5,7 @@
 // play from a while before the step to well after it must be the same, to
 // the bit, whatever each instance heard before and however long it idled.
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "engine/ParameterLayout.h"
 
 #include <functional>
 
@@ -14,8 +15,8 @@ namespace nadrix::PredelayStep
 
     // A parameter write by index, normalised, as the host at hand makes it.
     using Write = std::function<void (int index, float normalised)>;
-    constexpr int predelayOf (int line) { return 7 + 7 * line + 3; }
-    constexpr int activeOf (int line) { return 7 + 7 * line + 5; }
+    constexpr int predelayOf (int line) { return ParameterLayout::indexOf (line, ParameterLayout::predelay); }
+    constexpr int activeOf (int line) { return ParameterLayout::indexOf (line, ParameterLayout::active); }
     constexpr int lines[] = { 0, 3, 5 };
 
     // Noise of this seed (0: silence) through whatever plays it, as heard.

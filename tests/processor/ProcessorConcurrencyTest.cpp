@@ -10,6 +10,7 @@
 #include "engine/ModLine.h"
 #include "processor/ParameterInfo.h"
 #include "tests/processor/ProcessorTestHelpers.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
         for (int round = 0; ! stop.load(); ++round)
         {
             for (int k = 0; k < 40; ++k)
-                params[(int) (rng() % 357)]->setValueNotifyingHost ((float) (rng() % 1000) / 1000.0f);
+                params[(int) (rng() % ParameterLayout::numParameters)]->setValueNotifyingHost ((float) (rng() % 1000) / 1000.0f);
             // A burst, as a host applying automation to every parameter.
             for (auto* param : params)
                 param->setValue ((float) (rng() % 1000) / 1000.0f);
@@ -68,14 +69,14 @@ TEST (ProcessorConcurrency, HostEditorAndAudioThreadsMeetSafely)
     float sink = 0.0f;
     for (int cycle = 0; cycle < 8000; ++cycle)
     {
-        for (int i = 0; i < 357; i += 7)
+        for (int i = 0; i < ParameterLayout::numParameters; i += 7)
             sink += p.getParameterValue (i);
         for (int j = 0; j < 50; ++j)
         {
             const auto line = p.getLineView (j);
             sink += line.delayTime + line.active;
         }
-        p.setParameterFromUI (cycle % 357, 0.5f, true);
+        p.setParameterFromUI (cycle % ParameterLayout::numParameters, 0.5f, true);
         sink += (float) p.getTailLengthSeconds();
     }
 

@@ -5,6 +5,7 @@
 #include "tools/analysis/DecayAnalysis.h"
 #include "tools/analysis/OctaveBands.h"
 #include "tests/tools/RenderTestKit.h"
+#include "engine/ParameterLayout.h"
 
 #include <cmath>
 
@@ -17,7 +18,7 @@ namespace
     {
         NadrixAudioProcessor p;
         for (int j = 0; j < 50; ++j)
-            p.setParameterFromUI (7 + 7 * j + 5, j == 0 && lineOn ? 1.0f : 0.0f, false);
+            p.setParameterFromUI (ParameterLayout::indexOf (j, ParameterLayout::active), j == 0 && lineOn ? 1.0f : 0.0f, false);
         const float line[] = { 0.5f, 1.0f, g, 0.01f, d, lineOn ? 1.0f : 0.0f, 1.0f };
         for (int k = 0; k < 7; ++k)
             p.setParameterFromUI (7 + k, line[k], false);

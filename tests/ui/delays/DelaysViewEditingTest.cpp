@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/ui/delays/DelaysViewTestKit.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +153,7 @@ TEST (DelaysViewEditing, DeleteModeRemovesTheLineUnderThePointerAtRelease)
 TEST (DelaysViewEditing, NewLineHintFollowsOnlyTheViewsOwnCreationsAndDeletions)
 {
     ViewFixture all (false); // all 50 run at set-up: no hint
-    all.cb.engine.setParameter (7 + 7 * 49 + 5, 1.0f);
+    all.cb.engine.setParameter (ParameterLayout::indexOf (49, ParameterLayout::active), 1.0f);
     DelaysView fresh;
     fresh.setup (20, -39, 810, 420, 1.4f, &all.cb.engine, &all.cb);
     EXPECT_FALSE (fresh.getNewLineImage().isVisible());

@@ -3,6 +3,7 @@
 #include "ui/editor/ProductLinks.h"
 #include "ui/editor/RandomRender.h"
 #include "ui/editor/SeededDraws.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST (Editor, HostChangesReachTheControlsInOneTickWithOneRedrawForAnyNumberOfLin
     s.editor->timerCallback();
     EXPECT_EQ (s.host.changes.size(), 4u); // the write-back is not shown, nor written, again
 
-    for (int i = 7; i < 357; ++i)
+    for (int i = 7; i < ParameterLayout::numParameters; ++i)
         s.hostWrites (i, 0.5f);
     s.editor->timerCallback();
     s.editor->timerCallback(); // nothing new: nothing happens
@@ -97,8 +98,8 @@ TEST (RandomRender, WritesEveryRunningLineThenStopsTheRestWithinItsLimits)
     const int kinds[] = { 2, 6, 1, 4, 0, 3, 5 };
     for (int j = 0; j < 15; ++j)
         for (int k = 0; k < 7; ++k)
-            ASSERT_EQ (s.host.changes[(size_t) (7 * j + k)].first, 7 + 7 * j + kinds[k]);
-    EXPECT_EQ (s.host.changes.back(), std::make_pair (7 + 7 * 49 + 5, 0.0f));
+            ASSERT_EQ (s.host.changes[(size_t) (7 * j + k)].first, ParameterLayout::indexOf (j, kinds[k]));
+    EXPECT_EQ (s.host.changes.back(), std::make_pair (ParameterLayout::indexOf (49, ParameterLayout::active), 0.0f));
     EXPECT_EQ (s.inspect().fanRepaintRequests(), 1);
 
     auto render = [] (RandomRenderSettings settings, std::uint32_t seed = 1) {

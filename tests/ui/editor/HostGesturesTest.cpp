@@ -4,6 +4,7 @@
 // inside its gesture, every gesture closed.
 #include "tests/ui/editor/EditorTestKit.h"
 #include "ui/delays/FanGeometry.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -58,12 +59,12 @@ namespace
         Scene()
         {
             for (int j = 0; j < 50; ++j)
-                hostWrites (7 + 7 * j + 5, j < 3 ? 1.0f : 0.0f);
+                hostWrites (ParameterLayout::indexOf (j, ParameterLayout::active), j < 3 ? 1.0f : 0.0f);
             for (int j = 0; j < 3; ++j)
             {
                 const float lineValues[] = { 0.25f + 0.25f * (float) j, 0.5f, 0.5f, 0.1f, 0.1f, 1.0f, 0.5f };
                 for (int k = 0; k < 7; ++k)
-                    hostWrites (7 + 7 * j + k, lineValues[k]);
+                    hostWrites (ParameterLayout::indexOf (j, k), lineValues[k]);
             }
             hostWrites (6, 0.0f);
             editor->timerCallback();

@@ -5,6 +5,7 @@
 #include "tests/ui/editor/EditorTestKit.h"
 #include "ui/delays/FanGeometry.h"
 #include "ui/standalone/ProgramsMenu.h"
+#include "engine/ParameterLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,9 @@ TEST (WindowAccess, TooltipsShowCurrentValuesInTheReverbsUnits)
     s.hostWrites (0, 0.62f);
     s.hostWrites (1, 0.35653549f);
     s.hostWrites (3, 0.75f);
-    const int line = 12, delayTime = 7 + 7 * line + 4;
+    const int line = 12, delayTime = ParameterLayout::indexOf (line, ParameterLayout::delayTime);
     s.hostWrites (delayTime, 0.25f);
-    s.hostWrites (7 + 7 * line + 5, 1.0f);
+    s.hostWrites (ParameterLayout::indexOf (line, ParameterLayout::active), 1.0f);
     s.editor->timerCallback();
 
     EXPECT_EQ (in.mix().getTooltip(), "Mix: 62.0 % wet");
