@@ -13,7 +13,6 @@ namespace
     constexpr float sweepStart = -4.3353977f;     // -1.38 pi before the rotation
     constexpr double dragPerPixel = 0.021;        // squared: the change per drag event
     constexpr float steppedShare = 0.5f;          // a stepped knob moves linearly: half of dragPerPixel a pixel
-    constexpr double wheelScale = 0.2;
     constexpr float dotDiameter = 10.0f;
 
     const juce::Colour trackColour = floatColour (0.0f, 0.0f, 0.0f, 0.32f);
@@ -36,8 +35,7 @@ float EKnob::reportedValue() const
 void EKnob::mouseDown (const juce::MouseEvent& e)
 {
     lastMouseY = (float) e.getPosition().y;
-    if (callback != nullptr)
-        callback->ui_beginGesture (this, paramId);
+    beginDragGesture();
 }
 
 void EKnob::mouseDrag (const juce::MouseEvent& e)
@@ -65,26 +63,17 @@ void EKnob::mouseDrag (const juce::MouseEvent& e)
 
 void EKnob::mouseUp (const juce::MouseEvent&)
 {
-    if (callback != nullptr)
-        callback->ui_endGesture (this, paramId);
+    endDragGesture();
 }
 
 void EKnob::mouseDoubleClick (const juce::MouseEvent&)
 {
-    if (callback == nullptr)
-        return;
-
-    setValue (callback->defaultValueForParamId (paramId), true);
-    callback->valueChanged (this, paramId, value);
+    resetToDefault();
 }
 
 void EKnob::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
-    double delta = (double) wheel.deltaY * wheelScale;
-    if (reversed)
-        delta = -delta;
-
-    const auto v = std::min (1.0f, std::max (0.0f, (float) ((double) value + delta)));
+    const float v = valueAfterWheel (wheel, reversed);
     setValue (v, true);
     if (callback != nullptr)
         callback->valueChanged (this, paramId, v); // unrounded, also for a stepped knob

@@ -46,8 +46,7 @@ void ESlider::mouseDown (const juce::MouseEvent& e)
     isDragging = true;
     lastMouseX = (float) e.getPosition().x;
     lastMouseY = (float) e.getPosition().y;
-    if (callback != nullptr)
-        callback->ui_beginGesture (this, paramId);
+    beginDragGesture();
 }
 
 void ESlider::mouseDrag (const juce::MouseEvent& e)
@@ -73,27 +72,17 @@ void ESlider::mouseDrag (const juce::MouseEvent& e)
 void ESlider::mouseUp (const juce::MouseEvent&)
 {
     isDragging = false;
-    if (callback != nullptr)
-        callback->ui_endGesture (this, paramId);
+    endDragGesture();
 }
 
 void ESlider::mouseDoubleClick (const juce::MouseEvent&)
 {
-    if (callback == nullptr)
-        return;
-
-    setValue (callback->defaultValueForParamId (paramId), true);
-    callback->valueChanged (this, paramId, value);
+    resetToDefault();
 }
 
 void ESlider::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
 {
-    auto v = (float) ((double) value + (double) wheel.deltaY * 0.2);
-    if (v < 0.0f)
-        v = 0.0f;
-    if (v > 1.0f)
-        v = 1.0f;
-
+    const float v = valueAfterWheel (wheel, false);
     const float q = rounded (v);
     setValue (v, true);
     lastPushedValue = q; // so the echo of the reported step does not undo the finer value

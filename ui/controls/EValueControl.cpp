@@ -4,6 +4,8 @@
 #include "ui/controls/ControlAccessibility.h"
 #include "ui/controls/ControlKeys.h"
 
+#include <algorithm>
+
 namespace nadrix
 {
 EValueControl::EValueControl()
@@ -54,6 +56,35 @@ void EValueControl::changeByUser (float newValue)
         callback->ui_endGesture (this, paramId);
     }
     repaint();
+}
+
+void EValueControl::beginDragGesture()
+{
+    if (callback != nullptr)
+        callback->ui_beginGesture (this, paramId);
+}
+
+void EValueControl::endDragGesture()
+{
+    if (callback != nullptr)
+        callback->ui_endGesture (this, paramId);
+}
+
+void EValueControl::resetToDefault()
+{
+    if (callback == nullptr)
+        return;
+
+    setValue (callback->defaultValueForParamId (paramId), true);
+    callback->valueChanged (this, paramId, value);
+}
+
+float EValueControl::valueAfterWheel (const juce::MouseWheelDetails& wheel, bool reversed) const
+{
+    double delta = (double) wheel.deltaY * 0.2;
+    if (reversed)
+        delta = -delta;
+    return std::min (1.0f, std::max (0.0f, (float) ((double) value + delta)));
 }
 
 bool EValueControl::keyPressed (const juce::KeyPress& key)

@@ -34,6 +34,16 @@ protected:
 
     // The user's own edit from the keyboard or a screen reader: one gesture.
     void changeByUser (float newValue);
+
+    // What the knob and the slider share. A press opens the user's gesture
+    // and the release closes it; the drags between are reported by each.
+    void beginDragGesture();
+    void endDragGesture();
+    // A double-click: the parameter's default, set and reported (no gesture).
+    void resetToDefault();
+    // Where a wheel move takes the value: 0.2 of the range per unit of the
+    // wheel, up with the wheel unless reversed, within 0..1.
+    float valueAfterWheel (const juce::MouseWheelDetails& wheel, bool reversed) const;
     // The arrow, page and Home/End keys step the value (ControlKeys).
     bool keyPressed (const juce::KeyPress& key) override;
     virtual int keySteps() const { return 0; }
