@@ -2,6 +2,7 @@
 #include "processor/ParameterText.h"
 
 #include "engine/DelayLine.h"
+#include "engine/LineActivity.h"
 
 #include "processor/DecimalNumber.h"
 #include "processor/ParameterInfo.h"
@@ -142,7 +143,7 @@ namespace
         if (isOneOf (q.prefix, { "off", "false", "no" }))
             return 0.0;
         if (q.prefix == "on(notcounted)")
-            return 0.5;
+            return (double) LineActivity::threshold;
         return std::nullopt;
     }
 
@@ -196,10 +197,9 @@ juce::String ParameterText::format (int index, float n)
         }
 
         case Unit::onOff:
-            // The reverb runs a line from 0.5 on, but counts it in its level only above 0.5.
-            if (n > 0.5f)
+            if (LineActivity::isCounted (n))
                 return "On";
-            return n == 0.5f ? "On (not counted)" : "Off";
+            return LineActivity::isRunning (n) ? "On (not counted)" : "Off";
 
         case Unit::zoom: return juce::String (ParameterInfo::shownValue (index, n), 2) + "x";
     }
