@@ -2,7 +2,6 @@
 #include "engine/ReverbEngine.h"
 
 #include "engine/ConstructionTable.h"
-#include "engine/LineActivity.h"
 
 namespace nadrix
 {
