@@ -24,7 +24,9 @@ namespace
 
 DelayLine* DelayLine_Create()
 {
-    return static_cast<DelayLine*> (std::malloc (sizeof (DelayLine)));
+    // Zeroed, so that a line never initialised (its partner got no memory)
+    // is destroyed safely: no ring to free.
+    return static_cast<DelayLine*> (std::calloc (1, sizeof (DelayLine)));
 }
 
 void DelayLine_Init (DelayLine* line, float time, float sampleRate, float feedback)

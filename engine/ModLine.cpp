@@ -26,7 +26,9 @@ namespace
 
 ModLine* ModLine_Create()
 {
-    return static_cast<ModLine*> (std::malloc (sizeof (ModLine)));
+    // Zeroed, so that a line never initialised (its partner got no memory)
+    // is destroyed safely: no ring to free.
+    return static_cast<ModLine*> (std::calloc (1, sizeof (ModLine)));
 }
 
 void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float sampleRate)

@@ -3,6 +3,8 @@
 
 #include "engine/ConstructionTable.h"
 
+#include <new>
+
 namespace nadrix
 {
 namespace
@@ -20,6 +22,7 @@ ReverbEngine::ReverbEngine (float sampleRate, const float* startValues)
     // Its rings are backed with memory once the engine is prepared (or as
     // the audio thread first runs them, without that).
     liveSets.add (lines.get());
+    linesHaveMemory.store (lines->hasMemory());
 
     for (int j = 0; j < numLines; ++j)
     {
@@ -100,8 +103,8 @@ void ReverbEngine::populateLine (int line) noexcept
 bool ReverbEngine::restart (float sampleRate)
 {
     const std::lock_guard<std::mutex> lock (restartLock);
-    auto fresh = std::make_unique<LineSet> (sampleRate);
-    if (! fresh->hasMemory())
+    std::unique_ptr<LineSet> fresh (new (std::nothrow) LineSet (sampleRate));
+    if (fresh == nullptr || ! fresh->hasMemory())
         return false;
 
     if (sampleRate != settings.rate())
@@ -115,6 +118,7 @@ bool ReverbEngine::restart (float sampleRate)
         fresh->populate (j, settings.line (j).delayTime.load (sequential), settings.line (j).predelay.load (sequential));
 
     freshLines.offer (std::move (fresh));
+    linesHaveMemory.store (true);
     return true;
 }
 

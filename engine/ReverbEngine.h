@@ -77,6 +77,10 @@ public:
     // the current settings. Costs the audio thread the clearing of what the
     // lines can read.
     void requestSilence() noexcept { silenceRequested.store (true, std::memory_order_release); }
+    // Any thread: whether the lines that run (or run from the next block)
+    // have their memory. Without it the engine passes the input dry; a
+    // restart that finds memory ends that.
+    bool runsItsLines() const noexcept { return linesHaveMemory.load(); }
     // The rate of the latest restart, or of construction.
     float getSampleRate() const noexcept { return settings.rate(); }
 
@@ -119,6 +123,7 @@ private:
 
     EngineSettings settings;                    // what setters ask, on any thread
     LineSetRegistry liveSets;                   // outlives every set below
+    std::atomic<bool> linesHaveMemory { false };
     std::unique_ptr<LineSet> lines;             // owned by the audio thread
     AudioThreadHandover<LineSet> freshLines;    // lines for the next restart
     std::mutex restartLock;                     // between restarting threads; never the audio thread

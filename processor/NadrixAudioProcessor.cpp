@@ -184,6 +184,14 @@ void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
     engine->prepare (rate);
     engineSampleRate.store (rate);
     engine->releaseReplacedLines();
+
+    if (! hasLineMemory())
+        juce::Logger::writeToLog ("Nadrix could not get memory for its delay lines: the input passes through dry");
+}
+
+bool NadrixAudioProcessor::hasLineMemory() const noexcept
+{
+    return engine->runsItsLines();
 }
 
 void NadrixAudioProcessor::useOfflineThreads (int threads)

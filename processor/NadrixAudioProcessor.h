@@ -44,7 +44,11 @@ public:
 
     //==============================================================================
     const juce::String getName() const override;
+    // Says on the log when the delay lines could get no memory (see hasLineMemory).
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    // False when the reverb's delay lines could get no memory: the input
+    // then passes through dry, and a renderer refuses to render. Any thread.
+    bool hasLineMemory() const noexcept;
     void releaseResources() override;
     void reset() override;
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;

@@ -14,8 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <fstream>
+#include <memory>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -229,5 +234,56 @@ TEST (Engine, AValueForARestartReachesNoRunningLineBeforeTheRestart)
         run (engine, block);
     EXPECT_EQ (faults() - afterRestart, 0);
     EXPECT_EQ (engine.lineView (3).delayTime, (float) (int) (0.49f * 44100.0f) / 44100.0f);
+}
+
+TEST (Engine, LinesWithoutMemoryPassTheInputDryAndSaySo)
+{
+#if NADRIX_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory needs more address space than the limit leaves";
+#endif
+    // In a child whose address space ends 16 MB past what it uses, 192 kHz
+    // lines (some 60 MB of rings) get no memory: a restart says so and keeps
+    // the lines it runs; an engine made then says so and passes the input
+    // as it came, until a restart finds memory. A crash or a failed check
+    // is the child's exit status.
+    const pid_t child = fork();
+    ASSERT_GE (child, 0);
+    if (child == 0)
+    {
+        // Everything the child needs is allocated before the limit.
+        const auto in = noiseBlock (512, 7);
+        auto block = in;
+        auto engine = std::make_unique<ReverbEngine> (44100.0f);
+        const auto passesDry = [&] {
+            block = in;
+            processInterleaved (*engine, block.data(), 512);
+            return block == in;
+        };
+
+        long pages = 0;
+        std::ifstream ("/proc/self/statm") >> pages;
+        rlimit limit {};
+        getrlimit (RLIMIT_AS, &limit);
+        const rlimit tight { (rlim_t) pages * (rlim_t) sysconf (_SC_PAGESIZE) + (16u << 20), limit.rlim_max };
+        setrlimit (RLIMIT_AS, &tight);
+
+        if (engine->restart (192000.0f))
+            _exit (2);
+        engine.reset(); // its memory goes back, and a 192 kHz engine cannot have it all
+        engine.reset (new (std::nothrow) ReverbEngine (192000.0f));
+        if (engine == nullptr || engine->runsItsLines())
+            _exit (2);
+        if (! passesDry() || engine->restart (192000.0f) || ! passesDry())
+            _exit (3);
+
+        setrlimit (RLIMIT_AS, &limit);
+        if (! engine->restart (192000.0f) || ! engine->runsItsLines() || passesDry())
+            _exit (4);
+        _exit (0);
+    }
+    int status = 0;
+    waitpid (child, &status, 0);
+    ASSERT_TRUE (WIFEXITED (status)) << "the child died of signal " << WTERMSIG (status);
+    EXPECT_EQ (WEXITSTATUS (status), 0) << "2: no memory not told, 3: not dry, 4: no recovery";
 }
 } // namespace nadrix

@@ -34,6 +34,8 @@ Renderer::Renderer (NadrixAudioProcessor& p, InputSignal& in, int frames, int th
 
     processor.setRateAndBufferSizeDetails (input.getSampleRate(), blockSize);
     processor.prepareToPlay (input.getSampleRate(), blockSize);
+    if (! processor.hasLineMemory())
+        preparation = juce::Result::fail ("there is not enough memory for the reverb's delay lines");
 }
 
 Renderer::~Renderer()
