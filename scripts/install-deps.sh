@@ -23,6 +23,8 @@ packages=(
   lintian
   # GNU parallel, with which the renderer's manifest test shards a batch
   parallel
+  # rsync, with which the mutation check copies the sources to its scratch tree
+  rsync
   # a private X server with Mesa's OpenGL and a font, for the Standalone window test
   xvfb xauth x11-utils xdotool libgl1-mesa-dri fonts-dejavu-core
   # the engine built for 64-bit ARM and run under qemu, for the same-sound check
