@@ -4,6 +4,7 @@
 #include "engine/LineWorkers.h"
 #include "engine/ModLine.h"
 #include "engine/ReverbEngine.h"
+#include "processor/AudioPath.h"
 #include "processor/FactoryPrograms.h"
 #include "processor/ParameterInfo.h"
 #include "processor/TailLength.h"
@@ -17,33 +18,6 @@ namespace nadrix
 namespace
 {
     constexpr juce::uint32 programLockoutMs = 200;
-
-    // No real signal comes near +36 dBFS: a sample beyond it comes from a
-    // broken plug-in upstream or a damaged file, and one such sample would
-    // ring through the reverb at full blast for many seconds. It is taken as
-    // silence, as are samples that are not numbers or infinite (which would
-    // stay in the reverb's memory for good). Everything up to the bound
-    // passes untouched.
-    constexpr float inputBound = 64.0f; // +36 dBFS
-
-    inline float usableOrSilence (float x, int& replaced) noexcept
-    {
-        const bool usable = std::abs (x) <= inputBound; // false for not-a-number too
-        replaced += usable ? 0 : 1; // without a branch, so that the loops over a block vectorise
-        return usable ? x : 0.0f;
-    }
-
-    // The last guard for ears and speakers: nothing leaves above +24 dBFS.
-    // Only extreme settings on extreme material get there (all lines alike
-    // at the highest feedback, band gains at maximum, a full-scale
-    // low-frequency input); below it every sample passes untouched.
-    constexpr float outputLimit = 15.848932f; // +24 dBFS
-
-    inline float withinOutputLimit (float x) noexcept
-    {
-        return x > outputLimit ? outputLimit : x < -outputLimit ? -outputLimit : x;
-    }
-
 }
 
 NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
@@ -58,6 +32,7 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
     for (int i = 0; i < numParameters; ++i)
         engineStart[i] = ParameterInfo::engineValue (i, startValue (i));
     engine = std::make_unique<ReverbEngine> (engineSampleRate.load(), engineStart);
+    audioPath = std::make_unique<AudioPath> (*engine);
 
     publishParameters();
 }
@@ -244,37 +219,7 @@ void NadrixAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
 
     float* left = buffer.getWritePointer (0);
     float* right = numOutputs > 1 ? buffer.getWritePointer (1) : nullptr;
-
-    // Wild or broken input samples run as silence, in place.
-    int replaced = 0;
-    const bool stereoInput = right != nullptr && getTotalNumInputChannels() > 1;
-    for (int i = 0; i < numSamples; ++i)
-        left[i] = usableOrSilence (left[i], replaced);
-    if (stereoInput)
-        for (int i = 0; i < numSamples; ++i)
-            right[i] = usableOrSilence (right[i], replaced);
-
-    if (right != nullptr)
-    {
-        // A mono track feeds the engine the same signal on both sides: it
-        // sounds like that signal centred on a stereo track, dry on both outputs.
-        engine->process (left, stereoInput ? right : left, left, right, numSamples);
-        for (int i = 0; i < numSamples; ++i)
-        {
-            left[i] = withinOutputLimit (left[i]);
-            right[i] = withinOutputLimit (right[i]);
-        }
-    }
-    else
-    {
-        for (int start = 0; start < numSamples; start += (int) unheardRight.size())
-        {
-            const int n = juce::jmin ((int) unheardRight.size(), numSamples - start);
-            engine->process (left + start, left + start, left + start, unheardRight.data(), n);
-        }
-        for (int i = 0; i < numSamples; ++i)
-            left[i] = withinOutputLimit (left[i]);
-    }
+    const int replaced = audioPath->process (left, right, right != nullptr && getTotalNumInputChannels() > 1, numSamples);
 
     if (replaced > 0)
         replacedInputSamples.fetch_add (replaced, std::memory_order_relaxed);

@@ -15,6 +15,7 @@
 
 namespace nadrix
 {
+class AudioPath;
 class LineWorkers;
 class ReverbEngine;
 
@@ -143,8 +144,7 @@ private:
     std::atomic<int> chosenProgram { noProgram };
     std::atomic<float> engineSampleRate { 44100.0f }; // the rate the engine runs at: the host's, or 44.1 kHz below 44 kHz
     std::unique_ptr<ReverbEngine> engine;
-    // Where the right output goes when a host hands over a single channel.
-    std::array<float, 256> unheardRight {};
+    std::unique_ptr<AudioPath> audioPath; // around the engine: the input guard, the mono feed, the output limit
     NadrixParameter* published[numParameters] = {}; // owned by the base's parameter list: the values' one store
     std::atomic<juce::int64> replacedInputSamples { 0 };
     std::unique_ptr<LineWorkers> offlineWorkers;
