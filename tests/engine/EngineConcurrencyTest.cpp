@@ -123,6 +123,10 @@ TEST (EngineConcurrency, TwoWritersOnOneLineLeaveItsViewWithTheirLastValues)
     std::atomic<bool> stop { false };
     const auto panOf = [] (int i) { return (float) (i % 1000) / 1000.0f - 0.5f; };
     const auto feedbackOf = [] (int i) { return (float) (i % 997) / 1000.0f; };
+    // The line starts from written values, so the reader never meets the
+    // construction values, which lie outside what the writers write.
+    engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::pan), panOf (0));
+    engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::feedback), feedbackOf (0));
 
     std::thread panWriter ([&] { for (int i = 1; i <= rounds; ++i) engine.setParameter (ParameterLayout::indexOf (line, ParameterLayout::pan), panOf (i)); });
     std::thread feedbackWriter ([&] {

@@ -2,6 +2,7 @@
 // nadrix-render's outputs that are not files (devices, FIFOs, pipes) are
 // written as the render runs and never replaced; a pipe carries the render
 // as it goes, in flat memory; a level beyond full scale is said, and set.
+#include "tests/SanitizedBuild.h"
 #include "tests/tools/RenderTestKit.h"
 
 #include <sndfile.h>
@@ -209,18 +210,21 @@ TEST_F (RenderFixture, APipeCarriesTheRenderAsItGoesInFlatMemory)
         EXPECT_EQ (temporary.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
     }
 
-    // Standard input streams too: memory stays flat however long the stream runs.
-    long memoryKb[2] = {};
-    for (int minutes : { 1, 10 })
+    // Standard input streams too: memory stays flat however long the stream
+    // runs. A sanitizer's own bookkeeping grows with the work done, so there
+    // one short stream shows only that it streams.
+    const std::vector<int> lengths = NADRIX_SANITIZED ? std::vector<int> { 20 } : std::vector<int> { 60, 600 };
+    std::vector<long> memoryKb;
+    for (int seconds : lengths)
     {
         Child child ({ "-", "-o", "-", "--tail", "0", "--threads", "1" }, temporary);
-        std::thread feed ([&child, minutes] {
+        std::thread feed ([&child, seconds] {
             const auto header = streamHeader();
             EXPECT_EQ (::write (child.in, header.getData(), header.getSize()), (ssize_t) header.getSize());
             std::vector<char> second (44100 * 4);
             for (size_t i = 0; i < second.size(); ++i)
                 second[i] = (char) (i * 2654435761u >> 24);
-            for (int s = 0; s < minutes * 60; ++s)
+            for (int s = 0; s < seconds; ++s)
                 if (::write (child.in, second.data(), second.size()) != (ssize_t) second.size())
                     break;
             child.closeInput();
@@ -229,10 +233,11 @@ TEST_F (RenderFixture, APipeCarriesTheRenderAsItGoesInFlatMemory)
         feed.join();
         const auto [status, maxKb] = child.wait();
         EXPECT_EQ (status, 0);
-        EXPECT_GE (out.getSize(), (size_t) minutes * 60 * 44100 * 8) << minutes << " minutes";
-        memoryKb[minutes == 1 ? 0 : 1] = maxKb;
+        EXPECT_GE (out.getSize(), (size_t) seconds * 44100 * 8) << seconds << " seconds";
+        memoryKb.push_back (maxKb);
     }
-    EXPECT_LT (memoryKb[1], memoryKb[0] + 16 * 1024) << "kB for 1 minute: " << memoryKb[0] << ", for 10: " << memoryKb[1];
+    if (memoryKb.size() == 2)
+        EXPECT_LT (memoryKb[1], memoryKb[0] + 16 * 1024) << "kB for 1 minute: " << memoryKb[0] << ", for 10: " << memoryKb[1];
     EXPECT_EQ (temporary.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }
 
