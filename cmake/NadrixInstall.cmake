@@ -59,13 +59,13 @@ function (_nadrix_artefact format out)
 endfunction()
 
 _nadrix_artefact (VST3 _vst3_bundle)
-_nadrix_artefact (LV2 _lv2_bundle)
 
 install (DIRECTORY "${_vst3_bundle}" DESTINATION "\${NADRIX_VST3_DIR}" USE_SOURCE_PERMISSIONS COMPONENT vst3)
 install (CODE "nadrix_split_debug (\"\${NADRIX_VST3_DIR}/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so\")" COMPONENT vst3)
 
-install (DIRECTORY "${_lv2_bundle}" DESTINATION "\${NADRIX_LV2_DIR}" USE_SOURCE_PERMISSIONS COMPONENT lv2)
-install (CODE "nadrix_split_debug (\"\${NADRIX_LV2_DIR}/Nadrix.lv2/libNadrix.so\")" COMPONENT lv2)
+install (DIRECTORY "${NADRIX_LV2_BUNDLE_DIR}" DESTINATION "\${NADRIX_LV2_DIR}" USE_SOURCE_PERMISSIONS COMPONENT lv2)
+install (CODE "nadrix_split_debug (\"\${NADRIX_LV2_DIR}/Nadrix.lv2/Nadrix.so\")" COMPONENT lv2)
+install (CODE "nadrix_split_debug (\"\${NADRIX_LV2_DIR}/Nadrix.lv2/NadrixUI.so\")" COMPONENT lv2)
 
 install (PROGRAMS "$<TARGET_FILE:Nadrix_Standalone>" DESTINATION "\${NADRIX_BIN_DIR}" RENAME nadrix COMPONENT app)
 install (CODE "nadrix_split_debug (\"\${NADRIX_BIN_DIR}/nadrix\")" COMPONENT app)

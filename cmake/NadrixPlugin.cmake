@@ -17,10 +17,9 @@ if (NOT WIN32)
     pkg_check_modules (FLAC REQUIRED IMPORTED_TARGET flac)
 endif()
 
-set (NADRIX_FORMATS VST3 LV2 Standalone)
-if (WIN32)
-    set (NADRIX_FORMATS VST3 Standalone)
-elseif (APPLE)
+# LV2 is not JUCE's: lv2/ builds it.
+set (NADRIX_FORMATS VST3 Standalone)
+if (APPLE)
     list (APPEND NADRIX_FORMATS AU)
     set (NADRIX_AAX_SDK_PATH "" CACHE PATH "Avid's AAX SDK; the AAX format is built only when it is given")
     if (NADRIX_AAX_SDK_PATH)
@@ -28,8 +27,6 @@ elseif (APPLE)
         list (APPEND NADRIX_FORMATS AAX)
     endif()
 endif()
-
-set (NADRIX_LV2_URI "https://mirelock.com/plugins/nadrix")
 
 juce_add_plugin (Nadrix
     PRODUCT_NAME "Nadrix"
@@ -48,8 +45,7 @@ juce_add_plugin (Nadrix
     COPY_PLUGIN_AFTER_BUILD FALSE
     VST3_CATEGORIES Fx Reverb
     AU_MAIN_TYPE kAudioUnitType_Effect
-    AAX_CATEGORY AAX_ePlugInCategory_Reverb
-    LV2URI "${NADRIX_LV2_URI}")
+    AAX_CATEGORY AAX_ePlugInCategory_Reverb)
 
 include (${CMAKE_CURRENT_LIST_DIR}/PatchedPluginClient.cmake)
 if (WIN32)
@@ -64,13 +60,7 @@ target_compile_definitions (Nadrix
         JUCE_DISPLAY_SPLASH_SCREEN=0
         JUCE_USE_FLAC=$<IF:$<PLATFORM_ID:Windows>,0,1>
         JUCE_INCLUDE_FLAC_CODE=0
-        JUCE_USE_OGGVORBIS=0
-        # JUCE's setting checks would otherwise fall back to the bare product
-        # name before the generated LV2 header is read, and the bundle would
-        # carry the relative URI "Nadrix".
-        JucePlugin_LV2URI="${NADRIX_LV2_URI}"
-        # The classes the LV2 description gives (read by the patched client).
-        JucePlugin_LV2PluginClasses="lv2:Plugin,lv2:ReverbPlugin")
+        JUCE_USE_OGGVORBIS=0)
 
 target_link_libraries (Nadrix
     PRIVATE

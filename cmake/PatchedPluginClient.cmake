@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The VST3 and LV2 plug-in clients of JUCE 7.0.5, compiled from patched copies.
+# The VST3 plug-in client of JUCE 7.0.5, compiled from patched copies.
 #
 # Each patch in juce-patches/ mends one shortcoming of that release for this
 # plug-in, with a "Nadrix:" comment beside every change:
@@ -14,13 +14,6 @@
 #                            billions at their word: minutes, or all memory);
 #                            a block longer than the host prepared for runs in
 #                            pieces instead of overrunning the scratch buffers.
-#   juce_LV2_Client.patch    every parameter is a control input port in its own
-#                            units (hosts such as Ardour show and automate only
-#                            those), read each run() with an echo guard and not
-#                            let undo a restored state or preset; presets carry
-#                            every port's value; the window's edits go to the
-#                            ports; the description gives the plug-in's classes
-#                            (a reverb) and the maintainer's mailbox as mailto:.
 #
 # When each can go: a patch is dropped once the JUCE release in use does what
 # it does, which the test named beside it checks (drop the patch, build, run):
@@ -28,9 +21,6 @@
 #   juce_VST3_Wrapper.patch  PluginHosting.Vst3AndLv2LoadMatchTheProcessorAndKeepTheirHostInformed,
 #                            PluginHosting.Vst3SurvivesDamagedWrapperTrailers,
 #                            PluginHosting.Vst3BlocksLongerThanTheHostPreparedForRunInPieces
-#   juce_LV2_Client.patch    Lv2Ports.TheHostsChangesApplyOnceAndAreNotLetUndoARestore,
-#                            PluginHosting.Lv2ProgramsApplyInEveryOrderAndARestoreAfterThemRestoresEveryValue,
-#                            Lv2InfoListsTheBuiltBundle
 #
 # The copies are made at configure time under the build folder, with JUCE's
 # CRLF line ends turned into LF first. A patch that no longer applies (another
@@ -45,9 +35,7 @@ set (_nadrix_patched "${CMAKE_BINARY_DIR}/juce-patched")
 set (_nadrix_staging "${CMAKE_BINARY_DIR}/juce-patched-staging")
 set (_nadrix_patched_files
     juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp
-    juce_audio_plugin_client/juce_audio_plugin_client_LV2.cpp
     juce_audio_plugin_client/VST3/juce_VST3_Wrapper.cpp
-    juce_audio_plugin_client/LV2/juce_LV2_Client.cpp
     juce_audio_processors/format_types/juce_VST3Common.h)
 
 file (REMOVE_RECURSE "${_nadrix_staging}")
@@ -82,7 +70,7 @@ file (REMOVE_RECURSE "${_nadrix_patched}/juce_audio_plugin_client/utility")
 file (CREATE_LINK "${_nadrix_juce_modules}/juce_audio_plugin_client/utility" "${_nadrix_patched}/juce_audio_plugin_client/utility" SYMBOLIC)
 
 # The client targets compile the patched copies instead of the originals.
-foreach (format VST3 LV2)
+foreach (format VST3)
     set (_client juce_audio_plugin_client_${format})
     get_target_property (_sources ${_client} INTERFACE_SOURCES)
     set (_patched_source "${_nadrix_patched}/juce_audio_plugin_client/${_client}.cpp")

@@ -71,11 +71,29 @@ void LineSet::populate (int line, float delayTime, float predelay) noexcept
     if (line < 0 || line >= ParameterLayout::numLines || ! memory)
         return;
 
-    // The lengths as the lines compute them, never beyond their capacity.
+    reach (delayLines[line]->buffer, combReach[line], combReachFor (line, delayTime));
+    reach (modLines[line]->buffer, predelayReach[line], predelayReachFor (line, predelay));
+}
+
+bool LineSet::reaches (int line, float delayTime, float predelay) const noexcept
+{
+    if (line < 0 || line >= ParameterLayout::numLines || ! memory)
+        return true; // nothing of it runs, so nothing is to be backed
+
+    return combReach[line].load (std::memory_order_acquire) >= combReachFor (line, delayTime)
+           && predelayReach[line].load (std::memory_order_acquire) >= predelayReachFor (line, predelay);
+}
+
+// The lengths as the lines compute them, never beyond their capacity.
+int32_t LineSet::combReachFor (int line, float delayTime) const noexcept
+{
     const DelayLine* comb = delayLines[line];
+    return std::min (DelayLine_Length_For_Time (comb, delayTime), comb->capacity);
+}
+
+int32_t LineSet::predelayReachFor (int line, float predelay) const noexcept
+{
     const ModLine* pre = modLines[line];
-    reach (comb->buffer, combReach[line], std::min (DelayLine_Length_For_Time (comb, delayTime), comb->capacity));
-    reach (pre->buffer, predelayReach[line],
-           std::min (std::max (ModLine_Length_For_Predelay (pre, predelay), constructionLength[line]), pre->capacity));
+    return std::min (std::max (ModLine_Length_For_Predelay (pre, predelay), constructionLength[line]), pre->capacity);
 }
 } // namespace nadrix

@@ -36,12 +36,18 @@ struct LineSet
     // included, also while the line runs: nothing is written, and a ring is
     // only ever backed further.
     void populate (int line, float delayTime, float predelay) noexcept;
+    // Whether populate would back nothing more: the line can run these
+    // lengths without a page fault. Any thread.
+    bool reaches (int line, float delayTime, float predelay) const noexcept;
 
     float sampleRate;
     DelayLine* delayLines[ParameterLayout::numLines];
     ModLine* modLines[ParameterLayout::numLines];
 
 private:
+    int32_t combReachFor (int line, float delayTime) const noexcept;
+    int32_t predelayReachFor (int line, float predelay) const noexcept;
+
     friend class LineSetRegistry;
     LineSetRegistry* registry = nullptr; // the one this set is listed in, if any
     bool memory = true;

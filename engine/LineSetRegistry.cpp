@@ -47,4 +47,15 @@ void LineSetRegistry::populate (int line, float delayTime, float predelay) noexc
             set->populate (line, delayTime, predelay);
     populating.fetch_sub (1);
 }
+
+bool LineSetRegistry::reaches (int line, float delayTime, float predelay) noexcept
+{
+    populating.fetch_add (1); // keeps the sets read here alive, as populating does
+    bool all = true;
+    for (auto& place : sets)
+        if (LineSet* set = place.load())
+            all = all && set->reaches (line, delayTime, predelay);
+    populating.fetch_sub (1);
+    return all;
+}
 } // namespace nadrix

@@ -29,6 +29,8 @@ public:
 
     // LineSet::populate on every listed set. Any thread.
     void populate (int line, float delayTime, float predelay) noexcept;
+    // Whether every listed set reaches these lengths already (LineSet::reaches). Any thread.
+    bool reaches (int line, float delayTime, float predelay) noexcept;
 
 private:
     // The running set, one on offer, one being built and two handed back, with room to spare.

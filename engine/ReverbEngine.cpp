@@ -94,6 +94,38 @@ void ReverbEngine::store (int index, float value, Backing backing)
         settings.requestTakeOver (uint64_t { 1 } << j);
 }
 
+namespace
+{
+    // The line and both lengths it would run with `value` set, for a length parameter.
+    struct Lengths
+    {
+        int line = -1;
+        float delayTime = 0.0f, predelay = 0.0f;
+    };
+
+    Lengths lengthsWith (const EngineSettings& settings, int index, float value) noexcept
+    {
+        using namespace ParameterLayout;
+        if (index < numGlobals || index >= numParameters || (kindOf (index) != predelay && kindOf (index) != delayTime))
+            return {};
+        const LineRequest& r = settings.line (lineOf (index));
+        return { lineOf (index), kindOf (index) == delayTime ? value : r.delayTime.load (relaxed), kindOf (index) == predelay ? value : r.predelay.load (relaxed) };
+    }
+}
+
+bool ReverbEngine::holdsMemoryFor (int index, float value) noexcept
+{
+    const Lengths l = lengthsWith (settings, index, value);
+    return l.line < 0 || liveSets.reaches (l.line, l.delayTime, l.predelay);
+}
+
+void ReverbEngine::backMemoryFor (int index, float value) noexcept
+{
+    const Lengths l = lengthsWith (settings, index, value);
+    if (l.line >= 0)
+        liveSets.populate (l.line, l.delayTime, l.predelay);
+}
+
 void ReverbEngine::populateLine (int line) noexcept
 {
     const LineRequest& r = settings.line (line);

@@ -57,6 +57,13 @@ public:
     // fresh lines alone. The line takes nothing over before that restart.
     // Not the audio thread.
     void setParameterForRestart (int index, float value);
+    // For hosts whose values arrive on the audio thread (LV2's control
+    // ports): whether this value of this parameter can be set there without
+    // a page fault, its lengths being backed in every set that may run them
+    // (true for every value that is no length). Any thread.
+    bool holdsMemoryFor (int index, float value) noexcept;
+    // Backs the memory that value needs, without setting it. Not the audio thread.
+    void backMemoryFor (int index, float value) noexcept;
     // Any thread: a line as the editor sees it, made from its settings.
     NadrixViewdata lineView (int line) const noexcept override { return settings.lineView (line); }
 

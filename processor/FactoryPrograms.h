@@ -6,6 +6,8 @@
 namespace nadrix::FactoryPrograms
 {
     constexpr int count = 6;
+    // "Small Complex Room" supplies every value a fresh instance starts with.
+    constexpr int startProgram = 5;
 
     extern const char* const names[count];
 

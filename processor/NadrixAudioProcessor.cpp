@@ -5,6 +5,7 @@
 #include "engine/ModLine.h"
 #include "engine/ReverbEngine.h"
 #include "processor/AudioPath.h"
+#include "processor/EngineRate.h"
 #include "processor/FactoryPrograms.h"
 #include "processor/ParameterInfo.h"
 #include "processor/TailLength.h"
@@ -144,13 +145,6 @@ float NadrixAudioProcessor::getParameterValue (int index) const noexcept
 
 //==============================================================================
 const juce::String NadrixAudioProcessor::getName() const { return "Nadrix"; }
-float NadrixAudioProcessor::engineRateFor (double hostRate)
-{
-    // The engine runs at every real rate; before a host has said its rate
-    // (0 Hz), or at one too low to be real, it runs on a 44.1 kHz time base.
-    return hostRate < (double) ModLine_lowestRate ? 44100.0f : (float) hostRate;
-}
-
 void NadrixAudioProcessor::prepareToPlay (double sampleRate, int)
 {
     // The engine runs at the host's rate, so that delay times, pre-delays and

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "processor/EditHistory.h"
+#include "processor/FactoryPrograms.h"
 #include "processor/NadrixParameter.h"
 #include "engine/NadrixViewdata.h"
 #include "engine/ParameterLayout.h"
@@ -41,7 +42,7 @@ public:
 
     static constexpr int numParameters = ParameterLayout::numParameters;
     static constexpr int stateBytes = numParameters * (int) sizeof (float);
-    static constexpr int startProgram = 5; // "Small Complex Room" supplies every start value
+    static constexpr int startProgram = FactoryPrograms::startProgram;
 
     //==============================================================================
     const juce::String getName() const override;
@@ -124,7 +125,6 @@ private:
     void setParameterForRestart (int index, float value);
     void startAfresh();
     void tellHostEveryValueMayHaveChanged();
-    static float engineRateFor (double hostRate);
     void publishParameters();
     static float startValue (int index);
 

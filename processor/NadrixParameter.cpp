@@ -80,10 +80,3 @@ const juce::NormalisableRange<float>& NadrixParameter::getNormalisableRange() co
 }
 
 } // namespace nadrix
-
-// The LV2 client (patched) asks for each parameter's unit in LV2's units
-// vocabulary, for the port it describes.
-juce::String nadrixLv2UnitOf (const juce::AudioProcessorParameter& parameter)
-{
-    return nadrix::ParameterInfo::rowOf (parameter.getParameterIndex()).lv2Unit;
-}

@@ -16,9 +16,10 @@ packages=(
   # nadrix-render reads and writes audio files through libsndfile
   libsndfile1-dev
   libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
-  # lv2info, which the tests run on the built LV2 bundle, and LV2's own
-  # vocabulary bundles, from which it knows the plug-in classes
-  lilv-utils liblilv-dev lv2-dev
+  # lv2info and lv2_validate (with sordi's sord_validate), which the tests
+  # run on the built LV2 bundle, and LV2's own vocabulary bundles, from
+  # which they know the plug-in classes
+  lilv-utils liblilv-dev lv2-dev sordi
   # packaging: the Debian package check
   lintian
   # GNU parallel, with which the renderer's manifest test shards a batch

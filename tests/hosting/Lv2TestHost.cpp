@@ -12,6 +12,8 @@
 #include <lv2/urid/urid.h>
 #include <lv2/worker/worker.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -53,6 +55,7 @@ struct Lv2TestHost::Impl
     LV2_Feature boundedFeature { LV2_BUF_SIZE__boundedBlockLength, nullptr };
     LV2_Feature scheduleFeature { LV2_WORKER__schedule, &schedule };
     const LV2_Feature* features[6] = { &mapFeature, &unmapFeature, &optionsFeature, &boundedFeature, &scheduleFeature, nullptr };
+    long lastRunFaults = 0;
 
     LilvWorld* world = nullptr;
     const LilvPlugin* plugin = nullptr;
@@ -184,16 +187,26 @@ struct Lv2TestHost::Impl
     {
         auto* impl = static_cast<Impl*> (self);
         const auto c = impl->controls.find (symbol);
-        if (c == impl->controls.end() || size != sizeof (float) || type != impl->idOf (LV2_ATOM__Float))
+        if (c == impl->controls.end())
             return;
-        std::memcpy (&c->second.value, value, sizeof (float));
+        // As hosts take a saved value: any number type.
+        if (type == impl->idOf (LV2_ATOM__Float) && size == sizeof (float))
+            std::memcpy (&c->second.value, value, sizeof (float));
+        else if (type == impl->idOf (LV2_ATOM__Double) && size == sizeof (double))
+            c->second.value = (float) *static_cast<const double*> (value);
+        else if ((type == impl->idOf (LV2_ATOM__Int) || type == impl->idOf (LV2_ATOM__Bool)) && size == sizeof (int32_t))
+            c->second.value = (float) *static_cast<const int32_t*> (value);
+        else if (type == impl->idOf (LV2_ATOM__Long) && size == sizeof (int64_t))
+            c->second.value = (float) *static_cast<const int64_t*> (value);
     }
 };
 
-Lv2TestHost::Lv2TestHost (const std::string& bundle, const std::string& uri, double sampleRate, int maximumBlock)
+Lv2TestHost::Lv2TestHost (const std::string& bundle, const std::string& uri, double sampleRate, int maximumBlock, bool offerWorker)
     : impl (std::make_unique<Impl>())
 {
     auto& m = *impl;
+    if (! offerWorker)
+        m.features[4] = nullptr;
     m.blockLength = maximumBlock;
     m.rate = (float) sampleRate;
     const LV2_URID intType = m.idOf (LV2_ATOM__Int), floatType = m.idOf (LV2_ATOM__Float);
@@ -258,12 +271,17 @@ void Lv2TestHost::run (const float* inLeft, const float* inRight, float* outLeft
     for (size_t c = 0; c < m.audioIn.size() && c < 2; ++c)
         std::memcpy (m.audioIn[c].data(), in[c], sizeof (float) * (size_t) frames);
     m.prepareAtomPorts();
+    const auto faults = [] { rusage usage {}; getrusage (RUSAGE_THREAD, &usage); return usage.ru_minflt + usage.ru_majflt; };
+    const long before = faults();
     lilv_instance_run (m.instance, (uint32_t) frames);
+    m.lastRunFaults = faults() - before;
     m.runJobs();
     float* out[] = { outLeft, outRight };
     for (size_t c = 0; c < m.audioOut.size() && c < 2; ++c)
         std::memcpy (out[c], m.audioOut[c].data(), sizeof (float) * (size_t) frames);
 }
+
+long Lv2TestHost::runPageFaults() const noexcept { return impl->lastRunFaults; }
 
 std::string Lv2TestHost::saveState()
 {

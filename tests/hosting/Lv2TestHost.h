@@ -17,7 +17,8 @@ namespace nadrix
 class Lv2TestHost
 {
 public:
-    Lv2TestHost (const std::string& bundle, const std::string& uri, double sampleRate, int maximumBlock);
+    // Without `offerWorker` the host offers the plug-in no worker.
+    Lv2TestHost (const std::string& bundle, const std::string& uri, double sampleRate, int maximumBlock, bool offerWorker = true);
     ~Lv2TestHost();
 
     // Why the plug-in could not be loaded, or empty when it was.
@@ -35,6 +36,8 @@ public:
     // Stereo in, stereo out; frames at most the maximum block. The outputs
     // may be the inputs. Jobs the plug-in scheduled run after the block.
     void run (const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+    // The page faults the plug-in's run() took in the last block (its worker's jobs apart).
+    long runPageFaults() const noexcept;
 
     // The plug-in's state as a host saves it (Turtle, with every port), and back.
     std::string saveState();

@@ -41,27 +41,30 @@ namespace
         return nullptr;
     }
 
-    // The plug-in's own chunk, dug out of the format's framing: for VST3 an
-    // XML document whose component state ends in JUCE's private data (8 zero
-    // bytes, the data, its size, a marker); for LV2 a Turtle state string.
-    juce::MemoryBlock pluginChunk (const juce::MemoryBlock& hostedState, bool isVst3)
+    // The plug-in's own chunk, dug out of the VST3 framing: an XML document
+    // whose component state ends in JUCE's private data (8 zero bytes, the
+    // data, its size, a marker). An LV2 state holds the ports alone.
+    juce::MemoryBlock pluginChunk (const juce::MemoryBlock& hostedState)
     {
         juce::MemoryBlock chunk;
-        if (isVst3)
-        {
-            const auto xml = juce::AudioProcessor::getXmlFromBinary (hostedState.getData(), (int) hostedState.getSize());
-            if (xml == nullptr || xml->getChildByName ("IComponent") == nullptr)
-                return {};
-            chunk.fromBase64Encoding (xml->getChildByName ("IComponent")->getAllSubText());
-            juce::int64 privateSize;
-            const auto sizeField = chunk.getSize() - std::strlen ("JUCEPrivateData") - 8;
-            std::memcpy (&privateSize, static_cast<const char*> (chunk.getData()) + sizeField, 8);
-            chunk.setSize (sizeField - (size_t) privateSize - 8);
-            return chunk;
-        }
-        chunk.fromBase64Encoding (hostedState.toString().fromFirstOccurrenceOf ("StateString>", false, false)
-                                      .fromFirstOccurrenceOf ("\"", false, false).upToFirstOccurrenceOf ("\"", false, false));
+        const auto xml = juce::AudioProcessor::getXmlFromBinary (hostedState.getData(), (int) hostedState.getSize());
+        if (xml == nullptr || xml->getChildByName ("IComponent") == nullptr)
+            return {};
+        chunk.fromBase64Encoding (xml->getChildByName ("IComponent")->getAllSubText());
+        juce::int64 privateSize;
+        const auto sizeField = chunk.getSize() - std::strlen ("JUCEPrivateData") - 8;
+        std::memcpy (&privateSize, static_cast<const char*> (chunk.getData()) + sizeField, 8);
+        chunk.setSize (sizeField - (size_t) privateSize - 8);
         return chunk;
+    }
+
+    // What the host holds for every parameter, in its own terms.
+    std::vector<float> hostValues (juce::AudioPluginInstance& hosted)
+    {
+        std::vector<float> values;
+        for (int i = 0; i < ParameterLayout::numParameters; ++i)
+            values.push_back (byName (hosted, ParameterInfo::name (i))->getValue());
+        return values;
     }
 
     // JUCE's LV2 host saves and restores the plug-in's state in prepareToPlay,
@@ -131,8 +134,12 @@ namespace
         for (const auto& name : factoryProgramNames)
             EXPECT_TRUE (hostedPrograms.contains (name)) << name;
 
-        // The plug-in's chunk: the same 1428 bytes as a local processor's.
-        EXPECT_EQ (pluginChunk (stateOf (*hosted), isVst3), stateOf (local));
+        // The plug-in's chunk: the same 1428 bytes as a local processor's
+        // (in LV2 the ports, which hold the same values).
+        if (isVst3)
+            EXPECT_EQ (pluginChunk (stateOf (*hosted)), stateOf (local));
+        else
+            expectHostSees (*hosted, local, "loading");
 
         // A VST3 host shows and reads values in the reverb's units.
         if (isVst3)
@@ -168,7 +175,12 @@ namespace
         restored->prepareToPlay (44100.0, 512);
         restored->setStateInformation (saved.getData(), (int) saved.getSize());
         runOneBlock (*restored);
-        const auto chunk = pluginChunk (saved, isVst3);
+        if (! isVst3)
+        {
+            EXPECT_EQ (hostValues (*restored), hostValues (*hosted));
+            return;
+        }
+        const auto chunk = pluginChunk (saved);
         ASSERT_EQ (chunk.getSize(), 1428u);
         local.setStateInformation (chunk.getData(), (int) chunk.getSize());
         expectHostSees (*restored, local, "a state restore");
@@ -281,27 +293,32 @@ TEST (PluginHosting, Lv2ProgramsApplyInEveryOrderAndARestoreAfterThemRestoresEve
                 if (after == "Small Complex Room")
                     prepareAndStepPastTheProgramRule (*hosted);
                 choose (after);
+                // A program starts the reverb afresh: it sounds as a fresh
+                // processor given the program does.
                 NadrixAudioProcessor local;
+                local.setRateAndBufferSizeDetails (44100.0, 512);
+                local.prepareToPlay (44100.0, 512);
                 local.setCurrentProgram (factoryProgramNames.indexOf (after));
+                runOneBlock (local);
                 expectHostSees (*hosted, local, before + " then " + after);
-                EXPECT_EQ (pluginChunk (stateOf (*hosted), false), stateOf (local)) << before << " then " << after;
+                auto hostedAudio = noiseBuffer (2, 4096, 4), localAudio = hostedAudio;
+                processInBlocks (*hosted, hostedAudio, 512);
+                processInBlocks (local, localAudio, 512);
+                EXPECT_TRUE (identical (hostedAudio, localAudio)) << before << " then " << after;
             }
 
     // A state saved after program changes, other values written by the host,
-    // the state restored: every saved value is back, in the host and in the plug-in.
+    // the state restored: every saved value is back.
     choose ("Nice Hall");
     choose ("Robotizer");
     const auto saved = stateOf (*hosted);
+    const auto values = hostValues (*hosted);
     std::mt19937 rng (3);
     for (auto* p : pluginParameters (*hosted))
         p->setValueNotifyingHost ((float) (rng() % 1000) / 1000.0f);
     hosted->setStateInformation (saved.getData(), (int) saved.getSize());
     runOneBlock (*hosted);
-    NadrixAudioProcessor local;
-    const auto chunk = pluginChunk (saved, false);
-    local.setStateInformation (chunk.getData(), (int) chunk.getSize());
-    expectHostSees (*hosted, local, "a restore after program changes and host writes");
-    EXPECT_EQ (pluginChunk (stateOf (*hosted), false), chunk);
+    EXPECT_EQ (hostValues (*hosted), values);
 }
 
 TEST (PluginHosting, InstancesComeAndGoWhileOthersPlay)

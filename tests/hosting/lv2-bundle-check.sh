@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# lv2info must list the plug-in from the built bundle, with no error or
+# The built bundle as Debian's LV2 tools see it. lv2_validate (with sordi's
+# sord_validate) checks every description against LV2's own vocabularies:
+# no error. lv2info must list the plug-in with no error or
 # warning from lilv on the way, classed as a reverb, with a mailto: address,
 # the six factory programs, and every parameter as a control port with its
 # unit. /usr/lib/lv2 holds LV2's own vocabulary
 # bundles, which name the classes.
 set -u
 bundle=$1 uri=$2
+validation=$(lv2_validate "$bundle"/*.ttl 2>&1)
+if ! grep -q "Found 0 errors" <<< "$validation"; then
+  echo "lv2_validate found errors in the bundle's descriptions:"; grep -v '^Skipping' <<< "$validation" | tail -n 40; exit 1
+fi
+
 out=$(LV2_PATH="$(dirname "$bundle"):/usr/lib/lv2" lv2info "$uri" 2>&1)
 status=$?
 echo "$out" | head -n 12

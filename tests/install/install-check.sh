@@ -20,12 +20,12 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 check_layout() { # root vst3 lv2 bin share
   local root=$1
-  for f in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/libNadrix.so" "$3/Nadrix.lv2/manifest.ttl" \
+  for f in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/Nadrix.so" "$3/Nadrix.lv2/manifest.ttl" \
            "$4/nadrix" "$4/nadrix-render" "$5/applications/nadrix.desktop" "$5/icons/hicolor/256x256/apps/nadrix.png" \
            "$5/man/man1/nadrix-render.1.gz" "$5/doc/nadrix/copyright"; do
     [ -f "$root/$f" ] || fail "missing $root/$f"
   done
-  for binary in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/libNadrix.so" "$4/nadrix" "$4/nadrix-render"; do
+  for binary in "$2/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so" "$3/Nadrix.lv2/Nadrix.so" "$4/nadrix" "$4/nadrix-render"; do
     grep -q '\.debug_info' <<< "$(readelf -S "$root/$binary")" && fail "$binary is not stripped"
     [ -f "$(dirname "$root/$binary")/.debug/$(basename "$binary").debug" ] || fail "no debugging information kept for $binary"
   done

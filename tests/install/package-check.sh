@@ -17,7 +17,7 @@ deb="$build/packages/nadrix_${version}_amd64.deb"
 [ -f "$build/packages/nadrix-dbgsym_${version}_amd64.ddeb" ] || fail "no debug symbol package"
 
 listing=$(dpkg-deb -c "$deb")
-for path in ./usr/lib/vst3/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/libNadrix.so ./usr/lib/lv2/Nadrix.lv2/dsp.ttl \
+for path in ./usr/lib/vst3/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/dsp.ttl \
             ./usr/bin/nadrix ./usr/bin/nadrix-render ./usr/share/applications/nadrix.desktop ./usr/share/doc/nadrix/copyright; do
   grep -q " $path\$" <<< "$listing" || fail "the package lacks $path"
 done

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sound itself, pinned: every factory program renders a fixed input to
 // a fixed checksum. A change of any output bit fails here, naming the case;
-// a deliberate change of the sound updates the table below, with the reason
+// a deliberate change of the sound updates the table in GoldenCases.h, with the reason
 // in the commit message. NADRIX_PRINT_GOLDEN=1 prints the table as it is now.
 #include "processor/NadrixAudioProcessor.h"
 #include "tests/processor/ProcessorTestHelpers.h"
@@ -16,32 +16,6 @@ namespace nadrix
 {
 namespace
 {
-    struct GoldenCase
-    {
-        const char* variant; // what differs from the program as a host plays it
-        int program;
-        bool monoInput;
-        float mix;          // below 0: the program's own
-        double rate;
-        std::uint64_t checksum;
-    };
-
-    // 66150 frames of an impulse followed by noise, in 512-frame blocks.
-    const GoldenCase goldenCases[] = {
-        { "", 0, false, -1.00f, 44100.0, 0x931a109eb7469b16ull },
-        { "", 1, false, -1.00f, 44100.0, 0x727eb2e935a55683ull },
-        { "", 2, false, -1.00f, 44100.0, 0xbb849c2cda69048full },
-        { "", 3, false, -1.00f, 44100.0, 0x54fa359debb9d0deull },
-        { "", 4, false, -1.00f, 44100.0, 0xc08124a7133622baull },
-        { "", 5, false, -1.00f, 44100.0, 0xbed697b4a8604a80ull },
-        { " on a mono track", 1, true, -1.00f, 44100.0, 0x83256ec8cb42bb40ull },
-        { " at Mix 0.25", 4, false, 0.25f, 44100.0, 0x8b5e3cfb68a45401ull },
-        { " at 48 kHz", 1, false, -1.00f, 48000.0, 0x984d780c897b6684ull },
-        { " at 96 kHz", 2, false, -1.00f, 96000.0, 0xdc16fd0e46c3f83aull },
-    };
-
-    constexpr int goldenFrames = 66150;
-
     std::uint64_t renderChecksum (const GoldenCase& c)
     {
         NadrixAudioProcessor p;
@@ -75,7 +49,7 @@ TEST (GoldenOutput, EveryFactoryProgramSoundsExactlyAsPinned)
 
         EXPECT_EQ (actual, c.checksum)
             << "the golden output of \"" << name << "\" changed (checksum 0x" << juce::String::toHexString ((juce::int64) actual)
-            << "). If this change of sound is intended, update the table in " << __FILE__ << " and say why in the commit message.";
+            << "). If this change of sound is intended, update the table in tests/processor/GoldenCases.h and say why in the commit message.";
     }
 }
 } // namespace nadrix

@@ -4,6 +4,8 @@
 // The fixed input the golden outputs are rendered from, and their checksum:
 // JUCE only, so that a host built for another system (tests/windows) renders
 // and sums exactly as the tests here do.
+#include "tests/processor/GoldenCases.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <cstdint>
@@ -23,36 +25,24 @@ inline void processInBlocks (juce::AudioProcessor& p, juce::AudioBuffer<float>& 
     }
 }
 
-// A unit impulse on both channels, then noise from a fixed generator of our
-// own (so the signal does not depend on the standard library's distributions).
+// The golden signal (GoldenCases.h) in a buffer.
 inline juce::AudioBuffer<float> testSignal (int channels, int frames)
 {
     juce::AudioBuffer<float> buffer (channels, frames);
-    std::uint32_t state = 2463534242u;
+    GoldenSignal signal (channels);
     for (int i = 0; i < frames; ++i)
         for (int ch = 0; ch < channels; ++ch)
-        {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            buffer.setSample (ch, i, i == 0 ? 1.0f : (float) (state >> 8) / 16777216.0f - 0.5f);
-        }
+            buffer.setSample (ch, i, signal.next());
     return buffer;
 }
 
-// FNV-1a over the bit patterns of every sample, frame by frame.
+// The golden checksum of a buffer, frame by frame.
 inline std::uint64_t checksumOf (const juce::AudioBuffer<float>& audio)
 {
-    std::uint64_t hash = 14695981039346656037ull;
+    GoldenChecksum sum;
     for (int i = 0; i < audio.getNumSamples(); ++i)
         for (int ch = 0; ch < audio.getNumChannels(); ++ch)
-        {
-            std::uint32_t bits;
-            const float sample = audio.getSample (ch, i);
-            std::memcpy (&bits, &sample, sizeof (bits));
-            for (int b = 0; b < 4; ++b)
-                hash = (hash ^ ((bits >> (8 * b)) & 0xffu)) * 1099511628211ull;
-        }
-    return hash;
+            sum.add (audio.getSample (ch, i));
+    return sum.value();
 }
 } // namespace nadrix
