@@ -2,25 +2,35 @@
 # The VST3 plug-in client of JUCE 7.0.5, compiled from patched copies.
 #
 # Each patch in juce-patches/ mends one shortcoming of that release for this
-# plug-in, with a "Nadrix:" comment beside every change:
-#   juce_VST3Common.patch    the VST3 wrapper copied a channel map by value on
-#                            every process call: an allocation on the audio thread.
-#   juce_VST3_Wrapper.patch  after a program change or a restored state the host
-#                            re-reads every value (not as edits); a damaged size
-#                            field in the wrapper's private-data trailer of a
-#                            state chunk is ignored instead of read out of bounds,
-#                            and so is private data that is not the one small
-#                            tree JUCE writes (ValueTree's reader takes counts of
-#                            billions at their word: minutes, or all memory);
-#                            a block longer than the host prepared for runs in
-#                            pieces instead of overrunning the scratch buffers.
-#
-# When each can go: a patch is dropped once the JUCE release in use does what
-# it does, which the test named beside it checks (drop the patch, build, run):
-#   juce_VST3Common.patch    AudioThreadAllocation.NeitherFormatAllocatesInProcess
-#   juce_VST3_Wrapper.patch  PluginHosting.Vst3AndLv2LoadMatchTheProcessorAndKeepTheirHostInformed,
-#                            PluginHosting.Vst3SurvivesDamagedWrapperTrailers,
-#                            PluginHosting.Vst3BlocksLongerThanTheHostPreparedForRunInPieces
+# plug-in, with a "Nadrix:" comment beside every change. None of them can move
+# into the plug-in's own code: each lives where the wrapper acts before or
+# after the processor is called. Debian ships no JUCE but 7.0.5, so no JUCE at
+# hand makes any of them unnecessary; each goes with the first release that
+# does what it does, which the test named beside it checks (drop the hunk,
+# build, run).
+#   juce_VST3Common.patch (1 hunk), and juce_VST3_Wrapper.patch hunk 1
+#       (which includes the patched copy)
+#       The wrapper copies a channel map by value on every process call: an
+#       allocation on the audio thread.
+#       AudioThreadAllocation.NeitherFormatAllocatesInProcess
+#   juce_VST3_Wrapper.patch, hunks 2-4 (program change)
+#       After a program change or a restored state the host re-reads every
+#       value, not as edits: the processor can only tell the wrapper, and
+#       the wrapper alone holds the controller's copies the host reads.
+#       PluginHosting.Vst3AndLv2LoadMatchTheProcessorAndKeepTheirHostInformed
+#   juce_VST3_Wrapper.patch, hunks 5-6 (state trailer)
+#       A damaged size field in the wrapper's private-data trailer is ignored
+#       instead of read out of bounds, and so is private data that is not the
+#       one small tree JUCE writes (ValueTree's reader takes counts of
+#       billions at their word: minutes, or all memory). The wrapper reads
+#       the trailer before the processor sees the chunk.
+#       PluginHosting.Vst3SurvivesDamagedWrapperTrailers
+#   juce_VST3_Wrapper.patch, hunks 7-8 (long blocks)
+#       A block longer than the host prepared for runs in pieces: the
+#       wrapper copies the host's channels into scratch buffers of the
+#       prepared size before processBlock is called, so processBlock cannot
+#       split it early enough.
+#       PluginHosting.Vst3BlocksLongerThanTheHostPreparedForRunInPieces
 #
 # The copies are made at configure time under the build folder, with JUCE's
 # CRLF line ends turned into LF first. A patch that no longer applies (another
