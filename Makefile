@@ -6,13 +6,14 @@ BUILD_DIR ?= build
 TSAN_DIR ?= build-tsan
 ASAN_DIR ?= build-asan
 WINDOWS_DIR ?= build-windows
+AARCH64_DIR ?= build-aarch64
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # Continuous integration (CI set in the environment) builds with warnings as errors.
 ifdef CI
 CMAKE_FLAGS += -DNADRIX_WERROR=ON
 endif
 
-.PHONY: all deps configure build demo test unit-tests tsan asan asan-build fuzz windows test-windows package-windows stress-tests bench bench-render install uninstall package clean
+.PHONY: all deps configure build demo test unit-tests tsan asan asan-build fuzz windows test-windows package-windows stress-tests bench bench-render install uninstall package package-aarch64 clean
 
 all: build
 
@@ -111,6 +112,11 @@ bench: build
 
 bench-render: build
 	@bash scripts/bench-render.sh $(BUILD_DIR)
+
+# The LV2 plug-in for 64-bit ARM Linux, for headless hosts on small boards:
+# the bundle (no window), stripped, in $(AARCH64_DIR)/packages.
+package-aarch64: deps
+	@bash scripts/build-aarch64.sh $(AARCH64_DIR) --package
 
 # Installs for the current user unless PREFIX says otherwise (make install
 # PREFIX=/usr/local); DESTDIR is honoured. `make uninstall` with the same

@@ -14,6 +14,17 @@ ParameterPorts::ParameterPorts() noexcept
     }
 }
 
+float ParameterPorts::normalisedOf (int index, float shown) noexcept
+{
+    for (int program = 0; program < FactoryPrograms::count; ++program)
+    {
+        const float n = FactoryPrograms::normalised (program, index);
+        if (ParameterInfo::shownValue (index, n) == shown)
+            return n;
+    }
+    return std::clamp (ParameterInfo::normalisedFromShown (index, shown), 0.0f, 1.0f);
+}
+
 void ParameterPorts::restored (int index, float normalisedValue) noexcept
 {
     held[index] = normalisedValue;

@@ -56,7 +56,7 @@ public:
             if (shown == heldShown || (afterRestore && readsBackAs (shown, heldShown)))
                 continue;
 
-            const float n = std::clamp (ParameterInfo::normalisedFromShown (i, shown), 0.0f, 1.0f);
+            const float n = normalisedOf (i, shown);
             if (! std::isfinite (n) || n == held[i])
                 continue;
             held[i] = n;
@@ -65,6 +65,13 @@ public:
     }
 
 private:
+    // The normalised value a port's value stands for. Units do not convert
+    // back exactly: 77.88 % reads back one step of a float away from the
+    // 0.7788 it was shown for. A factory program's value shown as it is
+    // reads back as that value, so a preset applied by its ports alone, or
+    // a session saved after one, sounds exactly as the program does.
+    static float normalisedOf (int index, float shown) noexcept;
+
     // A host writes a saved port value as text with eight decimals: it reads
     // back within a millionth of the value (relative, or absolute below 1).
     static bool readsBackAs (float shown, float value) noexcept

@@ -129,19 +129,17 @@ TEST (Lv2Plugin, ItsPortsHoldEveryValueAndAStateSavedNowHoldsNothingElse)
     EXPECT_EQ (saved.find ("StateString"), std::string::npos);
     EXPECT_EQ (saved.find ("nadrix:Program"), std::string::npos);
 
-    // A session reopened from it: a fresh instance given those ports sounds
-    // as a fresh processor given the same values.
+    // A session reopened from it, its ports alone: a fresh instance sounds
+    // exactly as a fresh processor given the program and the two values.
     auto reopened = load (44100.0);
     reopened->restoreState (saved);
     EXPECT_EQ (reopened->control ("Mix"), 33.0f);
     NadrixAudioProcessor local;
     local.setRateAndBufferSizeDetails (44100.0, block);
     local.prepareToPlay (44100.0, block);
-    for (int i = 0; i < ParameterLayout::numParameters; ++i)
-    {
-        const float n = juce::jlimit (0.0f, 1.0f, ParameterInfo::normalisedFromShown (i, reopened->control (ParameterInfo::symbol (i))));
-        local.getParameters()[i]->setValueNotifyingHost (n);
-    }
+    local.setCurrentProgram (2); // "Robotizer"
+    for (const int i : { (int) ParameterLayout::mix, ParameterLayout::indexOf (2, ParameterLayout::delayTime) })
+        local.getParameters()[i]->setValueNotifyingHost (ParameterInfo::normalisedFromShown (i, reopened->control (ParameterInfo::symbol (i))));
     EXPECT_EQ (goldenChecksum (*reopened, 44100), goldenChecksum (local, 44100));
 }
 
