@@ -91,10 +91,18 @@ void Lv2Plugin::connect (uint32_t port, void* data) noexcept
 void Lv2Plugin::activate()
 {
     // Whatever the host set before activating is where the reverb starts.
+    // A reverb that has not run since it started, with no port changed (a
+    // new instance, as a rule), is that start already: a restart would only
+    // hold a second set of lines until the host next calls outside run().
     engine.releaseReplacedLines();
-    parameters.takeChanges ([this] (int index, float n) { engine.setParameterForRestart (index, ParameterInfo::engineValue (index, n)); });
+    bool changed = false;
+    parameters.takeChanges ([this, &changed] (int index, float n) {
+        engine.setParameterForRestart (index, ParameterInfo::engineValue (index, n));
+        changed = true;
+    });
     std::fill (std::begin (waiting), std::end (waiting), none);
-    engine.restart (rate);
+    if (changed || playedSinceStart)
+        engine.restart (rate);
     playedSinceStart = false;
 }
 
