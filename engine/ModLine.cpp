@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace nadrix
@@ -24,11 +23,20 @@ namespace
     }
 }
 
+namespace
+{
+    // The record in floats, for the memory it is made in.
+    constexpr int32_t recordFloats = (int32_t) ((sizeof (ModLine) + sizeof (float) - 1) / sizeof (float));
+}
+
 ModLine* ModLine_Create()
 {
     // Zeroed, so that a line never initialised (its partner got no memory)
-    // is destroyed safely: no ring to free.
-    return static_cast<ModLine*> (std::calloc (1, sizeof (ModLine)));
+    // is destroyed safely: no ring to free. Nearly all of the record is its
+    // sine table, of which a line that never modulates (every line at 44.1
+    // kHz and above) reads only the first entry: made as a ring's memory is,
+    // only the pages touched are backed, one of the table's four.
+    return reinterpret_cast<ModLine*> (RingMemory_Create (recordFloats));
 }
 
 void ModLine_Init (ModLine* line, float depth, float rate, float predelay, float sampleRate)
@@ -227,7 +235,9 @@ void ModLine_Keep_Recent_Input (ModLine* line, int32_t lengthBefore, int32_t dis
 
 void ModLine_Destroy (ModLine* line)
 {
+    if (line == nullptr)
+        return;
     RingMemory_Destroy (line->buffer, line->capacity);
-    std::free (line);
+    RingMemory_Destroy (reinterpret_cast<float*> (line), recordFloats);
 }
 } // namespace nadrix
