@@ -237,7 +237,9 @@ TEST_F (RenderFixture, APipeCarriesTheRenderAsItGoesInFlatMemory)
         memoryKb.push_back (maxKb);
     }
     if (memoryKb.size() == 2)
+    {
         EXPECT_LT (memoryKb[1], memoryKb[0] + 16 * 1024) << "kB for 1 minute: " << memoryKb[0] << ", for 10: " << memoryKb[1];
+    }
     EXPECT_EQ (temporary.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
 }
 

@@ -4,6 +4,7 @@
 #include "tools/analysis/AnalysisReport.h"
 #include "tools/analysis/DecayAnalysis.h"
 #include "tools/analysis/DecayPlot.h"
+#include "tools/nadrix-render/ImpulseLength.h"
 #include "tools/nadrix-render/OutputFile.h"
 #include "tools/nadrix-render/ProgressBar.h"
 #include "tools/nadrix-render/Renderer.h"
@@ -16,21 +17,6 @@ namespace nadrix
 namespace
 {
     constexpr double longestSeconds = 60.0;
-    constexpr double fallDb = -90.0;
-
-    // The last frame whose level is within 90 dB of the peak, plus one.
-    juce::int64 framesWithinRange (const juce::AudioBuffer<float>& response)
-    {
-        float peak = 0.0f;
-        for (int ch = 0; ch < response.getNumChannels(); ++ch)
-            peak = std::max (peak, response.getMagnitude (ch, 0, response.getNumSamples()));
-        const auto threshold = (float) (peak * std::pow (10.0, fallDb / 20.0));
-        for (int i = response.getNumSamples(); i-- > 0;)
-            for (int ch = 0; ch < response.getNumChannels(); ++ch)
-                if (std::abs (response.getSample (ch, i)) > threshold)
-                    return i + 1;
-        return 0;
-    }
 
     juce::Result renderResponse (const RenderOptions& o, NadrixAudioProcessor& processor, juce::AudioBuffer<float>& response)
     {
@@ -57,13 +43,13 @@ namespace
         // The reported tail (or a second) first, then a second at a time until the last second has fallen far enough.
         if (auto r = renderer.run (juce::jmax (tailFrames, juce::jmin (longest, (juce::int64) rate)), keep, {}); r.failed())
             return r;
-        while (rendered < longest && framesWithinRange (response) > rendered - (juce::int64) rate)
+        while (rendered < longest && ImpulseLength::framesWithinRange (response) > rendered - (juce::int64) rate)
             if (auto r = renderer.run (juce::jmin ((juce::int64) rate, longest - rendered), keep, {}); r.failed())
                 return r;
 
         // At least a second, so that an analysis's octave filters ring out within it.
         const auto shortest = juce::jmin (rendered, (juce::int64) rate);
-        response.setSize (2, (int) std::max ({ tailFrames, shortest, juce::jmin (rendered, framesWithinRange (response)) }), true);
+        response.setSize (2, (int) std::max ({ tailFrames, shortest, juce::jmin (rendered, ImpulseLength::framesWithinRange (response)) }), true);
         return juce::Result::ok();
     }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <limits>
 
 namespace nadrix
@@ -95,43 +94,29 @@ juce::Result Renderer::render (juce::int64 tailFrames, const Sink& sink, const j
 juce::Result Renderer::renderWholeTail (WholeTail& tail, const Sink& sink, const juce::String& sinkFailure)
 {
     const double rate = input.getSampleRate();
-    const auto longest = (juce::int64) std::ceil (tail.longestSeconds * rate);
-    const auto quietNeeded = (juce::int64) std::ceil (tail.quietSeconds * rate);
-    const auto gain = [] (double db) { return (float) std::pow (10.0, db / 20.0); };
-    const float floor = gain (tail.floorDbfs), below = gain (tail.quietDb);
+    WholeTailRule rule (tail, rate);
 
     // The bar goes by the tail the plug-in reports.
     expectedFrames = input.getLength() >= 0 ? input.getLength() + (juce::int64) (processor.getTailLengthSeconds() * rate) : -1;
-    float peak = 0.0f;
-    juce::int64 seen = 0, quiet = 0, tailSeen = 0;
-    // The levels of the last quietSeconds, for how far below its peak the output ends.
-    std::deque<float> recent;
-    // The output ends at the frame where it has been quiet long enough,
-    // whatever the block size, so every block size gives the same file.
+    juce::int64 seen = 0;
+    // The output ends at the frame the rule says, whatever the block size,
+    // so every block size gives the same file.
     const auto keep = [&] (const juce::AudioBuffer<float>& block) {
         int kept = 0;
-        while (kept < block.getNumSamples() && quiet < quietNeeded && tailSeen < longest)
+        while (kept < block.getNumSamples() && ! rule.ended())
         {
-            const float level = std::max (std::abs (block.getSample (0, kept)), std::abs (block.getSample (1, kept)));
-            peak = std::max (peak, level);
-            // Quiet counts only once the input is over: a pause in it is not the end.
             const bool inTail = input.hasEnded() && seen >= input.getFramesRead();
-            quiet = inTail && level <= std::min (floor, peak * below) ? quiet + 1 : 0;
-            tailSeen += inTail ? 1 : 0;
-            recent.push_back (level);
-            if ((juce::int64) recent.size() > quietNeeded)
-                recent.pop_front();
+            rule.add (std::max (std::abs (block.getSample (0, kept)), std::abs (block.getSample (1, kept))), inTail);
             ++kept;
             ++seen;
         }
         return sink (juce::AudioBuffer<float> (const_cast<float* const*> (block.getArrayOfReadPointers()), 2, 0, kept));
     };
 
-    auto result = run (endless, keep, sinkFailure, [&] { return quiet >= quietNeeded || tailSeen >= longest; });
-    tail.written = tailSeen;
-    tail.cut = quiet < quietNeeded;
-    const float end = recent.empty() ? 0.0f : *std::max_element (recent.begin(), recent.end());
-    tail.endBelowPeakDb = peak > 0.0f ? 20.0 * std::log10 (std::max (end, 1.0e-30f) / peak) : 0.0;
+    auto result = run (endless, keep, sinkFailure, [&] { return rule.ended(); });
+    tail.written = rule.tailFrames();
+    tail.cut = rule.cut();
+    tail.endBelowPeakDb = rule.endBelowPeakDb();
     return result;
 }
 } // namespace nadrix

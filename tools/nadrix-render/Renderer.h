@@ -3,6 +3,7 @@
 
 #include "tools/nadrix-render/InputSignal.h"
 #include "tools/nadrix-render/OutputFile.h"
+#include "tools/nadrix-render/WholeTailRule.h"
 #include "processor/NadrixAudioProcessor.h"
 
 #include <functional>
@@ -33,14 +34,11 @@ public:
     // The whole input and then `tailFrames` more.
     juce::Result render (juce::int64 tailFrames, const Sink& sink, const juce::String& sinkFailure);
 
-    // The whole input and then its whole tail: on until the output has
-    // stayed below `quietDb` under its peak, and below `floorDbfs`, for
-    // `quietSeconds`, or for `longestSeconds` of tail at most. Says how many
-    // frames of tail were written, whether the longest was reached, and how
-    // far below its peak the output ended (its last `quietSeconds`).
-    struct WholeTail
+    // The whole input and then its whole tail, as far as WholeTailRule
+    // says. Says how many frames of tail were written, whether the longest
+    // was reached, and how far below its peak the output ended.
+    struct WholeTail : WholeTailRule::Settings
     {
-        double quietDb = -100.0, floorDbfs = -120.0, quietSeconds = 0.5, longestSeconds = 300.0;
         juce::int64 written = 0;
         bool cut = false;
         double endBelowPeakDb = 0.0;
