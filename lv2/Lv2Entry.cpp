@@ -56,7 +56,7 @@ namespace
 }
 } // namespace nadrix
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor (uint32_t index)
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor (uint32_t index)
 {
     return index == 0 ? &nadrix::descriptor : nullptr;
 }

@@ -72,7 +72,7 @@ namespace
 }
 } // namespace nadrix
 
-extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor (uint32_t index)
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor (uint32_t index)
 {
     return index == 0 ? &nadrix::descriptor : nullptr;
 }

@@ -236,6 +236,34 @@ TEST (Engine, AValueForARestartReachesNoRunningLineBeforeTheRestart)
     EXPECT_EQ (engine.lineView (3).delayTime, (float) (int) (0.49f * 44100.0f) / 44100.0f);
 }
 
+TEST (Engine, AChangeWhileTwoLineSetsLiveBacksThemBoth)
+{
+    // A restart offers fresh lines the audio thread has not taken yet: a
+    // long delay set then must be backed in the lines that run now and in
+    // the fresh ones, so that neither faults in process, whichever runs.
+    ReverbEngine engine (44100.0f);
+    engine.prepare (44100.0f);
+    const auto block = noiseBlock (512, 5);
+    run (engine, block);
+    ASSERT_TRUE (engine.restart (44100.0f));
+
+    for (int line : { 0, 17, 49 })
+    {
+        engine.setParameter (idOf (line, 4), 0.49f); // delay time, s
+        engine.setParameter (idOf (line, 3), 0.9f);  // pre-delay, s
+        EXPECT_TRUE (engine.holdsMemoryFor (idOf (line, 4), 0.49f)) << line;
+        EXPECT_TRUE (engine.holdsMemoryFor (idOf (line, 3), 0.9f)) << line;
+    }
+#if ! NADRIX_SANITIZED // a sanitizer's shadow memory is first touched on the audio thread
+    const auto faults = [] { rusage usage {}; getrusage (RUSAGE_THREAD, &usage); return usage.ru_minflt + usage.ru_majflt; };
+    run (engine, block); // the fresh lines are taken over and run
+    const auto before = faults();
+    for (int b = 0; b < 60; ++b)
+        run (engine, block);
+    EXPECT_EQ (faults() - before, 0);
+#endif
+}
+
 TEST (Engine, LinesWithoutMemoryPassTheInputDryAndSaySo)
 {
 #if NADRIX_SANITIZED

@@ -122,22 +122,28 @@ TEST (AudioPath, APreDelayStepSoundsTheSameWhateverTheInstanceHeardBefore)
 TEST (AudioPath, InputNoRealSignalReachesRunsAsSilenceAndNothingPoisonsTheReverb)
 {
     const auto clean = testSignal (2, 6000);
-    NadrixAudioProcessor withZero;
-    auto zero = clean;
-    zero.setSample (0, 100, 0.0f);
-    processInBlocks (withZero, zero, 512);
+    juce::AudioBuffer<float> zeroOn[2] { clean, clean };
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        NadrixAudioProcessor withZero;
+        zeroOn[ch].setSample (ch, 100, 0.0f);
+        processInBlocks (withZero, zeroOn[ch], 512);
+    }
+    const auto& zero = zeroOn[0];
 
     // Not a number, infinite, or beyond +36 dBFS (a broken plug-in upstream,
-    // a damaged file): heard exactly as a zero would be, and counted.
-    for (float bad : { std::nanf (""), INFINITY, -INFINITY, 1e30f, -1e30f, 1e10f, std::nextafter (64.0f, 100.0f), -65.0f })
-    {
-        NadrixAudioProcessor p;
-        auto audio = clean;
-        audio.setSample (0, 100, bad);
-        processInBlocks (p, audio, 512);
-        EXPECT_TRUE (identical (audio, zero)) << bad;
-        EXPECT_EQ (p.getReplacedInputSamples(), 1) << bad;
-    }
+    // a damaged file), on either input: heard exactly as a zero would be,
+    // and counted.
+    for (int ch = 0; ch < 2; ++ch)
+        for (float bad : { std::nanf (""), INFINITY, -INFINITY, 1e30f, -1e30f, 1e10f, std::nextafter (64.0f, 100.0f), -65.0f })
+        {
+            NadrixAudioProcessor p;
+            auto audio = clean;
+            audio.setSample (ch, 100, bad);
+            processInBlocks (p, audio, 512);
+            EXPECT_TRUE (identical (audio, zeroOn[ch])) << bad << " on input " << ch;
+            EXPECT_EQ (p.getReplacedInputSamples(), 1) << bad << " on input " << ch;
+        }
 
     // Up to the bound a sample is reverberated as it is; reset() then leaves
     // the instance sounding exactly like a fresh one.

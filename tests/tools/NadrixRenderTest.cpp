@@ -33,6 +33,35 @@ TEST_F (RenderFixture, RendersAFileAsAHostWouldAtItsOwnRate)
         audio.copyFrom (ch, 0, input, ch, 0, 9000);
     processInBlocks (expected, audio, 300);
     EXPECT_TRUE (identical (rendered, audio));
+
+    // A mono file plays as a mono track does (one input, two outputs), and
+    // all dry it is heard on both sides.
+    const auto mono = writeAudio ("mono.wav", wav, noiseBuffer (1, 9000, 2), 48000.0, 32);
+    for (const char* mix : { "0.7", "0" })
+    {
+        ASSERT_EQ (runRender ({ mono.getFullPathName(), "-o", out.getFullPathName(), "--program", "Robotizer", "--set", juce::String ("Mix=") + mix,
+                                "--tail", "0.5", "--block", "300" }).exitCode, 0);
+        const auto monoRendered = readAudio (out, rate);
+        ASSERT_EQ (monoRendered.getNumChannels(), 2);
+        NadrixAudioProcessor monoTrack;
+        ASSERT_TRUE (monoTrack.setBusesLayout ({ { juce::AudioChannelSet::mono() }, { juce::AudioChannelSet::stereo() } }));
+        monoTrack.setRateAndBufferSizeDetails (48000.0, 300);
+        monoTrack.prepareToPlay (48000.0, 300);
+        monoTrack.setCurrentProgram (2);
+        monoTrack.getParameters()[0]->setValueNotifyingHost (juce::String (mix).getFloatValue());
+        juce::AudioBuffer<float> monoAudio (2, 33000);
+        monoAudio.clear();
+        monoAudio.copyFrom (0, 0, noiseBuffer (1, 9000, 2), 0, 0, 9000);
+        processInBlocks (monoTrack, monoAudio, 300);
+        EXPECT_TRUE (identical (monoRendered, monoAudio)) << "Mix " << mix;
+        // (The wet side's gain at Mix 0 is cos (pi / 2) in float, -147 dB.)
+        const auto dry = noiseBuffer (1, 9000, 2);
+        for (int i = 0; i < 9000 && juce::String (mix) == "0"; ++i)
+        {
+            ASSERT_NEAR (monoRendered.getSample (0, i), dry.getSample (0, i), 1.0e-6f) << i;
+            ASSERT_NEAR (monoRendered.getSample (1, i), dry.getSample (0, i), 1.0e-6f) << i;
+        }
+    }
 }
 
 TEST_F (RenderFixture, ThreadsChangeNoBitAndABatchGoesOnPastAFileThatFails)

@@ -3,6 +3,7 @@
 // manifest of renders that gives the same files whole or split.
 #include "tests/tools/RenderTestKit.h"
 #include "tools/nadrix-render/HostSession.h"
+#include "tools/nadrix-render/ManifestFile.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -73,6 +74,47 @@ TEST_F (RenderFixture, ASeedGivesTheSameRoomEveryTimeAndTheSavedStateKeepsIt)
 
     EXPECT_EQ (runRender ({ in, "-o", path ("f.wav"), "--random-settings", "0.2,0.5,0.1,0.3" }).exitCode, 2);
     EXPECT_EQ (runRender ({ in, "-o", path ("f.wav"), "--random", "7", "--random-settings", "0.2,0.5,0.1" }).exitCode, 2);
+}
+
+TEST_F (RenderFixture, AShardTakesEveryNthRenderAndCommentsAndBlankLinesAreNoRenders)
+{
+    // Renders are numbered among the renders only: comments (also
+    // indented), blank lines and lines of spaces do not count.
+    const auto manifest = dir.getChildFile ("m.tsv");
+    manifest.replaceWithText ("# a data set\n"
+                              "r1.wav\to1.wav\n"
+                              "\n"
+                              "r2.wav\to2.wav\tNice Hall\n"
+                              "   # an indented comment\n"
+                              "r3.wav\to3.wav\r\n"
+                              "   \n"
+                              "r4.wav\to4.wav\n"
+                              "r5.wav\to5.wav\n"
+                              "#r6.wav\to6.wav\n"
+                              "r7.wav\to7.wav\n");
+    const auto outputsOf = [&] (int shard, int shards) {
+        RenderOptions options;
+        options.manifest = manifest;
+        options.shard = shard;
+        options.shards = shards;
+        const auto before = juce::File::getCurrentWorkingDirectory();
+        dir.setAsCurrentWorkingDirectory(); // the manifest's paths are the current folder's
+        const auto read = readManifest (options);
+        before.setAsCurrentWorkingDirectory();
+        juce::StringArray names;
+        if (const auto* jobs = std::get_if<std::vector<RenderOptions>> (&read))
+            for (const auto& job : *jobs)
+                names.add (job.output.getFileName());
+        return names.joinIntoString (" ");
+    };
+    EXPECT_EQ (outputsOf (1, 1), "o1.wav o2.wav o3.wav o4.wav o5.wav o7.wav");
+    EXPECT_EQ (outputsOf (1, 2), "o1.wav o3.wav o5.wav");
+    EXPECT_EQ (outputsOf (2, 2), "o2.wav o4.wav o7.wav");
+    EXPECT_EQ (outputsOf (1, 4), "o1.wav o5.wav");
+    EXPECT_EQ (outputsOf (3, 4), "o3.wav");
+    EXPECT_EQ (outputsOf (4, 4), "o4.wav");
+    EXPECT_EQ (outputsOf (6, 6), "o7.wav");
+    EXPECT_EQ (outputsOf (7, 7), "");
 }
 
 TEST_F (RenderFixture, AManifestGivesTheSameFilesWholeInShardsAndThroughParallel)

@@ -280,6 +280,18 @@ TEST_F (RenderFixture, EveryRefusalIsOneLineWithTheExitCodeOfItsKindAndLosesNoth
     EXPECT_EQ (onTerminal.exitCode, 1) << onTerminal.output;
     EXPECT_TRUE (onTerminal.output.contains ("it is a terminal")) << onTerminal.output;
 
+    // A state file of any size but 1428 bytes is refused, and nothing is written.
+    for (const size_t size : { (size_t) 0, (size_t) 1, (size_t) 1424, (size_t) 1427, (size_t) 1429, (size_t) 2856 })
+    {
+        const auto state = dir.getChildFile ("wrong.state");
+        ASSERT_TRUE (size == 0 ? state.create().wasOk() : state.replaceWithData (juce::MemoryBlock (size, true).getData(), size));
+        const auto run = runRender ({ in, "-o", out, "--state", state.getFullPathName() });
+        EXPECT_EQ (run.exitCode, 1) << size << " bytes: " << run.output;
+        EXPECT_TRUE (run.output.contains ("1428 bytes")) << size << " bytes: " << run.output;
+        EXPECT_EQ (kept.loadFileAsString(), "keep me");
+        state.deleteFile();
+    }
+
     // An empty program name is not quietly ignored (a child process would drop the empty argument).
     const auto unnamed = RenderOptions::parse ({ in, "-o", out, "--program", "" });
     ASSERT_TRUE (std::holds_alternative<juce::String> (unnamed));
