@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace nadrix
@@ -34,6 +35,18 @@ namespace
         int32_t index;
         float value;
     };
+
+    // The job a worker message holds, if it is one.
+    std::optional<LengthJob> jobIn (uint32_t size, const void* data) noexcept
+    {
+        if (size != sizeof (LengthJob) || data == nullptr)
+            return std::nullopt;
+        LengthJob job;
+        std::memcpy (&job, data, sizeof (job));
+        if (job.index < 0 || job.index >= ParameterLayout::numParameters)
+            return std::nullopt;
+        return job;
+    }
 
     constexpr float none = std::numeric_limits<float>::quiet_NaN();
 
@@ -136,32 +149,26 @@ void Lv2Plugin::apply (int index, float normalised) noexcept
 
 LV2_Worker_Status Lv2Plugin::work (LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle handle, uint32_t size, const void* data)
 {
-    if (size != sizeof (LengthJob) || data == nullptr)
-        return LV2_WORKER_ERR_UNKNOWN;
-    LengthJob job;
-    std::memcpy (&job, data, sizeof (job));
-    if (job.index < 0 || job.index >= ParameterLayout::numParameters)
+    const auto job = jobIn (size, data);
+    if (! job.has_value())
         return LV2_WORKER_ERR_UNKNOWN;
 
-    engine.backMemoryFor (job.index, job.value);
+    engine.backMemoryFor (job->index, job->value);
     engine.releaseReplacedLines(); // the worker is a good place to free what restarts replaced
-    return respond (handle, sizeof (job), &job);
+    return respond (handle, sizeof (*job), &*job);
 }
 
 LV2_Worker_Status Lv2Plugin::workResponse (uint32_t size, const void* data) noexcept
 {
-    if (size != sizeof (LengthJob) || data == nullptr)
-        return LV2_WORKER_ERR_UNKNOWN;
-    LengthJob job;
-    std::memcpy (&job, data, sizeof (job));
-    if (job.index < 0 || job.index >= ParameterLayout::numParameters)
+    const auto job = jobIn (size, data);
+    if (! job.has_value())
         return LV2_WORKER_ERR_UNKNOWN;
 
     // A newer value of the same port has its own job, or applied at once.
-    if (sameBits (waiting[job.index], job.value))
+    if (sameBits (waiting[job->index], job->value))
     {
-        waiting[job.index] = none;
-        engine.setParameter (job.index, job.value);
+        waiting[job->index] = none;
+        engine.setParameter (job->index, job->value);
     }
     return LV2_WORKER_SUCCESS;
 }

@@ -5,6 +5,7 @@
 // plays a preset: every port set to the program's value in its unit before
 // the plug-in is activated.
 // Usage: lv2-golden-check BUNDLE_DIR   (exit 0 when every case matches)
+#include "tests/hosting/UridMap.h"
 #include "lv2/Lv2Ports.h"
 #include "processor/FactoryPrograms.h"
 #include "processor/ParameterInfo.h"
@@ -26,14 +27,6 @@ using namespace nadrix;
 
 namespace
 {
-struct UridMap
-{
-    std::map<std::string, LV2_URID> ids;
-    LV2_URID_Map feature { this, [] (LV2_URID_Map_Handle self, const char* uri) {
-                              auto& known = static_cast<UridMap*> (self)->ids;
-                              return known.emplace (uri, (LV2_URID) known.size() + 1).first->second;
-                          } };
-};
 
 // The checksum of the golden signal through one instance set up for `c`,
 // or 0 when the plug-in cannot be instantiated.

@@ -8,6 +8,7 @@
 // LV2's own headers and macros draw this warning from GCC 12.
 #pragma GCC diagnostic ignored "-Wparentheses"
 
+#include "tests/hosting/UridMap.h"
 #include <lv2/atom/forge.h>
 #include <lv2/atom/util.h>
 #include <lv2/buf-size/buf-size.h>
@@ -32,15 +33,6 @@ namespace nadrix
 {
 namespace
 {
-    struct UridMap
-    {
-        std::map<std::string, LV2_URID> ids;
-        LV2_URID_Map feature { this, [] (LV2_URID_Map_Handle self, const char* uri) {
-                                  auto& known = static_cast<UridMap*> (self)->ids;
-                                  return known.emplace (uri, (LV2_URID) known.size() + 1).first->second;
-                              } };
-        LV2_URID operator() (const char* uri) { return feature.map (feature.handle, uri); }
-    };
 
     // One plug-in instance with every port connected, run a block at a time.
     struct Lv2Instance

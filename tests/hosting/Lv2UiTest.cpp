@@ -3,6 +3,7 @@
 // window in the host's own, a wheel turn on the Mix knob leaves as a write to
 // Mix's port in percent, and a value the host notifies is what the window
 // holds and turns from.
+#include "tests/hosting/UridMap.h"
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
 #include <lv2/options/options.h>
@@ -24,16 +25,10 @@
 
 namespace
 {
+using nadrix::UridMap;
+
 constexpr uint32_t mixPort = 9; // the first parameter's port
 
-struct UridMap
-{
-    std::map<std::string, LV2_URID> ids;
-    LV2_URID_Map feature { this, [] (LV2_URID_Map_Handle self, const char* uri) {
-                              auto& known = static_cast<UridMap*> (self)->ids;
-                              return known.emplace (uri, (LV2_URID) known.size() + 1).first->second;
-                          } };
-};
 
 struct Write
 {
@@ -96,7 +91,7 @@ protected:
             static_cast<Lv2UiTest*> (self)->writes.push_back ({ port, *static_cast<const float*> (buffer) });
     }
 
-    LV2_URID urid (const char* uri) { return map.feature.map (map.feature.handle, uri); }
+    LV2_URID urid (const char* uri) { return map (uri); }
 
     // Lets the window handle what the X server and its own queue hold.
     void idleFor (int rounds)
