@@ -13,7 +13,7 @@ build=$(realpath "$1")
 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(state vst3-state host-writes parameter-text audio-file manifest command-line)
+[ ${#targets[@]} -gt 0 ] || targets=(state vst3-state host-writes parameter-text audio-file manifest command-line lv2-plugin)
 
 failed=()
 for name in "${targets[@]}"; do
