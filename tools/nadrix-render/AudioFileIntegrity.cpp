@@ -186,9 +186,8 @@ juce::int64 declaredFrames (const void* firstBytes, size_t size, const SF_INFO& 
 
 AudioFileIntegrity checkIntegrity (const juce::File& path, SNDFILE* file, const SF_INFO& info)
 {
-    const int major = info.format & SF_FORMAT_TYPEMASK;
 #if NADRIX_RENDER_READS_FLAC
-    if (major == SF_FORMAT_FLAC)
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC)
     {
         // libFLAC tells the frames that fail; libsndfile, which the render
         // reads with, may deliver fewer still: the file holds what both give.
