@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the Windows build under Wine: the small Windows host loads the Windows
 # VST3 and renders every factory program's golden case, and each checksum must
-# be the one the Linux tests pin (tests/processor/GoldenOutputTest.cpp), to
+# be the one the Linux tests pin (tests/processor/GoldenCases.h), to
 # the bit; it also paints the window with the Windows build and compares it
 # with the Linux reference picture (tests/ui/reference), and leaves the
 # picture in the build folder (window-under-wine.png). Last, nadrix-render.exe
@@ -33,7 +33,7 @@ actual=$("$wine" "$host" "$(windows_path "$plugin")" "$(windows_path "$source/te
 echo "$actual"
 
 for program in 0 1 2 3 4 5; do
-  expected=$(grep -oE "\{ \"\", $program, false, -1\.00f, 44100\.0, 0x[0-9a-f]{16}ull \}" "$source/tests/processor/GoldenOutputTest.cpp" | grep -oE "0x[0-9a-f]{16}")
+  expected=$(grep -oE "\{ \"\", $program, false, -1\.00f, 44100\.0, 0x[0-9a-f]{16}ull \}" "$source/tests/processor/GoldenCases.h" | grep -oE "0x[0-9a-f]{16}")
   got=$(awk -v p="$program" '$1 == p { print $2 }' <<< "$actual")
   if [ "$got" = "$expected" ]; then
     echo "wine-check: program $program under Wine is bit-identical to Linux ($expected)"
