@@ -17,11 +17,12 @@ namespace nadrix
 {
 TEST (KnownAnswers, ClarityAndDefinitionSplitAtExactly50And80Milliseconds)
 {
-    // Arrivals 1 ms either side of each split, every one with its own
-    // energy: a split moved by a millisecond moves an arrival across it.
+    // Arrivals half a millisecond either side of each split, every one with
+    // its own energy: a split moved by half a millisecond or more, either
+    // way, moves an arrival across it.
     const double rate = 44100.0;
     const int first = 441;
-    const double at[] = { 0.0, 0.049, 0.051, 0.079, 0.081 };
+    const double at[] = { 0.0, 0.0495, 0.0505, 0.0795, 0.0805 };
     const double amplitude[] = { 1.0, 0.5, 0.4, 0.3, 0.2 };
     juce::AudioBuffer<float> response (1, (int) rate);
     response.clear();
