@@ -115,7 +115,7 @@ FAULTS = [
      "        write (indexOf (j, feedback), fb);\n", "", UI),
     # The fan's editing rules
     ("a drag lets a line's two times pass 0.58 s", "ui/delays/FanEditing.cpp",
-     "if (load (otherTime) + v > maximumTotalTime)", "if (load (otherTime) + v > maximumTotalTime + 0.01f)", UI),
+     "if (otherTime + v > maximumTotalTime)", "if (otherTime + v > maximumTotalTime + 0.01f)", UI),
     ("a press prefers the pre-delay dot", "ui/delays/FanEditing.cpp",
      "toPredelay < best)", "toPredelay <= best)", UI),
     # The decay analysis
