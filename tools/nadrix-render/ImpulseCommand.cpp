@@ -16,8 +16,6 @@ namespace nadrix
 {
 namespace
 {
-    constexpr double longestSeconds = 60.0;
-
     juce::Result renderResponse (const RenderOptions& o, NadrixAudioProcessor& processor, juce::AudioBuffer<float>& response)
     {
         juce::AudioBuffer<float> impulse (2, 1);
@@ -28,29 +26,8 @@ namespace
         if (renderer.prepared().failed())
             return renderer.prepared();
 
-        const auto rate = o.impulseRate;
-        const auto longest = (juce::int64) (longestSeconds * rate);
-        const auto tailFrames = juce::jmin (longest, (juce::int64) std::ceil (processor.getTailLengthSeconds() * rate) + 1);
-        response.setSize (2, (int) longest, false, true);
-        juce::int64 rendered = 0;
-        const auto keep = [&] (const juce::AudioBuffer<float>& block) {
-            for (int ch = 0; ch < 2; ++ch)
-                response.copyFrom (ch, (int) rendered, block, ch, 0, block.getNumSamples());
-            rendered += block.getNumSamples();
-            return true;
-        };
-
-        // The reported tail (or a second) first, then a second at a time until the last second has fallen far enough.
-        if (auto r = renderer.run (juce::jmax (tailFrames, juce::jmin (longest, (juce::int64) rate)), keep, {}); r.failed())
-            return r;
-        while (rendered < longest && ImpulseLength::framesWithinRange (response) > rendered - (juce::int64) rate)
-            if (auto r = renderer.run (juce::jmin ((juce::int64) rate, longest - rendered), keep, {}); r.failed())
-                return r;
-
-        // At least a second, so that an analysis's octave filters ring out within it.
-        const auto shortest = juce::jmin (rendered, (juce::int64) rate);
-        response.setSize (2, (int) std::max ({ tailFrames, shortest, juce::jmin (rendered, ImpulseLength::framesWithinRange (response)) }), true);
-        return juce::Result::ok();
+        const auto run = [&renderer] (juce::int64 frames, const ImpulseLength::Keep& keep) { return renderer.run (frames, keep, {}); };
+        return ImpulseLength::render (o.impulseRate, processor.getTailLengthSeconds(), run, response);
     }
 
     juce::Result writeResponse (const juce::AudioBuffer<float>& response, const RenderOptions& o)

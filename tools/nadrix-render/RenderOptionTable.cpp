@@ -2,7 +2,7 @@
 #include "tools/nadrix-render/RenderOptionTable.h"
 
 #include "tools/nadrix-render/NearestName.h"
-#include "processor/DecimalNumber.h"
+#include "tools/nadrix-render/SettingReader.h"
 #include "processor/FactoryPrograms.h"
 #include "processor/ParameterInfo.h"
 #include "processor/ParameterText.h"
@@ -20,20 +20,9 @@ namespace
     constexpr double maximumTail = 3600.0;
     constexpr double mostGainDb = 60.0;
 
-    // A plain decimal number and nothing else: "0.5x", "0x10", "inf" and ""
-    // are not numbers here.
-    std::optional<double> parseNumber (const juce::String& text)
-    {
-        const auto s = text.trim();
-        if (s.isEmpty() || ! s.containsOnly ("0123456789.eE+-") || ! s.containsAnyOf ("0123456789"))
-            return std::nullopt;
+    using namespace SettingReader;
 
-        const char* end = nullptr;
-        const auto value = readDecimalNumber (s.toRawUTF8(), &end);
-        if (! value.has_value() || *end != 0 || ! std::isfinite (*value))
-            return std::nullopt;
-        return value;
-    }
+    std::optional<double> parseNumber (const juce::String& text) { return plainNumber (text); }
 
     // A whole number from 1 to `highest`, or none.
     std::optional<int> parseCount (const juce::String& text, double highest)
@@ -44,26 +33,8 @@ namespace
         return (int) *number;
     }
 
-    juce::StringArray parameterNames()
-    {
-        juce::StringArray names;
-        for (int i = 0; i < ParameterLayout::numParameters; ++i)
-            names.add (juce::String (ParameterInfo::name (i)));
-        return names;
-    }
-
-    // A parameter by its name, in any letter case, as programs are found.
-    int parameterNamed (const juce::String& name)
-    {
-        if (const int exact = ParameterInfo::indexOfName (name.toStdString()); exact >= 0)
-            return exact;
-        return parameterNames().indexOf (name, true);
-    }
-
-    // "Name=value": a plain number is the normalised value 0..1 for every
-    // parameter; anything else is read as a host reads typed text ("60 %",
-    // "250 ms", "L30", "On").
-    std::variant<std::pair<int, float>, juce::String> readSetting (const juce::String& setting, juce::StringArray& notices)
+    // "Name=value", as SettingReader reads a name and a value.
+    std::variant<std::pair<int, float>, juce::String> readNamedSetting (const juce::String& setting, juce::StringArray& notices)
     {
         const int equals = setting.indexOfChar ('=');
         if (equals < 0)
@@ -73,69 +44,14 @@ namespace
         const auto text = setting.substring (equals + 1).trim();
         if (name.isEmpty())
             return "--set '" + setting + "' names no parameter";
-        const int index = parameterNamed (name);
-        if (index < 0)
-            return "--set: unknown parameter '" + name + "'" + didYouMean (name, parameterNames()) + "; --list-params lists them";
 
-        const auto example = ParameterText::format (index, 0.5f);
-        if (const auto number = parseNumber (text); number.has_value())
-        {
-            if (*number < 0.0 || *number > 1.0)
-                return "--set " + name + ": a plain number is the normalised value from 0 to 1; give other values with their unit, like \"" + example + "\"";
-            return std::pair<int, float> { index, (float) *number };
-        }
-
-        if (const auto value = ParameterText::parseUnclamped (index, text); value.has_value())
-        {
-            const auto used = (float) juce::jlimit (0.0, 1.0, *value);
-            if (*value < 0.0 || *value > 1.0)
-                notices.add ("--set " + name + "=" + text + " is beyond the parameter's range; using " + ParameterText::format (index, used));
-            return std::pair<int, float> { index, used };
-        }
-        return "--set " + name + ": cannot read '" + text + "'; give a number from 0 to 1 or a value like \"" + example + "\"";
-    }
-
-    juce::StringArray programNames()
-    {
-        juce::StringArray names;
-        for (int i = 0; i < FactoryPrograms::count; ++i)
-            names.add (FactoryPrograms::names[i]);
-        return names;
-    }
-
-    // A program number 0..5 or a program name (in any letter case).
-    std::optional<int> findProgram (const juce::String& numberOrName)
-    {
-        const auto text = numberOrName.trim();
-        if (text.isNotEmpty() && text.containsOnly ("0123456789"))
-            return text.length() <= 2 && text.getIntValue() < FactoryPrograms::count ? std::optional<int> (text.getIntValue()) : std::nullopt;
-
-        for (int i = 0; i < FactoryPrograms::count; ++i)
-            if (text.equalsIgnoreCase (FactoryPrograms::names[i]))
-                return i;
-        return std::nullopt;
-    }
-
-    // "tail,room,predelay,complexity", each 0..1: the window's RANDOMIZER sliders.
-    std::optional<RandomRenderSettings> readRandomSettings (const juce::String& text)
-    {
-        const auto parts = juce::StringArray::fromTokens (text, ",", "");
-        if (parts.size() != 4)
-            return std::nullopt;
-        float values[4];
-        for (int i = 0; i < 4; ++i)
-        {
-            const auto number = parseNumber (parts[i]);
-            if (! number.has_value() || *number < 0.0 || *number > 1.0)
-                return std::nullopt;
-            values[i] = (float) *number;
-        }
-        RandomRenderSettings settings;
-        settings.tailTime = values[0];
-        settings.roomSize = values[1];
-        settings.predelay = values[2];
-        settings.complexity = values[3];
-        return settings;
+        const auto read = readSetting (name, text);
+        if (const auto* refusal = std::get_if<Refusal> (&read))
+            return refusal->unknownName ? "--set: " + refusal->reason + "; --list-params lists them" : "--set " + refusal->reason;
+        const auto& s = std::get<Setting> (read);
+        if (s.beyondRange)
+            notices.add ("--set " + name + "=" + text + " is beyond the parameter's range; using " + ParameterText::format (s.index, s.normalised));
+        return std::pair<int, float> { s.index, s.normalised };
     }
 
     RenderOption::Apply setFlag (bool RenderOptions::*flag)
@@ -250,7 +166,7 @@ const std::vector<RenderOption>& RenderOption::all()
           "as a host reads it (\"Mix=60 %\", \"Delay time Dly 3=250 ms\", \"Pan Dly 0=L30\", \"Active Dly 7=On\"). Beyond the "
           "range it is clamped, with a notice. Names match in any letter case. May be repeated.",
           [] (RenderOptions& o, const juce::String& v) -> Error {
-              const auto setting = readSetting (v, o.notices);
+              const auto setting = readNamedSetting (v, o.notices);
               if (const auto* error = std::get_if<juce::String> (&setting))
                   return *error;
               o.settings.push_back (std::get<std::pair<int, float>> (setting));
