@@ -109,6 +109,8 @@ bench: build
 	@$(BUILD_DIR)/bench/instance_cost
 	@echo "== The LV2 plug-in as hosts meet it, stripped, through lilv =="
 	@bash scripts/bench-lv2.sh $(BUILD_DIR) $(BESIDE)
+	@echo "== The Python module beside the engine (real-time factors; per core on an idle machine) =="
+	@PYTHONPATH=$(BUILD_DIR)/python PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/python_bench.py $(BUILD_DIR)/bench/engine_bench
 
 bench-render: build
 	@bash scripts/bench-render.sh $(BUILD_DIR)

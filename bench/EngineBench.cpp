@@ -50,7 +50,7 @@ namespace
 }
 
 BENCHMARK (Lines)->ArgsProduct ({ { 10, 25, 36, 50 }, { 32, 64, 512, 4096 } })->ArgNames ({ "lines", "frames" });
-BENCHMARK (Construction49Lines)->Args ({ 0, 512 })->ArgNames ({ "", "frames" });
+BENCHMARK (Construction49Lines)->ArgsProduct ({ { 0 }, { 512, 4096 } })->ArgNames ({ "", "frames" });
 
 } // namespace nadrix
 

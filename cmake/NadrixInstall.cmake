@@ -6,6 +6,8 @@
 #           its menu entry and icon             ~/.local/share/...   PREFIX/share/...
 #   render  nadrix-render                       ~/.local/bin         PREFIX/bin
 #   docs    copyright, changelogs, README       ~/.local/share/doc/nadrix, PREFIX/share/doc/nadrix
+#   python  the module nadrix and its stub      the user's site-packages, PREFIX/lib/python3.X/dist-packages
+#                                               (/usr/lib/python3/dist-packages for /usr: the package's)
 # The layout is chosen when installing: the user's own folders when the
 # prefix is $HOME (where hosts look for a user's plug-ins), the system layout
 # under any other prefix. With --strip every binary is stripped and its
@@ -21,13 +23,22 @@ set (_nadrix_layout [[
         set (NADRIX_LV2_DIR ".lv2")
         set (NADRIX_BIN_DIR ".local/bin")
         set (NADRIX_SHARE_DIR ".local/share")
+        set (NADRIX_PYTHON_DIR ".local/lib/python@NADRIX_PYTHON_VERSION@/site-packages")
+    elseif ("${CMAKE_INSTALL_PREFIX}" STREQUAL "/usr")
+        set (NADRIX_VST3_DIR "lib/vst3")
+        set (NADRIX_LV2_DIR "lib/lv2")
+        set (NADRIX_BIN_DIR "bin")
+        set (NADRIX_SHARE_DIR "share")
+        set (NADRIX_PYTHON_DIR "lib/python3/dist-packages")
     else()
         set (NADRIX_VST3_DIR "lib/vst3")
         set (NADRIX_LV2_DIR "lib/lv2")
         set (NADRIX_BIN_DIR "bin")
         set (NADRIX_SHARE_DIR "share")
+        set (NADRIX_PYTHON_DIR "lib/python@NADRIX_PYTHON_VERSION@/dist-packages")
     endif()
 ]])
+string (CONFIGURE "${_nadrix_layout}" _nadrix_layout @ONLY)
 
 # Strips an installed binary (only under --strip) and keeps its debugging
 # information in .debug/ beside it, linked by name.
@@ -50,7 +61,11 @@ set (_nadrix_split_debug [[
     endfunction()
 ]])
 
-foreach (component vst3 lv2 app render docs)
+set (_nadrix_components vst3 lv2 app render docs)
+if (TARGET nadrix_python)
+    list (APPEND _nadrix_components python)
+endif()
+foreach (component ${_nadrix_components})
     install (CODE "${_nadrix_layout}\n${_nadrix_split_debug}" COMPONENT ${component})
 endforeach()
 
@@ -75,6 +90,12 @@ install (FILES "${CMAKE_SOURCE_DIR}/resources/icons/nadrix-48.png" DESTINATION "
 
 install (PROGRAMS "$<TARGET_FILE:nadrix-render>" DESTINATION "\${NADRIX_BIN_DIR}" COMPONENT render)
 install (CODE "nadrix_split_debug (\"\${NADRIX_BIN_DIR}/nadrix-render\")" COMPONENT render)
+
+if (TARGET nadrix_python)
+    install (FILES "$<TARGET_FILE:nadrix_python>" DESTINATION "\${NADRIX_PYTHON_DIR}" COMPONENT python)
+    install (CODE "nadrix_split_debug (\"\${NADRIX_PYTHON_DIR}/$<TARGET_FILE_NAME:nadrix_python>\")" COMPONENT python)
+    install (FILES "${NADRIX_PYTHON_MODULE_DIR}/nadrix.pyi" DESTINATION "\${NADRIX_PYTHON_DIR}" COMPONENT python)
+endif()
 
 # Manual pages, compressed without a time stamp as Debian wants them
 # (nadrix-render's is made when it is built: tools/nadrix-render).

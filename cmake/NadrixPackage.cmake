@@ -17,14 +17,20 @@ fed from a three-band split of the input. Its window shows the lines as a
 fan of rays that are pulled out, dragged and deleted with the mouse.
 .
 This package holds the VST3 and LV2 plug-ins, the standalone application
-nadrix and nadrix-render, which reverberates audio files from the command
-line.")
+nadrix, nadrix-render, which reverberates audio files from the command
+line, and the Python 3 module nadrix, which reverberates numpy arrays.")
 set (CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set (CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set (CPACK_DEBIAN_PACKAGE_SECTION sound)
 set (CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set (CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://mirelock.com/nadrix")
 set (CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Python module is built for one Python and takes numpy's arrays; the
+# plug-ins need neither, so they are recommended, not required.
+if (TARGET nadrix_python)
+    math (EXPR _next_minor "${NADRIX_PYTHON_VERSION_MINOR} + 1")
+    set (CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3 (>= ${NADRIX_PYTHON_VERSION}), python3 (<< 3.${_next_minor}), python3-numpy")
+endif()
 set (CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set (CPACK_DEBIAN_COMPRESSION_TYPE gzip) # xz would take minutes over the debug symbols
 set (CPACK_OUTPUT_FILE_PREFIX "${CMAKE_BINARY_DIR}/packages")

@@ -63,18 +63,13 @@ namespace
     // is known, or gathered until the whole tail has ended.
     struct Output
     {
-        float* rows[2] {};               // channel rows of a (2, frames) array
-        float* interleaved = nullptr;    // or the frames of a (frames, 2) one
+        float* rows[2] {};               // channel rows of a (2, frames) array, processed in place
+        float* interleaved = nullptr;    // or the frames of a (frames, 2) one, written from the block
         std::vector<float> gathered[2];  // or here ("auto")
 
         void write (std::int64_t at, const float* left, const float* right, std::int64_t n)
         {
-            if (rows[0] != nullptr)
-            {
-                std::copy (left, left + n, rows[0] + at);
-                std::copy (right, right + n, rows[1] + at);
-            }
-            else if (interleaved != nullptr)
+            if (interleaved != nullptr)
             {
                 for (std::int64_t i = 0; i < n; ++i)
                 {
@@ -200,13 +195,16 @@ py::array_t<float> ReverbObject::process (const py::object& audio, const py::obj
         while (total < 0 ? ! rule->ended() : written < total)
         {
             const auto n = total < 0 ? blockFrames : std::min (blockFrames, total - written);
+            // Rows of the result are processed where they lie; other layouts go through the block.
+            float* const l = output.rows[0] != nullptr ? output.rows[0] + written : left;
+            float* const r = output.rows[1] != nullptr ? output.rows[1] + written : right;
             const auto fromInput = std::clamp (frames - written, (std::int64_t) 0, n);
-            input.copy (0, written, fromInput, left);
-            input.copy (input.channels() - 1, written, fromInput, right);
-            std::fill (left + fromInput, left + n, 0.0f);
-            std::fill (right + fromInput, right + n, 0.0f);
+            input.copy (0, written, fromInput, l);
+            input.copy (input.channels() - 1, written, fromInput, r);
+            std::fill (l + fromInput, l + n, 0.0f);
+            std::fill (r + fromInput, r + n, 0.0f);
 
-            replaced += reverb->process (left, right, input.channels() == 2, n);
+            replaced += reverb->process (l, r, input.channels() == 2, n);
 
             // The output ends at the frame the rule says, whatever the block.
             auto kept = n;
@@ -219,7 +217,8 @@ py::array_t<float> ReverbObject::process (const py::object& audio, const py::obj
                     ++kept;
                 }
             }
-            output.write (written, left, right, kept);
+            if (output.rows[0] == nullptr)
+                output.write (written, left, right, kept);
             written += kept;
         }
     }

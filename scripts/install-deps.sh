@@ -22,6 +22,9 @@ packages=(
   lilv-utils liblilv-dev lv2-dev sordi
   # packaging: the Debian package check
   lintian
+  # the Python module: pybind11 and Python's headers to build it, numpy for
+  # its arrays, pytest to test it, Dask's distributed for the cluster test
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-distributed
   # GNU parallel, with which the renderer's manifest test shards a batch
   parallel
   # rsync, with which the mutation check copies the sources to its scratch tree

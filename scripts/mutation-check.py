@@ -21,6 +21,9 @@ PROCESSOR = ["processor_tests"]
 UI = ["ui_tests"]
 TOOLS = ["tool_tests"]
 EVERYTHING = ["engine_tests", "processor_tests", "ui_tests"]
+# The Python module's tests, through pytest (built: the module and nadrix-render).
+PYTHON = ["python"]
+PYTHON_TARGETS = ["nadrix_python", "nadrix-render"]
 
 # name, file, original text, faulty text, test programs
 FAULTS = [
@@ -160,11 +163,46 @@ FAULTS = [
      "        if (ParameterInfo::shownValue (index, n) == shown)\n            return n;", "        (void) n;", ["lv2_host_tests"]),
     ("LV2 ports after a restore keep the restored values", "lv2/ParameterPorts.h",
      "if (shown == heldShown || (afterRestore && readsBackAs (shown, heldShown)))", "if (shown == heldShown || afterRestore)", ["hosting_tests", "lv2_host_tests"]),
+    # The Python module
+    ("a program after a restore starts afresh", "python/Reverb.cpp",
+     "if (justRestored || program == chosenProgram)", "if (program == chosenProgram)", PYTHON),
+    ("a state read big-endian", "python/Reverb.cpp",
+     "for (int b = 3; b >= 0; --b)", "for (int b = 0; b < 4; ++b)", PYTHON),
+    ("reset keeps the reverb's memory", "python/Reverb.cpp",
+     "void Reverb::reset()\n{\n    startAfresh();\n}", "void Reverb::reset()\n{\n}", PYTHON),
+    ("the last input frame counts as tail", "python/ReverbObject.cpp",
+     "written + kept >= frames", "written + kept + 1 >= frames", PYTHON),
+    ("every chunk reads the input from its start", "python/ReverbObject.cpp",
+     "input.copy (0, written, fromInput, l);", "input.copy (0, 0, fromInput, l);", PYTHON),
+    ("not-a-number passes the quick check", "python/AudioArray.cpp",
+     "largest = std::max (largest, bits & 0x7fffffffu);", "largest = std::max (largest, bits & 0x7f7fffffu);", PYTHON),
+    ("a value beyond its range is clamped", "python/ReverbSetup.cpp",
+     "if (setting.beyondRange)", "if (false)", PYTHON),
+    ("the interpreter lock held while processing", "python/ReverbObject.cpp",
+     "        py::gil_scoped_release released;\n        input.refuseNonFinite();", "        input.refuseNonFinite();", PYTHON),
+    ("a Reverb in use takes a second thread", "python/ReverbObject.cpp",
+     "if (! lock.owns_lock())", "if (false)", PYTHON),
+    ("the right channel analysed as the left", "python/Analysis.cpp",
+     "const int first = channel == \"right\" ? 1 : 0;", "const int first = 0;", PYTHON),
+    ("programs found only in their own letter case", "tools/nadrix-render/SettingReader.cpp",
+     "if (text.equalsIgnoreCase (FactoryPrograms::names[i]))", "if (text == FactoryPrograms::names[i])", TOOLS + PYTHON),
 ]
 
 
-def run (command, cwd, log):
-    return subprocess.run (command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT).returncode
+def run (command, cwd, log, env=None):
+    return subprocess.run (command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT, env=env).returncode
+
+
+def targets_of (programs):
+    return [t for p in programs for t in (PYTHON_TARGETS if p == "python" else [p])]
+
+
+def test_fails (program, source, build, log):
+    if program != "python":
+        return run ([os.path.join (build, "tests", program), "--gtest_brief=1"], build, log) != 0
+    env = dict (os.environ, PYTHONPATH=os.path.join (build, "python"), PYTHONDONTWRITEBYTECODE="1",
+                NADRIX_RENDER=os.path.join (build, "tools", "nadrix-render", "nadrix-render"))
+    return run (["/usr/bin/python3", "-m", "pytest", "-q", "-x", os.path.join (source, "tests", "python")], build, log, env) != 0
 
 
 def main():
@@ -181,7 +219,7 @@ def main():
     log = open (os.path.join (scratch, "mutation.log"), "w")
     if run (["cmake", "-S", source, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], source, log) != 0:
         sys.exit ("mutation-check: the scratch copy does not configure; see " + log.name)
-    targets = sorted ({t for f in faults for t in f[4]})
+    targets = sorted ({t for f in faults for t in targets_of (f[4])})
     print ("mutation-check: building the scratch copy in %s (the first time compiles JUCE)" % build, flush=True)
     if run (["cmake", "--build", build, "--target"] + targets, source, log) != 0:
         sys.exit ("mutation-check: the scratch copy does not build; see " + log.name)
@@ -196,10 +234,10 @@ def main():
 
         open (path, "w").write (pristine.replace (original, faulty))
         started = time.time()
-        if run (["cmake", "--build", build, "--target"] + programs, source, log) != 0:
+        if run (["cmake", "--build", build, "--target"] + targets_of (programs), source, log) != 0:
             outcome = "does not build"
         else:
-            caught = [p for p in programs if run ([os.path.join (build, "tests", p), "--gtest_brief=1"], build, log) != 0]
+            caught = [p for p in programs if test_fails (p, source, build, log)]
             outcome = "caught by " + ", ".join (caught) if caught else "NOT CAUGHT"
         open (path, "w").write (pristine)
         results.append ((name, outcome))

@@ -18,7 +18,8 @@ deb="$build/packages/nadrix_${version}_amd64.deb"
 
 listing=$(dpkg-deb -c "$deb")
 for path in ./usr/lib/vst3/Nadrix.vst3/Contents/x86_64-linux/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/Nadrix.so ./usr/lib/lv2/Nadrix.lv2/dsp.ttl \
-            ./usr/bin/nadrix ./usr/bin/nadrix-render ./usr/share/applications/nadrix.desktop ./usr/share/doc/nadrix/copyright; do
+            ./usr/bin/nadrix ./usr/bin/nadrix-render ./usr/share/applications/nadrix.desktop ./usr/share/doc/nadrix/copyright \
+            "./usr/lib/python3/dist-packages/$(basename "$(ls "$build"/python/nadrix.*.so)")" ./usr/lib/python3/dist-packages/nadrix.pyi; do
   grep -q " $path\$" <<< "$listing" || fail "the package lacks $path"
 done
 # Every picture the packaged README shows is packaged beside it.
@@ -31,6 +32,11 @@ grep -q 'libc6' <<< "$depends" || fail "no computed dependencies: $depends"
 dpkg-deb -x "$deb" "$work/root"
 NADRIX_PACKAGED_VST3="$work/root/usr/lib/vst3/Nadrix.vst3" NADRIX_PACKAGED_LV2="$work/root/usr/lib/lv2/Nadrix.lv2" \
   "$hosting_tests" --gtest_filter='PackagedBundles.*' --gtest_brief=1 || fail "the extracted bundles do not load"
+# Debian's python3 imports the packaged module from where the package puts it.
+found=$(PYTHONPATH="$work/root/usr/lib/python3/dist-packages" /usr/bin/python3 -c 'import nadrix; print(nadrix.__file__, nadrix.__version__)') \
+  || fail "python3 cannot import the packaged module"
+[[ "$found" == "$work/root/usr/lib/python3/dist-packages/nadrix."*".so $version" ]] || fail "python3 imported '$found'"
+grep -q 'python3-numpy' <<< "$(dpkg-deb -f "$deb" Recommends)" || fail "the package does not recommend python3-numpy"
 
 report=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges' || true)
 echo "$report"

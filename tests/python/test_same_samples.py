@@ -89,7 +89,7 @@ def test_impulse_and_analysis_give_the_renderers_figures(render, tmp_path):
     response = nadrix.impulse(RATE, program="Nice Hall", wet_only=True)
     assert_same(read(tmp_path / "ir.wav"), response)
 
-    for channel in ["left", "both"]:
+    for channel in ["left", "right", "both"]:
         expected = json.loads(render("--analyze", "--json", "--program", "Small Drum Booth", "--set", "Mix=80 %",
                                      "--channel", "sum" if channel == "both" else channel))
         got = nadrix.analyze(nadrix.impulse(RATE, program="Small Drum Booth", settings={"Mix": "80 %"}), RATE, channel=channel)
