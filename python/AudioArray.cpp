@@ -58,7 +58,8 @@ AudioArray::AudioArray (const py::object& audio, const char* what) : name (what)
         throw py::value_error (std::string (what) + " of shape " + shapeOf (array)
                                + " is not mono or stereo audio: give (frames,), (channels, frames) or (frames, channels) with 1 or 2 channels");
     }
-    if (array.strides (0) % (py::ssize_t) sizeof (float) != 0 || (array.ndim() == 2 && array.strides (1) % (py::ssize_t) sizeof (float) != 0))
+    if (array.strides (0) % (py::ssize_t) sizeof (float) != 0 || (array.ndim() == 2 && array.strides (1) % (py::ssize_t) sizeof (float) != 0)
+        || reinterpret_cast<std::uintptr_t> (array.data()) % alignof (float) != 0)
         throw py::value_error (std::string (what) + " is not aligned to whole samples; pass numpy.ascontiguousarray(" + what + ")");
     base = static_cast<const float*> (array.data());
 }

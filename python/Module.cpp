@@ -58,6 +58,10 @@ sample_rate is from 8000 to 384000 Hz.
 Errors: ValueError for what cannot mean anything (an unknown name, a value
 out of range), TypeError for the wrong kind of object, FileNotFoundError for
 a state file that is not there.
+
+Threads: process() releases the interpreter lock, so Reverbs on several
+threads run at once. Give each thread its own Reverb: one used by a second
+thread while it works raises RuntimeError.
 )";
 
 constexpr const char* processHelp = R"(Reverberates audio; returns the stereo output, float32.

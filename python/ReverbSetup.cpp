@@ -51,34 +51,23 @@ namespace
         return random.cast<std::uint32_t>();
     }
 
+    // Four numbers are read as their text "T,R,P,C" is, the renderer's way.
     RandomRenderSettings randomSettingsOf (const py::object& given)
     {
         constexpr const char* rule = "random_settings takes four numbers from 0 to 1, tail, room, predelay and complexity, like (0.2, 0.5, 0.1, 0.3) or \"0.2,0.5,0.1,0.3\"";
+        std::string text;
         if (py::isinstance<py::str> (given))
-        {
-            if (const auto s = SettingReader::readRandomSettings (juce::String (given.cast<std::string>())))
-                return *s;
-            throw py::value_error (std::string (rule) + ", not '" + given.cast<std::string>() + "'");
-        }
-        if (! py::isinstance<py::sequence> (given) || py::len (given) != 4)
-            throw py::value_error (rule);
-        float values[4];
-        for (size_t i = 0; i < 4; ++i)
-        {
-            const py::object v = given.cast<py::sequence>()[i];
-            if (! py::isinstance<py::float_> (v) && ! py::isinstance<py::int_> (v))
-                throw py::type_error (rule);
-            const double d = v.cast<double>();
-            if (! (d >= 0.0 && d <= 1.0))
-                throw py::value_error (rule);
-            values[i] = (float) d;
-        }
-        RandomRenderSettings s;
-        s.tailTime = values[0];
-        s.roomSize = values[1];
-        s.predelay = values[2];
-        s.complexity = values[3];
-        return s;
+            text = given.cast<std::string>();
+        else if (py::isinstance<py::sequence> (given) && py::len (given) == 4)
+            for (const auto v : given.cast<py::sequence>())
+            {
+                if (py::isinstance<py::bool_> (v) || ! (py::isinstance<py::float_> (v) || py::isinstance<py::int_> (v)))
+                    throw py::type_error (rule);
+                text += (text.empty() ? "" : ",") + py::repr (py::float_ (v.cast<double>())).cast<std::string>();
+            }
+        if (const auto s = SettingReader::readRandomSettings (juce::String (juce::CharPointer_UTF8 (text.c_str()))))
+            return *s;
+        throw py::value_error (std::string (rule) + (py::isinstance<py::str> (given) ? ", not '" + text + "'" : std::string()));
     }
 
     std::vector<unsigned char> stateBytesOf (const py::object& state, std::string& named)

@@ -22,6 +22,7 @@ def rv():
     (np.zeros((3, 5), np.float32), ValueError, "shape (3, 5) is not mono or stereo"),
     (np.zeros((2, 2, 2), np.float32), ValueError, "not mono or stereo"),
     (np.array([0.0, np.nan, 0.0, np.inf], np.float32), ValueError, "2 samples that are not a finite number (the first at channel 0, frame 1)"),
+    (np.frombuffer(memoryview(bytearray(44))[1:41], np.float32), ValueError, "not aligned to whole samples"),
 ])
 def test_audio_that_is_not_float32_mono_or_stereo_is_refused(rv, audio, error, words):
     before = rv.state
