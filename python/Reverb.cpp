@@ -76,9 +76,7 @@ void Reverb::restoreState (const std::array<unsigned char, stateBytes>& state)
         std::memcpy (&value, &bits, sizeof (value));
         take (i, value, Takes::atRestart);
     }
-    chosenProgram = noProgram;
     startAfresh();
-    justRestored = true;
 }
 
 std::array<unsigned char, Reverb::stateBytes> Reverb::saveState() const
@@ -98,36 +96,20 @@ void Reverb::selectProgram (int program)
 {
     if (program < 0 || program >= FactoryPrograms::count)
         return;
-
-    // The plug-in takes a program a host chooses right after a restore as
-    // the host's own writes of its values (the restored values would win
-    // otherwise), and the program already chosen likewise.
-    if (justRestored || program == chosenProgram)
-    {
-        for (int i = 0; i < numParameters; ++i)
-            take (i, FactoryPrograms::normalised (program, i), Takes::now);
-    }
-    else
-    {
-        for (int i = 0; i < numParameters; ++i)
-            take (i, FactoryPrograms::normalised (program, i), Takes::atRestart);
-        chosenProgram = program;
-        startAfresh();
-    }
-    justRestored = false;
+    for (int i = 0; i < numParameters; ++i)
+        take (i, FactoryPrograms::normalised (program, i), Takes::atRestart);
+    startAfresh();
 }
 
 void Reverb::buildRandomRoom (std::uint32_t seed, const RandomRenderSettings& settings)
 {
     SeededDraws draws (seed);
     renderRandomReverb (settings, [this] (int index, float value) { take (index, value, Takes::now); }, std::ref (draws));
-    justRestored = false;
 }
 
 void Reverb::set (int index, float normalised)
 {
     take (index, normalised, Takes::now);
-    justRestored = false;
 }
 
 void Reverb::reset()
@@ -148,7 +130,6 @@ void Reverb::prepare()
 std::int64_t Reverb::process (float* left, float* right, bool stereoInput, std::int64_t frames)
 {
     prepare();
-    justRestored = false;
     std::int64_t replaced = 0;
     constexpr std::int64_t longestBlock = 1 << 20;
     for (std::int64_t done = 0; done < frames;)

@@ -34,8 +34,9 @@ public:
     std::array<unsigned char, stateBytes> saveState() const;
 
     // A factory program, as a host chooses it: the reverb starts afresh with
-    // its values. Chosen right after a restore, as nadrix-render does with
-    // --state and --program, its values are written one by one instead.
+    // its values. (The plug-in takes a program chosen right after a restore
+    // as the host's writes of its values; before the first block that
+    // sounds the same.)
     void selectProgram (int program);
     // The window's random room from a seed (SeededDraws), as a host hears
     // each value written.
@@ -74,8 +75,5 @@ private:
     ReverbEngine engine;
     AudioPath path { engine };
     bool prepared = false;
-    static constexpr int noProgram = -1;
-    int chosenProgram = noProgram;
-    bool justRestored = false;
 };
 } // namespace nadrix

@@ -41,12 +41,14 @@ def test_settings_with_units_and_states_sound_as_the_renderer(render, stereo_fil
     assert rv.state == (tmp_path / "saved.bin").read_bytes()
     assert_same(read(tmp_path / "set.wav"), rv.process(audio, tail=2))
 
-    # The state, as bytes or as a file, with a program after it (its values written one by one).
-    render(path, "-o", tmp_path / "state.wav", "--state", tmp_path / "saved.bin", "--program", "Robotizer", "--tail", "1")
-    from_bytes = nadrix.Reverb(RATE, state=rv.state, program="Robotizer").process(audio, tail=1)
-    from_file = nadrix.Reverb(RATE, state=tmp_path / "saved.bin", program="Robotizer").process(audio, tail=1)
+    # The state, as bytes or as a file; then with a program after it.
+    render(path, "-o", tmp_path / "state.wav", "--state", tmp_path / "saved.bin", "--tail", "1")
+    from_bytes = nadrix.Reverb(RATE, state=rv.state).process(audio, tail=1)
+    from_file = nadrix.Reverb(RATE, state=tmp_path / "saved.bin").process(audio, tail=1)
     assert_same(read(tmp_path / "state.wav"), from_bytes)
     assert_same(from_bytes, from_file)
+    render(path, "-o", tmp_path / "both.wav", "--state", tmp_path / "saved.bin", "--program", "Robotizer", "--tail", "1")
+    assert_same(read(tmp_path / "both.wav"), nadrix.Reverb(RATE, state=rv.state, program="Robotizer").process(audio, tail=1))
 
 
 @pytest.mark.parametrize("rate", [48000, 8000])
