@@ -12,6 +12,19 @@ namespace nadrix
 {
 namespace
 {
+    // The largest magnitude among the samples, as the bits of a float.
+    std::uint32_t largestMagnitudeBits (const float* from, std::int64_t count, std::int64_t stride) noexcept
+    {
+        std::uint32_t largest = 0;
+        for (std::int64_t i = 0; i < count; ++i)
+        {
+            std::uint32_t bits;
+            std::memcpy (&bits, from + i * stride, sizeof (bits));
+            largest = std::max (largest, bits & 0x7fffffffu);
+        }
+        return largest;
+    }
+
     std::string shapeOf (const py::array& a)
     {
         std::string s = "(";
@@ -83,12 +96,8 @@ void AudioArray::refuseNonFinite() const
     // magnitude a float's bits can hold.
     std::uint32_t largest = 0;
     for (int ch = 0; ch < numChannels; ++ch)
-        for (std::int64_t i = 0; i < numFrames; ++i)
-        {
-            std::uint32_t bits;
-            std::memcpy (&bits, base + ch * channelStride + i * frameStride, sizeof (bits));
-            largest = std::max (largest, bits & 0x7fffffffu);
-        }
+        largest = std::max (largest, frameStride == 1 ? largestMagnitudeBits (base + ch * channelStride, numFrames, 1) // vectorised
+                                                      : largestMagnitudeBits (base + ch * channelStride, numFrames, frameStride));
     if (largest < 0x7f800000u)
         return;
 
