@@ -51,14 +51,6 @@ namespace
     constexpr float none = std::numeric_limits<float>::quiet_NaN();
 
     bool sameBits (float a, float b) noexcept { return std::memcmp (&a, &b, sizeof (float)) == 0; }
-
-    std::vector<float> startValues()
-    {
-        std::vector<float> engineValues ((size_t) ParameterLayout::numParameters);
-        for (int i = 0; i < ParameterLayout::numParameters; ++i)
-            engineValues[(size_t) i] = ParameterInfo::engineValue (i, FactoryPrograms::normalised (FactoryPrograms::startProgram, i));
-        return engineValues;
-    }
 }
 
 std::unique_ptr<Lv2Plugin> Lv2Plugin::create (double sampleRate, const LV2_Feature* const* features)
@@ -74,7 +66,7 @@ Lv2Plugin::Lv2Plugin (float sampleRate, const LV2_URID_Map& map, const LV2_Worke
       urids { map.map (map.handle, LV2_ATOM__Int), map.map (map.handle, LV2_ATOM__String), map.map (map.handle, LV2_ATOM__Sequence),
               map.map (map.handle, Lv2Uris::program), map.map (map.handle, Lv2Uris::stateString) },
       schedule (workerSchedule),
-      engine (sampleRate, startValues().data())
+      engine (sampleRate, FactoryPrograms::engineValues (FactoryPrograms::startProgram).data())
 {
     std::fill (std::begin (waiting), std::end (waiting), none);
     engine.prepare (rate); // memory for the start values, here rather than in the first run

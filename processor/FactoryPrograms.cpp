@@ -176,4 +176,12 @@ float normalised (int program, int index)
     static const NormalisedTable table = makeNormalisedTable();
     return table[(size_t) program][(size_t) index];
 }
+
+std::array<float, ParameterLayout::numParameters> engineValues (int program)
+{
+    std::array<float, ParameterLayout::numParameters> values;
+    for (int i = 0; i < ParameterLayout::numParameters; ++i)
+        values[(size_t) i] = ParameterInfo::engineValue (i, normalised (program, i));
+    return values;
+}
 } // namespace nadrix::FactoryPrograms

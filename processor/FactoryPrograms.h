@@ -3,6 +3,8 @@
 
 #include "engine/ParameterLayout.h"
 
+#include <array>
+
 namespace nadrix::FactoryPrograms
 {
     constexpr int count = 6;
@@ -20,4 +22,9 @@ namespace nadrix::FactoryPrograms
     // The normalised copy of the whole table is made once per process, by
     // whichever thread asks first; later calls only read it.
     float normalised (int program, int index);
+
+    // Every parameter of a program in engine units, in index order: what an
+    // engine is built with to start as the program (startProgram: a fresh
+    // instance).
+    std::array<float, ParameterLayout::numParameters> engineValues (int program);
 }

@@ -29,10 +29,7 @@ NadrixAudioProcessor::NadrixAudioProcessor (MillisecondClock clock)
 {
     engineSampleRate.store (engineRateFor (getSampleRate()));
 
-    float engineStart[numParameters];
-    for (int i = 0; i < numParameters; ++i)
-        engineStart[i] = ParameterInfo::engineValue (i, startValue (i));
-    engine = std::make_unique<ReverbEngine> (engineSampleRate.load(), engineStart);
+    engine = std::make_unique<ReverbEngine> (engineSampleRate.load(), FactoryPrograms::engineValues (startProgram).data());
     audioPath = std::make_unique<AudioPath> (*engine);
 
     publishParameters();

@@ -22,14 +22,6 @@ namespace
             v[(size_t) i] = FactoryPrograms::normalised (FactoryPrograms::startProgram, i);
         return v;
     }
-
-    std::array<float, Reverb::numParameters> engineValuesOf (const std::array<float, Reverb::numParameters>& normalised)
-    {
-        std::array<float, Reverb::numParameters> v;
-        for (int i = 0; i < Reverb::numParameters; ++i)
-            v[(size_t) i] = ParameterInfo::engineValue (i, normalised[(size_t) i]);
-        return v;
-    }
 }
 
 // Before a host prepares it, the plug-in runs on 44.1 kHz's time base; the
@@ -39,7 +31,7 @@ Reverb::Reverb (double sampleRate)
     : rate (sampleRate),
       engineRate (engineRateFor (0.0)),
       values (startValues()),
-      engine (engineRate, engineValuesOf (values).data())
+      engine (engineRate, FactoryPrograms::engineValues (FactoryPrograms::startProgram).data())
 {
 }
 
