@@ -186,6 +186,8 @@ FAULTS = [
      "const int first = channel == \"right\" ? 1 : 0;", "const int first = 0;", PYTHON),
     ("programs found only in their own letter case", "tools/nadrix-render/SettingReader.cpp",
      "if (text.equalsIgnoreCase (FactoryPrograms::names[i]))", "if (text == FactoryPrograms::names[i])", TOOLS + PYTHON),
+    ("a fresh engine starts from program 0's values", "processor/FactoryPrograms.cpp",
+     "values[(size_t) i] = ParameterInfo::engineValue (i, normalised (program, i));", "values[(size_t) i] = ParameterInfo::engineValue (i, normalised (0, i));", PROCESSOR),
 ]
 
 

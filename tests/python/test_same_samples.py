@@ -17,6 +17,7 @@ def assert_same(expected, got):
 
 
 @pytest.mark.parametrize("arguments, make", [
+    (["--tail", "1"], lambda: nadrix.Reverb(RATE)),  # a fresh instance's values
     (["--program", "Nice Hall"], lambda: nadrix.Reverb(RATE, program="nice hall")),
     (["--program", "2", "--tail", "1.5"], lambda: nadrix.Reverb(RATE, program=2)),
     (["--random", "7", "--random-settings", "0.4,0.6,0.1,0.5"],
